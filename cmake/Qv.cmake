@@ -1,0 +1,31 @@
+# Helpers shared by the subsystems' CMakeLists.
+
+# qv_flavour(<target> DESKTOP|BOARD): the build flavour is a compile definition.
+function(qv_flavour target flavour)
+  if(flavour STREQUAL "BOARD")
+    target_compile_definitions(${target} PRIVATE QV_BOARD_BUILD=1)
+  else()
+    target_compile_definitions(${target} PRIVATE QV_BOARD_BUILD=0)
+  endif()
+endfunction()
+
+# qv_board_output(<target>): put a board-flavour program or library under ce/.
+function(qv_board_output target)
+  set_target_properties(${target} PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${QV_BIN_DIR}/ce
+    LIBRARY_OUTPUT_DIRECTORY ${QV_LIB_DIR}/ce)
+endfunction()
+
+# qv_test(<name> SOURCES ... LIBS ... [ENV ...] [TIMEOUT s]): one GoogleTest binary, one CTest entry.
+function(qv_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;ENV" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tests)
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT}
+    ENVIRONMENT "QV_BUILD_DIR=${PROJECT_BINARY_DIR};QV_SOURCE_DIR=${PROJECT_SOURCE_DIR};${T_ENV}")
+endfunction()
