@@ -1,0 +1,81 @@
+// CLog: the one log writer of every native program. Records are formatted into a 4096-byte
+// buffer and handed to the console, a rotating log file (B.L00, B.L01, archives "BLnn.zip")
+// and an output hook. Safe to call from several threads (see the .cpp for what is locked).
+// The board build compresses B.L01 with the archiver "\DAVozuz\QVForecourt\QVZip.exe".
+#pragma once
+#include <cstdarg>
+#include <cstdint>
+
+#include "common/CDateTime.h"
+#include "common/CHFile.h"
+#include "common/CStr.h"
+#include "common/CTimer.h"
+#include "platform/Sync.h"
+
+class CLog : protected CHFile {
+public:
+    static constexpr int kBufferSize = 4096;
+    static constexpr int kRecordMax = 1024;
+
+    CLog(const char* base, const char* title, int16_t timeMode, int32_t maxSize, int16_t maxFiles,
+         bool writeStart, bool keepOpen);
+    virtual void OnOutput(const char* text);
+    virtual ~CLog();
+    virtual void Reserved1() {}
+    virtual int Reserved2() { return 0; }
+
+    void SetPath(CStr& dir, int32_t maxSize, int16_t maxFiles);
+    void SetBase(const char* base);
+    void SetLimits(int32_t maxSize, int16_t maxFiles);
+    void EnableFile(bool enable);
+
+    void Log(uint8_t level, const char* format, ...) __attribute__((format(printf, 3, 4)));
+    void Write(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void WriteV(const char* format, va_list args);
+    void WriteError(int32_t line, const char* file, const char* format, ...)
+        __attribute__((format(printf, 4, 5)));
+    void WriteEvent(int32_t category, int32_t action, int32_t id, int32_t value, const char* format,
+                    ...) __attribute__((format(printf, 6, 7)));
+    void WriteDump(const char* caption, const char* prefix, const uint8_t* bytes, int32_t count,
+                   int32_t number, int32_t kind);
+    void WriteRaw(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void Flush();
+    void FlushIfIdle();
+    void Close();
+    uint8_t GetLevel() const { return m_level; }
+
+    // Current log file name (B + ".L00").
+    const CStr& FileName() const { return GetName(); }
+
+    // Public settings that owners assign directly.
+    bool m_screen = false; // console output
+    bool m_keepOpen; // keep the file open between writes
+    bool m_stackTrace = false; // kept for the owner; never read here
+    uint8_t m_level = 1; // threshold for Log
+    bool m_hook = false; // OnOutput receives the output
+    int32_t m_maxSize; // rotate above this many bytes
+    int16_t m_maxFiles; // archive slots kept
+
+protected:
+    void WriteStartRecord();
+    void CheckRotate();
+    void AppendToBuffer(const char* text, int length);
+    void FlushBuffer();
+    void Emit(const char* text);
+    void WriteStopRecord();
+
+    CStr m_base; // base path without extension
+    CStr m_dir; // directory given to SetPath; empty until then
+    CStr m_title; // shown in START, STOP and TIME records
+    CStr m_header; // when set, written instead of the START record
+    bool m_enabled = true; // master switch
+    CDateTime m_stamp; // date-time of the last date-stamped record
+    int16_t m_timeMode; // record prefix style 0..3
+    CTimer m_recTimer; // since the previous record
+    bool m_file = true; // file output
+    platform::CriticalSection m_lock; // guards the buffer and the outputs
+    char m_buffer[kBufferSize + 4]; // records not yet emitted, NUL-terminated
+    char* m_writePtr; // end of the buffered text
+    bool m_dirty = false; // text appended since the last idle flush
+    CTimer m_flushTimer; // since the last append
+};

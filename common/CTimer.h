@@ -1,0 +1,17 @@
+// CTimer: a millisecond timer on the platform's wrapping 32-bit tick counter.
+#pragma once
+#include <cstdint>
+
+#include "common/CElement.h"
+
+class CTimer : public CElement<CTimer, CTimer> {
+public:
+    CTimer();
+    ~CTimer() override;
+    // Now minus the start tick, modulo 2^32.
+    int32_t Elapsed() const;
+    uint32_t Restart();
+
+private:
+    uint32_t m_start; // tick at construction or the last restart
+};
