@@ -2,21 +2,28 @@
 // a narrow (low 8 bits) view for the run-time library and the log, and the parsing, case and
 // accent folding rules that the profile reader and the configuration import rely on.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 class CStr {
-public:
+  public:
     static constexpr int kMaxLength = 32767;
 
+    // Constructors from text longer than 32767 characters give the null state.
     CStr(); // null state
-    CStr(const char* text); // each byte one character; null gives the null state
+    CStr(std::nullptr_t) : CStr() {}
+    CStr(const char* text);             // each byte one character; null gives the null state
     CStr(const char* bytes, int count); // multibyte conversion; the length is count
-    CStr(const char16_t* text); // null gives the null state
+    CStr(const char16_t* text);         // null gives the null state
     CStr(const char16_t* text, int count);
     CStr(const CStr& other);
     CStr& operator=(const CStr& other);
     CStr& operator=(const char* text);
     CStr& operator=(const char16_t* text);
+    CStr& operator=(std::nullptr_t) {
+        Clear();
+        return *this;
+    }
     ~CStr();
 
     // Loads a string resource (at most 287 characters); true when the loaded length is not 0.
@@ -34,13 +41,15 @@ public:
     const char16_t* Wide() const;
     // 1-based; out of range gives a shared 0 character.
     const char16_t& At(int pos) const;
-    // 1-based position of sub at or after start, 0 when absent or in the null state.
+    // 1-based position of sub at or after start (below 1 counts as 1), 0 when absent, when sub
+    // is empty or in the null state.
     int Find(const CStr& sub, int start = 1) const;
 
     int CompareNoCase(const CStr& other) const; // -1, 0, 1
     bool operator==(const CStr& other) const { return CompareNoCase(other) == 0; }
     bool operator!=(const CStr& other) const { return CompareNoCase(other) != 0; }
     // Case-sensitive, unsigned codes; a null narrow pointer compares greater than every string.
+    // The null state compares as empty text.
     int Compare(const char* text) const;
 
     // Changes; all return the string itself and are refused beyond 32767 characters.
@@ -71,14 +80,17 @@ public:
     // Number of live CStr objects (diagnostics).
     static long LiveCount();
 
-private:
+  private:
     bool Reserve(int n, bool keep); // capacity for n characters; false when n is too long
     void SetLength(int n);
+    void Assign(const char16_t* text, int n);  // text may point into this string
+    void AssignBytes(const char* text, int n); // each byte one character
 
-    int16_t m_capacity = 0; // slots of m_wide: length slot, characters, terminator
+    // The capacities are wider than the 16-bit length: 32767 characters need 32800 slots.
+    int32_t m_capacity = 0;     // slots of m_wide: length slot, characters, terminator
     char16_t* m_wide = nullptr; // [0] length, [1..n] characters, [n+1] 0; null in the null state
-    mutable int16_t m_narrowCapacity = 0; // bytes of m_narrow
-    mutable char* m_narrow = nullptr; // last narrow view handed out
+    mutable int32_t m_narrowCapacity = 0; // bytes of m_narrow
+    mutable char* m_narrow = nullptr;     // last narrow view handed out
 };
 
 // Converts hexadecimal digits without skipping anything: A-F/a-f are 10-15, any other character
