@@ -1,11 +1,15 @@
 // CElement: the intrusive list element from which CTimer derives. An element owns the element
 // it links to as next (destroying one destroys its successors) and not its previous one.
 #pragma once
+#include <atomic>
 #include <cstdint>
 
 template <class T, class U> class CElement {
-public:
+  public:
     CElement() { ++s_live; }
+    // A copy is a new, unlinked element: links (and the ownership of next) are never shared.
+    CElement(const CElement&) : CElement() {}
+    CElement& operator=(const CElement&) { return *this; }
     virtual ~CElement() = 0;
     virtual void Touch() {}
     virtual CElement* Self() { return this; }
@@ -22,13 +26,13 @@ public:
 
     static long LiveCount() { return s_live; }
 
-protected:
-    int32_t m_refs = 0; // links that point at this element
+  protected:
+    int32_t m_refs = 0;         // links that point at this element
     CElement* m_next = nullptr; // owned
     CElement* m_prev = nullptr; // not owned
 
-private:
-    static inline long s_live = 0;
+  private:
+    static inline std::atomic<long> s_live{0}; // elements live in several threads
 };
 
 template <class T, class U> CElement<T, U>::~CElement() {

@@ -1,0 +1,17 @@
+#include "common/CTimer.h"
+
+#include "platform/Clock.h"
+
+CTimer::CTimer() : m_start(platform::TickCount()) {}
+
+CTimer::~CTimer() = default;
+
+// Unsigned subtraction is modulo 2^32, so a wrap of the counter still gives the small difference.
+int32_t CTimer::Elapsed() const {
+    return static_cast<int32_t>(platform::TickCount() - m_start);
+}
+
+uint32_t CTimer::Restart() {
+    m_start = platform::TickCount();
+    return m_start;
+}
