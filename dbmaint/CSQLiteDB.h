@@ -1,0 +1,88 @@
+// CSQLiteDB: the tool's one connection to the controller database, over the SQLite library
+// bound at run time. Every SQLite failure is thrown as its integer result code (kNotBound when
+// the library or a function is missing); busy and locked answers are retried 12 times, 250 ms
+// apart. Progress goes to the program's log writer, more of it the higher the log level.
+#pragma once
+#include <cstdint>
+
+#include "dbmaint/CSQLiteLib.h"
+
+class CLog;
+
+class CSQLiteDB {
+  public:
+    static constexpr int kPathMax = 259;  // longer database names are cut
+    static constexpr int kBusyTries = 12; // busy/locked answers before an operation gives up
+    static constexpr uint32_t kBusyPauseMs = 250;
+
+    CSQLiteDB() = default;
+    // Closes the connection (if open) and frees the library.
+    ~CSQLiteDB();
+    CSQLiteDB(const CSQLiteDB&) = delete;
+    CSQLiteDB& operator=(const CSQLiteDB&) = delete;
+
+    // Loads the library and opens the database file `name` (a board path is mapped into the
+    // device root). Throws the SQLite result code of a failed initialisation or open, or
+    // kNotBound when the library is absent (after logging so) or incomplete. It is kept apart
+    // from the constructor so that after a failure the caller can still print the connection's
+    // error texts and the destructor still closes what was opened.
+    void Open(const char* name, int32_t logLevel, CLog* log);
+    // Releases the cache, closes the connection and shuts SQLite down; a second call does
+    // nothing. Never throws.
+    void Close();
+    // Hands the connection's cache memory back to the system; the result is ignored.
+    void ReleaseMemory();
+    // Runs a complete SQL text (one or more statements), ignoring any rows. Returns true when
+    // it ran (also when nothing was open), false when it gave up after the twelfth busy/locked
+    // answer. Throws any other failure.
+    bool Execute(const char* sql);
+    // Online copy of the "main" schema into the file `destination`, `pagesPerStep` pages at a
+    // time with `waitMs` between steps (busy steps are retried without limit). Returns -1 when
+    // nothing is open, else the last result: 0 for a complete copy, otherwise the SQLite error.
+    // Only a missing library function throws.
+    int Backup(const char* destination, int pagesPerStep, int waitMs);
+
+    // SQLite's text for a result code, and the connection's last error message; substitute
+    // texts when the library is not bound or nothing is open.
+    const char* ErrorText(int code) const;
+    const char* ErrorMessage() const;
+
+    const char* Path() const { return m_path; }
+    int32_t LogLevel() const { return m_logLevel; }
+    int32_t LastResult() const { return m_lastResult; }
+    bool IsOpen() const { return m_handle != nullptr; }
+
+  private:
+    friend class CSQLiteStmt;
+    friend class CSQLiteLibTestAccess;
+
+    // Calls `call` until it answers neither busy nor locked, pausing and logging
+    // "DB: <operation> [<sql>] DB busy/locked repeating <attempt>." after each busy answer;
+    // returns the last answer (still busy/locked when it gave up). The answer becomes the last
+    // result.
+    template <typename Call> int RetryWhileBusy(const char* operation, const char* sql, Call call);
+    // Sleeps the busy pause and logs the operation's busy line (written whatever the level).
+    void RetryPause(const char* operation, const char* sql, int attempt);
+    // Logs a line when the connection's log level is at least `level`.
+    void Log(int32_t level, const char* format, ...) __attribute__((format(printf, 3, 4)));
+
+    char m_path[kPathMax + 1] = {}; // database file as given, always terminated
+    CSQLiteLib m_lib;               // the bound library
+    CLog* m_log = nullptr;          // the program's log writer (not owned)
+    sqlite3* m_handle = nullptr;    // null when closed
+    int32_t m_logLevel = 0;         // how much the layer logs
+    int32_t m_lastResult = 0;       // result of the most recent library call
+};
+
+// Runs a busy-retried call; defined here because statements use it too.
+template <typename Call>
+int CSQLiteDB::RetryWhileBusy(const char* operation, const char* sql, Call call) {
+    int rc = 0;
+    for (int attempt = 0; attempt < kBusyTries; ++attempt) {
+        rc = call();
+        m_lastResult = rc;
+        if (!CSQLiteLib::IsBusy(rc)) return rc;
+        RetryPause(operation, sql, attempt);
+    }
+    return rc;
+}
