@@ -3,8 +3,12 @@
 // and an output hook. Safe to call from several threads (see the .cpp for what is locked).
 // The board build compresses B.L01 with the archiver "\DAVozuz\QVForecourt\QVZip.exe".
 #pragma once
+#include <atomic>
 #include <cstdarg>
 #include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "common/CDateTime.h"
 #include "common/CHFile.h"
@@ -13,69 +17,97 @@
 #include "platform/Sync.h"
 
 class CLog : protected CHFile {
-public:
+  public:
     static constexpr int kBufferSize = 4096;
-    static constexpr int kRecordMax = 1024;
+    static constexpr int kRecordMax = 1024;  // characters of one record before its line end
+    static constexpr int kEventTextMax = 80; // bytes of an event message, terminator included
+    static constexpr const char* kArchiver = "\\DAVozuz\\QVForecourt\\QVZip.exe";
 
+    // Names the file base + ".L00"; writes START and checks the size when writeStart is set.
     CLog(const char* base, const char* title, int16_t timeMode, int32_t maxSize, int16_t maxFiles,
          bool writeStart, bool keepOpen);
+    // Output hook: receives each chunk of text emitted while m_hook is set.
     virtual void OnOutput(const char* text);
     virtual ~CLog();
     virtual void Reserved1() {}
     virtual int Reserved2() { return 0; }
 
+    // Moves the log into dir; on return dir holds dir + "\" + the name part of the base path.
+    // A new directory discards the file written so far; the same one closes it with STOP.
     void SetPath(CStr& dir, int32_t maxSize, int16_t maxFiles);
+    // Renames the log as a whole: the old file gets the buffered records, the new one START.
     void SetBase(const char* base);
     void SetLimits(int32_t maxSize, int16_t maxFiles);
     void EnableFile(bool enable);
 
+    // Records: prefix by m_timeMode, message, line end; cut at kRecordMax characters.
     void Log(uint8_t level, const char* format, ...) __attribute__((format(printf, 3, 4)));
     void Write(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void WriteV(const char* format, va_list args);
     void WriteError(int32_t line, const char* file, const char* format, ...)
         __attribute__((format(printf, 4, 5)));
+    // CSV event record, written out to the file at once.
     void WriteEvent(int32_t category, int32_t action, int32_t id, int32_t value, const char* format,
                     ...) __attribute__((format(printf, 6, 7)));
+    // kind 1: digits print as text; 2: characters 32..125; else none. number < 0: no number.
     void WriteDump(const char* caption, const char* prefix, const uint8_t* bytes, int32_t count,
                    int32_t number, int32_t kind);
+    // Appends the formatted text unchanged: no prefix, no line end.
     void WriteRaw(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void Flush();
-    void FlushIfIdle();
-    void Close();
+    void FlushIfIdle(); // only after 500 ms without appends
+    void Close();       // STOP record; afterwards records reach no output
     uint8_t GetLevel() const { return m_level; }
 
     // Current log file name (B + ".L00").
     const CStr& FileName() const { return GetName(); }
 
-    // Public settings that owners assign directly.
-    bool m_screen = false; // console output
-    bool m_keepOpen; // keep the file open between writes
-    bool m_stackTrace = false; // kept for the owner; never read here
-    uint8_t m_level = 1; // threshold for Log
-    bool m_hook = false; // OnOutput receives the output
-    int32_t m_maxSize; // rotate above this many bytes
-    int16_t m_maxFiles; // archive slots kept
+    // The names a rotation moves, oldest first: each step deletes 'to' and renames 'from' to it.
+    struct RenameStep {
+        std::string from;
+        std::string to;
+    };
+    static std::vector<RenameStep> ArchiveChain(const std::string& base, int maxFiles);
 
-protected:
+    // Public settings that owners assign directly.
+    bool m_screen = false;     // console output
+    bool m_keepOpen;           // keep the file open between writes
+    bool m_stackTrace = false; // kept for the owner; never read here
+    uint8_t m_level = 1;       // threshold for Log
+    bool m_hook = false;       // OnOutput receives the output
+    int32_t m_maxSize;         // rotate above this many bytes
+    int16_t m_maxFiles;        // archive slots kept
+
+  protected:
     void WriteStartRecord();
     void CheckRotate();
     void AppendToBuffer(const char* text, int length);
     void FlushBuffer();
-    void Emit(const char* text);
+    void Emit(const char* text, int length);
     void WriteStopRecord();
 
-    CStr m_base; // base path without extension
-    CStr m_dir; // directory given to SetPath; empty until then
-    CStr m_title; // shown in START, STOP and TIME records
-    CStr m_header; // when set, written instead of the START record
-    bool m_enabled = true; // master switch
-    CDateTime m_stamp; // date-time of the last date-stamped record
-    int16_t m_timeMode; // record prefix style 0..3
-    CTimer m_recTimer; // since the previous record
-    bool m_file = true; // file output
-    platform::CriticalSection m_lock; // guards the buffer and the outputs
-    char m_buffer[kBufferSize + 4]; // records not yet emitted, NUL-terminated
-    char* m_writePtr; // end of the buffered text
-    bool m_dirty = false; // text appended since the last idle flush
-    CTimer m_flushTimer; // since the last append
+    CStr m_base;                      // base path without extension
+    CStr m_dir;                       // directory given to SetPath; empty until then
+    CStr m_title;                     // shown in START, STOP and TIME records
+    CStr m_header;                    // when set, written instead of the START record
+    bool m_enabled = true;            // master switch
+    CDateTime m_stamp;                // date-time of the last date-stamped record
+    int16_t m_timeMode;               // record prefix style 0..3
+    CTimer m_recTimer;                // since the previous record
+    bool m_file = true;               // file output
+    platform::CriticalSection m_lock; // guards the buffer, the outputs and the record timing
+    char m_buffer[kBufferSize + 4];   // records not yet emitted, NUL-terminated
+    char* m_writePtr;                 // end of the buffered text
+    bool m_dirty = false;             // text appended since the last idle flush
+    CTimer m_flushTimer;              // since the last append
+
+  private:
+    bool HasOutput() const;
+    int FormatPrefix(char* out, int size); // caller holds m_lock
+    void RotateFiles();
+    void StartArchiver();
+    std::string BaseText() const; // m_base as narrow text
+
+    // Set while this log's archiver runs; shared with the archive thread, which may outlive us.
+    std::shared_ptr<std::atomic<bool>> m_archiving = std::make_shared<std::atomic<bool>>(false);
 };

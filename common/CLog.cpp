@@ -1,0 +1,495 @@
+// The log writer. Records are built on the caller's stack and appended under m_lock; m_lock
+// also covers the outputs, so each output receives whole buffers in order, and the record
+// timing (m_stamp, m_recTimer), so the milliseconds printed follow the order in the file.
+#include "common/CLog.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "platform/Process.h"
+#include "platform/Thread.h"
+
+namespace {
+
+constexpr bool kBoardBuild = QV_BOARD_BUILD;
+
+constexpr std::array<const char*, 17> kCategoryCodes = {
+    "SRVC", "PUMP", "TANK", "HOSE", "GRAD", "QVID", "ATTD", "CARD", "PORT",
+    "PROC", "POS ", "ATG ", "SENS", "PRSG", "PROD", "MVC ", "USER"};
+constexpr std::array<const char*, 15> kActionCodes = {"INIT", "TERM", "STRT", "STOP", "SPST",
+                                                      "ADD ", "DEL ", "EDIT", "PRIC", "OFPR",
+                                                      "OFLN", "EREV", "QVER", "MEM ", "RSET"};
+constexpr const char* kUnknownCode = "*UNK";
+constexpr int kHexCategory = 5; // its identifiers print in hexadecimal
+
+constexpr int kDateTextSize = 64;
+constexpr int32_t kTimeLineSeconds = 60;
+constexpr int32_t kIdleFlushMs = 500;
+constexpr uint32_t kArchiverDelayMs = 100;
+constexpr uint32_t kArchiverPollMs = 100;
+
+template <size_t N> const char* CodeAt(const std::array<const char*, N>& table, int32_t index) {
+    return index >= 0 && static_cast<size_t>(index) < N ? table[index] : kUnknownCode;
+}
+
+// The characters a snprintf-style call really wrote into a buffer of 'size' bytes.
+int Written(int result, int size) {
+    return std::clamp(result, 0, size - 1);
+}
+
+// "07/01/2025 16:50:27" into a buffer of the caller's (each thread formats into its own).
+const char* DateText(const CDateTime& when, char (&out)[kDateTextSize]) {
+    out[0] = 0;
+    when.Format(out, kDateTextSize, u"dd'/'MM'/'yyyy", u"HH':'mm':'ss");
+    return out;
+}
+
+std::u16string Widen(const char* text) {
+    std::u16string wide;
+    for (const char* p = text; *p; ++p)
+        wide += static_cast<char16_t>(static_cast<unsigned char>(*p));
+    return wide;
+}
+
+std::string ArchiveSlot(const std::string& base, int slot) {
+    char number[16];
+    snprintf(number, sizeof number, "L%02d.zip", slot);
+    return base + number;
+}
+
+// Compresses base.L01 into baseL01.zip with the archiver, then removes base.L01 whatever the
+// archiver did. Runs on its own thread; 'busy' is cleared when it is done.
+void ArchiveThread(const std::string& base, const std::shared_ptr<std::atomic<bool>>& busy) {
+    platform::Sleep(kArchiverDelayMs);
+    std::vector<char> cmd(base.size() * 2 + 32);
+    snprintf(cmd.data(), cmd.size(), "-Q -C \"%sL01.zip\" \"%s.L01\"", base.c_str(), base.c_str());
+    platform::ProcessHandle process =
+        platform::StartProcess(CLog::kArchiver, Widen(cmd.data()), true);
+    if (process) {
+        uint32_t code = 0;
+        while (platform::GetExitCode(process, code) && code == platform::kStillActive)
+            platform::Sleep(kArchiverPollMs);
+        platform::CloseProcess(process);
+    }
+    platform::DeleteFile(base + ".L01");
+    busy->store(false);
+}
+
+bool PrintsAsText(uint8_t byte, int32_t kind) {
+    if (kind == 1) return byte >= '0' && byte <= '9';
+    if (kind == 2) return byte >= 32 && byte <= 125;
+    return false;
+}
+
+// Renders bytes as quoted text runs and bracketed hex runs: 02 41 42 03 -> [02]"AB"[03].
+// Stops early, still closing the run, when the text would not fit in 'size' bytes.
+int RenderDump(const uint8_t* bytes, int32_t count, int32_t kind, char* out, int size) {
+    static const char kHex[] = "0123456789ABCDEF";
+    constexpr int kMostPerByte = 4; // "\"[" + two digits
+    int n = 0;
+    int state = 0; // 0 start, 1 inside hex, 2 inside text
+    for (int32_t i = 0; i < count && n + kMostPerByte + 1 < size - 1; ++i) {
+        const uint8_t b = bytes[i];
+        if (PrintsAsText(b, kind)) {
+            if (state == 0) out[n++] = '"';
+            if (state == 1) {
+                out[n++] = ']';
+                out[n++] = '"';
+            }
+            out[n++] = static_cast<char>(b);
+            state = 2;
+        } else {
+            if (state == 2) {
+                out[n++] = '"';
+                out[n++] = '[';
+            }
+            if (state == 1) out[n++] = ' ';
+            if (state == 0) out[n++] = '[';
+            out[n++] = kHex[b >> 4];
+            out[n++] = kHex[b & 15];
+            state = 1;
+        }
+    }
+    if (state == 1) out[n++] = ']';
+    if (state == 2) out[n++] = '"';
+    out[n] = 0;
+    return n;
+}
+
+} // namespace
+
+CLog::CLog(const char* base, const char* title, int16_t timeMode, int32_t maxSize, int16_t maxFiles,
+           bool writeStart, bool keepOpen)
+    : CHFile(base, true, "rt", "a+t"), m_keepOpen(keepOpen), m_maxSize(maxSize),
+      m_maxFiles(maxFiles), m_base(base), m_title(title), m_timeMode(timeMode),
+      m_writePtr(m_buffer) {
+    std::memset(m_buffer, 0, sizeof m_buffer);
+    EnableFile(true);
+    if (writeStart) {
+        WriteStartRecord();
+        CheckRotate();
+    } else {
+        m_stamp.SetNow();
+    }
+}
+
+CLog::~CLog() {
+    Close();
+}
+
+void CLog::OnOutput(const char*) {}
+
+std::string CLog::BaseText() const {
+    return m_base.Narrow();
+}
+
+bool CLog::HasOutput() const {
+    return m_enabled && (m_screen || m_file || m_hook);
+}
+
+// --- records ---------------------------------------------------------------------------------
+
+void CLog::Log(uint8_t level, const char* format, ...) {
+    if (level > m_level) return;
+    va_list args;
+    va_start(args, format);
+    WriteV(format, args);
+    va_end(args);
+}
+
+void CLog::Write(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    WriteV(format, args);
+    va_end(args);
+}
+
+int CLog::FormatPrefix(char* out, int size) {
+    char date[kDateTextSize];
+    switch (m_timeMode) {
+    case 1: {
+        const int32_t ms = m_recTimer.Elapsed();
+        if (m_stamp.SecondsSince() >= kTimeLineSeconds && m_title.Length() > 0) {
+            m_stamp.SetNow();
+            return Written(snprintf(out, size, "%s ****TIME <%s>\n%6dms ", DateText(m_stamp, date),
+                                    m_title.Narrow(), ms),
+                           size);
+        }
+        return Written(snprintf(out, size, "%6dms ", ms), size);
+    }
+    case 2:
+        m_stamp.SetNow();
+        return Written(snprintf(out, size, "%s ", DateText(m_stamp, date)), size);
+    case 3:
+        m_stamp.SetNow();
+        return Written(
+            snprintf(out, size, "%s %6dms ", DateText(m_stamp, date), m_recTimer.Elapsed()), size);
+    default:
+        return 0;
+    }
+}
+
+void CLog::WriteV(const char* format, va_list args) {
+    if (!HasOutput()) return;
+    char message[kRecordMax + 1];
+    const int messageLen =
+        Written(vsnprintf(message, sizeof message, format, args), sizeof message);
+
+    char line[kRecordMax + 2]; // the record, its line end and the terminator
+    platform::Lock lock(m_lock);
+    int n = FormatPrefix(line, kRecordMax + 1);
+    m_recTimer.Restart();
+    const int take = std::min(messageLen, kRecordMax - n);
+    std::memcpy(line + n, message, take);
+    n += take;
+    line[n++] = '\n';
+    line[n] = 0;
+    AppendToBuffer(line, n);
+}
+
+void CLog::WriteError(int32_t sourceLine, const char* file, const char* format, ...) {
+    if (!HasOutput()) return;
+    CDateTime now;
+    now.SetNow();
+    char date[kDateTextSize];
+    char line[kRecordMax + 2];
+    int n = Written(snprintf(line, kRecordMax + 1, "%s ***ERROR line %d in <%s> ",
+                             DateText(now, date), sourceLine, file ? file : ""),
+                    kRecordMax + 1);
+    va_list args;
+    va_start(args, format);
+    n += Written(vsnprintf(line + n, kRecordMax + 1 - n, format, args), kRecordMax + 1 - n);
+    va_end(args);
+    line[n++] = '\n';
+    line[n] = 0;
+
+    platform::Lock lock(m_lock);
+    m_stamp = now;
+    AppendToBuffer(line, n);
+}
+
+void CLog::WriteEvent(int32_t category, int32_t action, int32_t id, int32_t value,
+                      const char* format, ...) {
+    if (!HasOutput()) return;
+    char message[kEventTextMax];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(message, sizeof message, format, args);
+    va_end(args);
+
+    CDateTime now;
+    now.SetNow();
+    char date[kDateTextSize];
+    DateText(now, date);
+    const char* cat = CodeAt(kCategoryCodes, category);
+    const char* act = CodeAt(kActionCodes, action);
+    char line[kRecordMax];
+    const int n = Written(category == kHexCategory
+                              ? snprintf(line, sizeof line, "%s,%s,%s,%06X,%6d,\"%s\"\n", date, cat,
+                                         act, static_cast<unsigned>(id), value, message)
+                              : snprintf(line, sizeof line, "%s,%s,%s,%6d,%6d,\"%s\"\n", date, cat,
+                                         act, id, value, message),
+                          sizeof line);
+
+    platform::Lock lock(m_lock);
+    AppendToBuffer(line, n);
+    CheckRotate();
+}
+
+void CLog::WriteDump(const char* caption, const char* prefix, const uint8_t* bytes, int32_t count,
+                     int32_t number, int32_t kind) {
+    const bool hasPrefix = prefix && *prefix;
+    const char* pre = hasPrefix ? prefix : "";
+    const char* gap = hasPrefix ? " " : "";
+    if (!caption) caption = "";
+    // The bytes get the room the record leaves behind its header, so a long dump still ends
+    // with its closing mark.
+    const int header =
+        number >= 0
+            ? snprintf(nullptr, 0, "%s%sLen %03d %s %02d ", pre, gap, count, caption, number)
+            : snprintf(nullptr, 0, "%s%sLen %03d %s ", pre, gap, count, caption);
+    char text[kRecordMax + 1];
+    RenderDump(bytes, bytes ? count : 0, kind, text,
+               std::clamp(kRecordMax + 1 - header, 1, kRecordMax + 1));
+    if (number >= 0)
+        Write("%s%sLen %03d %s %02d %s", pre, gap, count, caption, number, text);
+    else
+        Write("%s%sLen %03d %s %s", pre, gap, count, caption, text);
+}
+
+void CLog::WriteRaw(const char* format, ...) {
+    if (!HasOutput()) return;
+    char text[kRecordMax];
+    va_list args;
+    va_start(args, format);
+    const int n = Written(vsnprintf(text, sizeof text, format, args), sizeof text);
+    va_end(args);
+    AppendToBuffer(text, n);
+}
+
+void CLog::WriteStartRecord() {
+    if (m_header.Length() == 0 && m_title.Length() > 0) {
+        m_stamp.SetNow();
+        char date[kDateTextSize];
+        WriteRaw("%s ***START <%s>\n", DateText(m_stamp, date), m_title.Narrow());
+    } else if (m_header.Length() > 0) {
+        WriteRaw("%s\n", m_header.Narrow());
+    }
+}
+
+// Straight into the file, past the buffer: the last line of a file.
+void CLog::WriteStopRecord() {
+    if (!IsOpen()) Open();
+    if (!IsOpen()) return;
+    m_stamp.SetNow();
+    char date[kDateTextSize];
+    char line[kRecordMax];
+    const int n = Written(snprintf(line, sizeof line, "%s ****STOP <%s>\n", DateText(m_stamp, date),
+                                   m_title.Narrow()),
+                          sizeof line);
+    WriteBytes(line, n);
+}
+
+// --- buffer and outputs ----------------------------------------------------------------------
+
+void CLog::AppendToBuffer(const char* text, int length) {
+    if (!text || length <= 0) return;
+    length = std::min(length, kBufferSize);
+    platform::Lock lock(m_lock);
+    if ((m_writePtr - m_buffer) + length > kBufferSize) FlushBuffer();
+    std::memcpy(m_writePtr, text, length);
+    m_writePtr += length;
+    *m_writePtr = 0;
+    m_dirty = true;
+    m_flushTimer.Restart();
+}
+
+void CLog::FlushBuffer() {
+    platform::Lock lock(m_lock);
+    const int used = static_cast<int>(m_writePtr - m_buffer);
+    if (used == 0) return;
+    Emit(m_buffer, used);
+    m_writePtr = m_buffer;
+    m_buffer[0] = 0;
+}
+
+// 'text' is NUL-terminated at 'length' (the hook takes it as a C string).
+void CLog::Emit(const char* text, int length) {
+    if (m_screen) fwrite(text, 1, length, stdout);
+    if (m_file) {
+        if (!IsOpen()) Open();
+        if (IsOpen()) {
+            WriteBytes(text, length);
+            if (!m_keepOpen) CHFile::Close();
+        }
+    }
+    if (m_hook) OnOutput(text);
+}
+
+void CLog::FlushIfIdle() {
+    platform::Lock lock(m_lock);
+    if (!m_dirty || m_flushTimer.Elapsed() < kIdleFlushMs) return;
+    Flush();
+}
+
+void CLog::Flush() {
+    platform::Lock lock(m_lock);
+    FlushBuffer();
+    m_dirty = false;
+    m_flushTimer.Restart();
+    // A file that is not kept open is closed after each output; CheckRotate opens it for the
+    // size check, so such a log still rotates.
+    if (m_file) {
+        if (IsOpen()) CHFile::Flush();
+        CheckRotate();
+    }
+}
+
+// --- file management -------------------------------------------------------------------------
+
+// Rotation shifts every file one place along the chain and drops the oldest archive:
+//
+//   B.L00 -> B.L01 -> BL01.zip -> BL02.zip -> ... -> BLnn.zip -> (deleted)    nn = maxFiles
+//
+// The steps run from the old end, so each target is free when its file arrives. B.L01 reaches
+// BL01.zip only through the board's archiver; on the desktop the .zip names shift but stay empty.
+std::vector<CLog::RenameStep> CLog::ArchiveChain(const std::string& base, int maxFiles) {
+    std::vector<RenameStep> steps;
+    for (int i = maxFiles; i >= 2; --i)
+        steps.push_back({ArchiveSlot(base, i - 1), ArchiveSlot(base, i)});
+    steps.push_back({base + ".L00", base + ".L01"});
+    return steps;
+}
+
+// A failed delete leaves its target, so the rename onto it fails too and the file stays where
+// it was (B.L00 then keeps growing and is rotated at the next check).
+void CLog::RotateFiles() {
+    for (const RenameStep& step : ArchiveChain(BaseText(), m_maxFiles)) {
+        platform::DeleteFile(step.to);
+        platform::MoveFile(step.from, step.to);
+    }
+}
+
+void CLog::StartArchiver() {
+    m_archiving->store(true);
+    std::string base = BaseText();
+    std::shared_ptr<std::atomic<bool>> busy = m_archiving;
+    if (!platform::StartDetachedThread([base, busy] { ArchiveThread(base, busy); },
+                                       platform::ThreadPriority::Lowest))
+        m_archiving->store(false);
+}
+
+void CLog::CheckRotate() {
+    if (!m_file) return;
+    if (!IsOpen()) Open();
+    if (!IsOpen()) return;
+    FlushBuffer();
+    if (!IsOpen()) Open(); // the flush closes a file that is not kept open
+    if (!IsOpen()) return;
+    CHFile::Flush();
+    FilePos size = 0;
+    Seek(0, SEEK_END);
+    GetPos(size);
+    const bool stayOpen = m_dir.Length() == 0 && m_keepOpen;
+    if (!stayOpen) CHFile::Close();
+    if (size <= m_maxSize) return;
+    // B.L01 is still being archived: rotating now would delete it unread. The file grows on
+    // and is rotated at the first check after the archiver is done.
+    if (kBoardBuild && m_archiving->load()) return;
+    CHFile::Close();
+    RotateFiles();
+    if constexpr (kBoardBuild) StartArchiver();
+    if (stayOpen) Open();
+}
+
+void CLog::SetLimits(int32_t maxSize, int16_t maxFiles) {
+    m_maxSize = maxSize;
+    m_maxFiles = maxFiles;
+}
+
+void CLog::EnableFile(bool enable) {
+    // Buffered records go out under the setting they were written with.
+    FlushBuffer();
+    m_file = enable;
+    if (!enable) {
+        CHFile::Close();
+    } else if (!IsOpen()) {
+        CStr name(m_base);
+        name.Append(".L00");
+        SetName(name.Narrow());
+        if (m_keepOpen) Open();
+    }
+}
+
+void CLog::SetPath(CStr& dir, int32_t maxSize, int16_t maxFiles) {
+    SetLimits(maxSize, maxFiles);
+    if (m_dir.Length() == 0 || dir != m_dir) {
+        FlushBuffer();
+        CHFile::Close();
+        Delete();
+    } else if (m_file) {
+        FlushBuffer();
+        WriteStopRecord();
+        CHFile::Close();
+    }
+    m_dir = dir;
+    int slash = m_base.Length();
+    while (slash > 0 && m_base.At(slash) != u'\\')
+        --slash;
+    CStr name(m_base);
+    name.Mid(slash + 1, m_base.Length() - slash);
+    dir.Append(u'\\');
+    dir.Append(name);
+    m_base = dir;
+    CStr fileName(m_base);
+    fileName.Append(".L00");
+    SetName(fileName.Narrow());
+    if (m_file) {
+        WriteStartRecord();
+        CheckRotate();
+    }
+}
+
+void CLog::SetBase(const char* base) {
+    EnableFile(false);
+    m_base = base;
+    EnableFile(true);
+    WriteStartRecord();
+    CheckRotate();
+}
+
+void CLog::Close() {
+    FlushBuffer();
+    if (m_file) {
+        WriteStopRecord();
+        CHFile::Close();
+    }
+    m_screen = false;
+    m_file = false;
+    m_hook = false;
+    m_dirty = false;
+}
