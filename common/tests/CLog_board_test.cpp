@@ -1,0 +1,125 @@
+// The log writer, board flavour: after a rotation the archiver turns B.L01 into BL01.zip and
+// B.L01 goes; without an archiver B.L01 goes all the same; no rotation while one is running.
+#include "common/CLog.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <thread>
+
+#include "common/tests/CLog_test.h"
+
+using namespace logtest;
+
+namespace {
+
+constexpr const char* kBoardBase = "\\DAVozuz\\QVForecourt\\Test";
+
+std::string Board(const char* suffix) {
+    return std::string(kBoardBase) + suffix;
+}
+
+// Polls until done() holds; the archiver waits 100 ms before it starts, so allow plenty.
+bool WaitFor(const std::function<bool()>& done) {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > limit) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+bool Archived(const char* slot) {
+    return !FileExists(Board(".L01")) && FileExists(Board(slot));
+}
+
+std::string Command(const std::string& cmd) {
+    std::string out;
+    if (FILE* p = popen(cmd.c_str(), "r")) {
+        char buf[256];
+        while (size_t n = fread(buf, 1, sizeof buf, p))
+            out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
+
+// Eleven 100-byte records and a flush: more than the 1000-byte limit, so the file rotates.
+std::string Overfill(CLog& log, char c) {
+    std::string text;
+    const std::string record(99, c);
+    for (int i = 0; i < 11; ++i) {
+        log.Write("%s", record.c_str());
+        text += record + "\n";
+    }
+    log.Flush();
+    return text;
+}
+
+class BoardLogTest : public LogTest {
+  protected:
+    void InstallArchiver() {
+        const char* build = getenv("QV_BUILD_DIR");
+        ASSERT_NE(build, nullptr);
+        fs::create_symlink(fs::path(build) / "bin" / "QVZip",
+                           m_root + "/DAVozuz/QVForecourt/QVZip.exe");
+    }
+    // An archiver that waits for the test's go-ahead before it runs QVZip.
+    void InstallGatedArchiver() {
+        const std::string path = m_root + "/DAVozuz/QVForecourt/QVZip.exe";
+        WriteFile(path, "#!/bin/sh\n"
+                        "while [ ! -e \"$QV_ROOT/go\" ]; do sleep 0.02; done\n"
+                        "exec \"$QV_BUILD_DIR/bin/QVZip\" \"$@\"\n");
+        fs::permissions(path, fs::perms::owner_all);
+    }
+    void Go() { WriteFile(m_root + "/go", ""); }
+    std::string Unzip(const char* slot) {
+        return Command("unzip -p '" + platform::MapPath(Board(slot)) + "'");
+    }
+};
+
+TEST_F(BoardLogTest, ArchiverTurnsThePreviousLogIntoAZip) {
+    InstallArchiver();
+    CLog log(kBoardBase, "T", 0, 1000, 3, false, true);
+    const std::string first = Overfill(log, 'a');
+    ASSERT_TRUE(WaitFor([] { return Archived("L01.zip"); }));
+    const std::string listing = Command("unzip -l '" + platform::MapPath(Board("L01.zip")) + "'");
+    EXPECT_NE(listing.find("Test.L01"), std::string::npos) << listing;
+    EXPECT_EQ(Unzip("L01.zip"), first);
+
+    const std::string second = Overfill(log, 'b'); // shifts the zip one slot on
+    ASSERT_TRUE(WaitFor([] { return Archived("L02.zip"); }));
+    ASSERT_TRUE(WaitFor([] { return Archived("L01.zip"); }));
+    EXPECT_EQ(Unzip("L01.zip"), second);
+    EXPECT_EQ(Unzip("L02.zip"), first);
+}
+
+TEST_F(BoardLogTest, NoRotationWhileTheArchiverRuns) {
+    InstallGatedArchiver();
+    CLog log(kBoardBase, "T", 0, 1000, 3, false, true);
+    const std::string first = Overfill(log, 'a');
+    const std::string second = Overfill(log, 'b'); // over the limit, but B.L01 is not zipped yet
+    EXPECT_EQ(ReadFile(Board(".L00")), second);
+    EXPECT_EQ(ReadFile(Board(".L01")), first);
+    Go();
+    ASSERT_TRUE(WaitFor([] { return Archived("L01.zip"); }));
+    EXPECT_EQ(Unzip("L01.zip"), first);
+
+    log.Flush(); // the first check after the archiver is done rotates
+    ASSERT_TRUE(WaitFor([] { return Archived("L02.zip"); }));
+    ASSERT_TRUE(WaitFor([] { return Archived("L01.zip"); }));
+    EXPECT_EQ(Unzip("L01.zip"), second);
+    EXPECT_EQ(Unzip("L02.zip"), first);
+}
+
+TEST_F(BoardLogTest, MissingArchiverStillRemovesThePreviousLog) {
+    CLog log(kBoardBase, "T", 0, 1000, 3, false, true);
+    Overfill(log, 'a');
+    EXPECT_TRUE(FileExists(Board(".L01")));
+    ASSERT_TRUE(WaitFor([] { return !FileExists(Board(".L01")); }));
+    EXPECT_FALSE(FileExists(Board("L01.zip")));
+}
+
+} // namespace
