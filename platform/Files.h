@@ -33,4 +33,23 @@ void ClearFileFaults();
 // Used by callers that write through stdio: true when an injected write fault fires now.
 bool WriteFaultFires();
 
+// Size, modification and status-change times (ns) and identity of an open file, so a caller can
+// tell by comparing two stamps whether the file changed in between. False on failure.
+struct FileStamp {
+    int64_t size = -1;
+    int64_t modifiedNs = 0;
+    int64_t changedNs = 0;
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    bool operator==(const FileStamp& o) const {
+        return size == o.size && modifiedNs == o.modifiedNs && changedNs == o.changedNs &&
+               device == o.device && inode == o.inode;
+    }
+    bool operator!=(const FileStamp& o) const { return !(*this == o); }
+};
+bool GetFileStamp(FILE* f, FileStamp& out);
+// Moves 'from' over 'to' in one step, replacing an existing 'to'; when it fails 'to' is left as
+// it was. Subject to the Move fault.
+bool ReplaceFile(std::string_view from, std::string_view to);
+
 } // namespace platform

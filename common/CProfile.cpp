@@ -1,0 +1,467 @@
+// Profile file parser and writer. Only the space counts as a blank; names compare without
+// regard to (ASCII) letter case; the first matching header and key win.
+#include "common/CProfile.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr size_t kMaxPattern = 79; // "[" name "]" is cut to this length
+constexpr int kCopyChunk = 65536;
+
+const char* SkipBlanks(const char* p) {
+    while (*p == ' ')
+        ++p;
+    return p;
+}
+
+bool IsLineEnd(char c) {
+    return c == '\r' || c == '\n' || c == 0;
+}
+
+char Upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+std::string UpperText(const std::string& s) {
+    std::string r(s);
+    for (char& c : r)
+        c = Upper(c);
+    return r;
+}
+
+// The first n characters of text equal prefix without regard to case.
+bool StartsWithNoCase(const char* text, const char* prefix, size_t n) {
+    for (size_t i = 0; i < n; ++i) {
+        if (text[i] == 0 || Upper(text[i]) != Upper(prefix[i])) return false;
+    }
+    return true;
+}
+
+std::string Narrow(const CStr& s) {
+    return s.Length() > 0 ? std::string(s.Narrow()) : std::string();
+}
+
+std::string HeaderPattern(const std::string& name) {
+    std::string pattern = "[" + name + "]";
+    if (pattern.size() > kMaxPattern) pattern.resize(kMaxPattern);
+    return pattern;
+}
+
+// A complete pattern matches exactly the headers whose name (up to the first "]") is the name,
+// so the index can answer for it; a cut one or a name holding "]" needs the line scan.
+bool IndexCanAnswer(const std::string& name) {
+    return name.size() + 2 <= kMaxPattern && name.find(']') == std::string::npos;
+}
+
+} // namespace
+
+CProfile::CProfile(const char* path, bool writable)
+    : CHFile(path, writable, "rb", "r+b"), m_keepOpen(writable) {}
+
+CProfile::~CProfile() {
+    Close();
+}
+
+void CProfile::SetSection(const char* section) {
+    m_section = section ? section : "";
+}
+
+char* CProfile::ReadPiece() {
+    return ReadLine(m_line, kLineSize);
+}
+
+bool CProfile::SkipRestOfLine() {
+    int c;
+    while ((c = std::fgetc(m_file)) != EOF) {
+        if (c == '\n') return true;
+    }
+    return false;
+}
+
+void CProfile::Reopen() {
+    Close();
+    Open();
+}
+
+void CProfile::DropCaches() {
+    m_cached.Clear();
+    m_indexed = false;
+    m_headers.clear();
+    m_byName.clear();
+}
+
+void CProfile::CheckStamp() {
+    platform::FileStamp stamp;
+    if (!platform::GetFileStamp(m_file, stamp)) {
+        DropCaches();
+        m_stampValid = false;
+        return;
+    }
+    if (!m_stampValid || stamp != m_stamp) {
+        DropCaches();
+        m_stamp = stamp;
+        m_stampValid = true;
+    }
+}
+
+void CProfile::BuildIndex() {
+    m_headers.clear();
+    m_byName.clear();
+    SetPos(0);
+    FilePos before = 0;
+    while (ReadPiece()) {
+        const char* p = SkipBlanks(m_line);
+        if (*p == '[') {
+            Header h;
+            const char* name = p + 1;
+            const char* close = std::strchr(name, ']');
+            const char* end = close;
+            if (!end) {
+                end = name + std::strlen(name);
+                while (end > name && (end[-1] == '\r' || end[-1] == '\n'))
+                    --end;
+            }
+            h.name.assign(name, static_cast<size_t>(end - name));
+            h.start = before;
+            GetPos(h.behind);
+            h.closed = close != nullptr;
+            if (h.closed) m_byName.emplace(UpperText(h.name), m_headers.size()); // first one wins
+            m_headers.push_back(std::move(h));
+        }
+        GetPos(before);
+    }
+    m_indexed = true;
+}
+
+bool CProfile::VerifyHeader(FilePos start, FilePos behind, const std::string& pattern) {
+    SetPos(start);
+    if (!ReadPiece()) return false;
+    FilePos pos;
+    GetPos(pos);
+    return pos == behind && StartsWithNoCase(SkipBlanks(m_line), pattern.data(), pattern.size());
+}
+
+bool CProfile::FindSection(const char* section) {
+    std::string name = section ? section : "";
+    if (name.empty()) {
+        m_cached.Clear();
+        return false;
+    }
+    Reopen();
+    if (!IsOpen()) {
+        m_cached.Clear();
+        return false;
+    }
+    CheckStamp();
+    std::string pattern = HeaderPattern(name);
+    if (m_cached.Length() > 0 && m_cached == CStr(name.c_str())) {
+        if (VerifyHeader(m_sectionStart, m_sectionPos, pattern)) {
+            SetPos(m_sectionPos);
+            return true;
+        }
+        DropCaches(); // the file changed under the same stamp
+    }
+    m_keyPos = 0;
+    if (IndexCanAnswer(name)) return FindIndexed(name, pattern);
+    SetPos(0);
+    FilePos before = 0;
+    while (ReadPiece()) {
+        if (StartsWithNoCase(SkipBlanks(m_line), pattern.data(), pattern.size())) {
+            m_cached = name.c_str();
+            m_sectionStart = before;
+            GetPos(m_sectionPos);
+            return true;
+        }
+        GetPos(before);
+    }
+    m_cached.Clear();
+    return false;
+}
+
+bool CProfile::FindIndexed(const std::string& name, const std::string& pattern) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!m_indexed) BuildIndex();
+        auto it = m_byName.find(UpperText(name));
+        if (it == m_byName.end()) break;
+        const Header& h = m_headers[it->second];
+        if (VerifyHeader(h.start, h.behind, pattern)) {
+            m_cached = name.c_str();
+            m_sectionStart = h.start;
+            m_sectionPos = h.behind;
+            SetPos(m_sectionPos);
+            return true;
+        }
+        DropCaches(); // headers moved although the stamp did not change: scan again
+    }
+    m_cached.Clear();
+    Seek(0, SEEK_END);
+    return false;
+}
+
+bool CProfile::FindKey(const char* key, KeySearch* search) {
+    KeySearch local;
+    KeySearch& s = search ? *search : local;
+    s = KeySearch();
+    m_value = nullptr;
+    if (!key || !*key || !IsOpen()) return false;
+    size_t keyLength = std::strlen(key);
+    GetPos(m_keyPos);
+    for (;;) {
+        FilePos before;
+        GetPos(before);
+        if (!ReadPiece()) {
+            s.atEnd = true;
+            s.restPos = before;
+            return false;
+        }
+        const char* p = SkipBlanks(m_line);
+        if (IsLineEnd(*p)) continue; // empty lines do not move the insertion point
+        if (*p == '[') {
+            s.restPos = before;
+            return false;
+        }
+        if (StartsWithNoCase(p, key, keyLength)) {
+            const char* eq = SkipBlanks(p + keyLength);
+            if (*eq == '=') {
+                size_t pieceLength = std::strlen(m_line);
+                bool lineEnded = pieceLength > 0 && m_line[pieceLength - 1] == '\n';
+                char* value = m_line + (SkipBlanks(eq + 1) - m_line);
+                size_t n = std::strlen(value);
+                while (n > 0 &&
+                       (value[n - 1] == ' ' || value[n - 1] == '\r' || value[n - 1] == '\n'))
+                    value[--n] = 0;
+                m_value = value;
+                m_keyPos = before;
+                if (!lineEnded) SkipRestOfLine(); // a rewrite replaces the whole line
+                GetPos(s.restPos);
+                s.found = true;
+                return true;
+            }
+        }
+        GetPos(m_keyPos);
+    }
+}
+
+int32_t CProfile::ValueLength(CStr& out) {
+    char* v = m_value;
+    size_t n = std::strlen(v);
+    if (n > 0 && v[0] == '"' && v[n - 1] == '"') {
+        if (n == 1) {
+            v[0] = 0;
+        } else {
+            v[n - 1] = 0;
+            ++v;
+        }
+    }
+    out = v;
+    return out.Length();
+}
+
+int32_t CProfile::GetString(const char* key, CStr& out) {
+    out = "";
+    if (!FindSection(Narrow(m_section).c_str())) {
+        Close();
+        return 0;
+    }
+    int32_t length = FindKey(key) ? ValueLength(out) : 0;
+    if (!m_keepOpen) Close();
+    return length;
+}
+
+int32_t CProfile::GetInt(const char* key) {
+    CStr value;
+    GetString(key, value);
+    return value.ToInt();
+}
+
+CFixed& CProfile::GetFixed(CFixed& out, const char* key) {
+    CStr value;
+    GetString(key, value);
+    out.FromDouble(value.ToDouble());
+    return out;
+}
+
+bool CProfile::GetBool(const char* key) {
+    static const char* const kYes[] = {"Y", "YES", "S", "SIM", "1", "TRUE"};
+    CStr value;
+    if (GetString(key, value) == 0) return false;
+    value.MakeUpper();
+    for (const char* yes : kYes) {
+        if (value.Compare(yes) == 0) return true;
+    }
+    return false;
+}
+
+CDateTime& CProfile::GetDateTime(CDateTime& out, const char* key) {
+    out.SetNull();
+    CStr value;
+    if (GetString(key, value) > 0) out.Parse(value.Narrow());
+    return out;
+}
+
+bool CProfile::KeyExists(const char* key) {
+    return FindSection(Narrow(m_section).c_str()) && FindKey(key);
+}
+
+int32_t CProfile::GetStringHere(const char* key, CStr& out) {
+    out = "";
+    return FindKey(key) ? ValueLength(out) : 0;
+}
+
+bool CProfile::AppendText(const std::string& text) {
+    if (!Seek(0, SEEK_END)) return false;
+    int n = static_cast<int>(text.size());
+    return WriteBytes(text.data(), n) == n && Flush();
+}
+
+// True when text appended at the end must start with a line break: the last line has no line
+// end or is shorter than two characters.
+bool CProfile::LastLineNeedsBreak() {
+    FilePos end = 0;
+    if (!Seek(0, SEEK_END) || !GetPos(end) || end < 2) return true;
+    char tail[2];
+    if (!Seek(-2, SEEK_END) || Read(tail, 2) != 2) return true;
+    if (tail[1] != '\r' && tail[1] != '\n') return true;
+    return tail[0] == '\n';
+}
+
+bool CProfile::CopyRange(CHFile& out, FilePos from, FilePos to) {
+    if (!SetPos(from)) return false;
+    std::vector<char> buffer(kCopyChunk);
+    FilePos pos = from;
+    while (to < 0 || pos < to) {
+        int want = kCopyChunk;
+        if (to >= 0 && to - pos < want) want = static_cast<int>(to - pos);
+        int got = Read(buffer.data(), want);
+        if (got <= 0) return to < 0; // the end of the file ends an open range
+        if (out.WriteBytes(buffer.data(), got) != got) return false;
+        pos += got;
+    }
+    return true;
+}
+
+// Builds the new file beside the old one: the text before keepTo, the inserted text, the text
+// from restFrom on; commits it and moves it over the old file. Any failure leaves the old file
+// as it was and removes the partial copy.
+bool CProfile::RewriteTail(FilePos keepTo, const std::string& insert, FilePos restFrom) {
+    std::string path = Narrow(m_path);
+    std::string temp = path + ".new";
+    bool ok;
+    {
+        CHFile out(temp.c_str(), true, "rb", "wb");
+        int n = static_cast<int>(insert.size());
+        ok = out.Open() && CopyRange(out, 0, keepTo) && out.WriteBytes(insert.data(), n) == n &&
+             CopyRange(out, restFrom, -1) && out.Flush();
+    }
+    Close();
+    if (ok) ok = platform::ReplaceFile(temp, path);
+    if (!ok) platform::DeleteFile(temp);
+    return ok;
+}
+
+int32_t CProfile::SetString(const char* key, const CStr& value) {
+    std::string section = Narrow(m_section);
+    if (!key || !*key || section.empty()) return 0;
+    std::string line = std::string(key) + "=" + Narrow(value) + "\r\n";
+    bool ok;
+    if (FindSection(section.c_str())) {
+        KeySearch search;
+        bool found = FindKey(key, &search);
+        if (!found && search.atEnd)
+            ok = AppendText((LastLineNeedsBreak() ? "\r\n" : "") + line);
+        else
+            ok = RewriteTail(m_keyPos, found ? line : line + "\r\n", search.restPos);
+    } else if (IsOpen()) {
+        ok = AppendText("\r\n[" + section + "]\r\n" + line);
+    } else {
+        return 0;
+    }
+    DropCaches(); // positions have changed
+    m_stampValid = false;
+    Close();
+    return ok ? value.Length() : -1;
+}
+
+int32_t CProfile::SetDateTime(const char* key, const CDateTime& value) {
+    CStr text;
+    if (value.IsNull())
+        text = "2000/01/01 00:00:00";
+    else
+        text.Format("%04d/%02d/%02d %02d:%02d:%02d", value.Year(), value.Month(), value.Day(),
+                    value.Hour(), value.Minute(), value.Second());
+    return SetString(key, text);
+}
+
+int32_t CProfile::AppendKey(const char* key, const CStr& value) {
+    if (!IsOpen()) {
+        Open();
+        m_cached.Clear();
+    }
+    std::string text = std::string(key ? key : "") + "=" + Narrow(value) + "\r\n";
+    if (m_cached.CompareNoCase(m_section) != 0 || m_cached.Length() == 0) {
+        text = "\r\n[" + Narrow(m_section) + "]\r\n" + text;
+        m_cached = m_section;
+    }
+    // The index no longer describes the file; m_cached now names the last section written.
+    m_indexed = false;
+    m_headers.clear();
+    m_byName.clear();
+    m_stampValid = false;
+    int n = static_cast<int>(text.size());
+    Seek(0, SEEK_CUR); // a write may follow a read only after a positioning call
+    return WriteBytes(text.data(), n) == n ? value.Length() : -1;
+}
+
+bool CProfile::GetSectionName(int32_t n, CStr& out) {
+    m_cached.Clear();
+    out = "";
+    Reopen();
+    if (!IsOpen()) return false;
+    CheckStamp();
+    if (!m_indexed) BuildIndex();
+    if (n >= 1 && static_cast<size_t>(n) <= m_headers.size()) {
+        const Header& h = m_headers[static_cast<size_t>(n) - 1];
+        out = h.name.c_str();
+        m_enumIndex = n;
+        m_enumPos = h.behind;
+        SetPos(m_enumPos);
+        return true;
+    }
+    m_enumIndex = -1;
+    m_enumPos = 0;
+    Seek(0, SEEK_END);
+    return false;
+}
+
+bool CProfile::GetNextSectionName(CStr& out) {
+    if (m_enumIndex <= 0) {
+        out = "";
+        return false;
+    }
+    return GetSectionName(m_enumIndex + 1, out);
+}
+
+int32_t CProfile::GetSectionCount() {
+    Reopen();
+    if (!IsOpen()) return 0;
+    CheckStamp();
+    if (!m_indexed) BuildIndex();
+    return static_cast<int32_t>(m_headers.size());
+}
+
+int32_t CProfile::GetSectionText(const char* section, CStr& out) {
+    out = "";
+    if (!FindSection(section)) {
+        Close();
+        return 0;
+    }
+    while (ReadPiece()) {
+        if (*SkipBlanks(m_line) == '[') break;
+        if (out.Length() + std::strlen(m_line) > static_cast<size_t>(CStr::kMaxLength))
+            break; // keep whole lines only
+        out.Append(m_line);
+    }
+    Close();
+    return out.Length();
+}
