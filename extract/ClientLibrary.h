@@ -106,12 +106,12 @@ class ClientLibrary {
     int32_t GetProductByOrdinal(int32_t ordinal, int32_t number, const CStr& name,
                                 const CStr& shortName, const CStr& tag, const CStr& barcode,
                                 int32_t productGroup, int32_t& id);
-    // date1 and date2: the two automation dates of the newest variant (0 from older ones).
+    // addedDT and updatedDT: when the product was created and last set (0 from older libraries).
     int32_t GetProductProperties(int32_t id, int32_t& number, CStr& name, CStr& tag,
                                  int16_t& enabled, CStr& shortName, CStr& barcode,
                                  int32_t& quickCode, double& price1, double& price2, double& price3,
-                                 double& price4, int32_t& productGroup, double& date1,
-                                 double& date2);
+                                 double& price4, int32_t& productGroup, double& addedDT,
+                                 double& updatedDT);
     int32_t GetAttendantsCount(int32_t& count);
     int32_t GetAttendantByOrdinal(int32_t ordinal, int32_t& id);
     int32_t GetAttendantProperties(int32_t id, int32_t& number, CStr& name, CStr& shortName,
@@ -179,7 +179,10 @@ class ClientLibrary {
                                     const CStr& qvOdoSerialNo, double odometer, int32_t factor);
 
   private:
-    template <typename F> F Slot(int index) const; // typed view of one slot
+    template <int Index> auto Fn() const; // the slot of one bound name, typed as its prototype
+    // The wrapper rule: 8 when not loaded or logged off, 65 when the slot is empty, else the
+    // call with the logon handle first; text arguments are passed as BSTRs.
+    template <int Index, typename... Args> int32_t Call(Args&&... args);
     bool Ready() const { return m_module != nullptr && m_logonHandle != 0; }
 
     CLog& m_log;
