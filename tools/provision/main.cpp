@@ -1,0 +1,163 @@
+// qvroot-provision [DIR]: lays a device root out as the programs expect to find it: the board's
+// and the desktop's folders, and links to the built programs and libraries that stand for the
+// board's files. DIR defaults to $QV_ROOT, else the platform's default root. Running it again
+// changes nothing; a link whose target is not built yet is made anyway.
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "platform/Paths.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+enum class Kind { Folder, Link };
+enum class From { None, Build, System }; // where a link's target lives
+
+struct Entry {
+    Kind kind;
+    const char* path; // inside the device root
+    From from;
+    const char* target; // relative to the build folder, or a system library's file name
+};
+
+// The device root. "Hard Disk" is left out on purpose: it appears when a pen drive is plugged.
+constexpr Entry kLayout[] = {
+    {Kind::Folder, "DAVozuz", From::None, nullptr},
+    {Kind::Folder, "DAVozuz/QVForecourt", From::None, nullptr},
+    {Kind::Folder, "DAVozuz/SQLite", From::None, nullptr},
+    {Kind::Folder, "Windows", From::None, nullptr},
+    {Kind::Folder, "C", From::None, nullptr},
+    {Kind::Folder, "C/QVForecourt", From::None, nullptr},
+    {Kind::Folder, "C/QVForecourt/log", From::None, nullptr},
+    {Kind::Link, "DAVozuz/QVForecourt/QVZip.exe", From::Build, "bin/QVZip"},
+    {Kind::Link, "DAVozuz/QVForecourt/QVClient.DLL", From::Build, "lib/libQVClient.so"},
+    {Kind::Link, "C/QVForecourt/QVClient.DLL", From::Build, "lib/libQVClient.so"},
+    {Kind::Link, "DAVozuz/QVForecourt/SQLite.DLL", From::System, "libsqlite3.so.0"},
+    {Kind::Link, "Windows/Dovetrix.exe", From::Build, "bin/ce/Dovetrix"},
+};
+
+// Where the system's shared libraries may be, searched in this order.
+constexpr const char* kLibraryFolders[] = {"/usr/lib/x86_64-linux-gnu",
+                                           "/lib/x86_64-linux-gnu",
+                                           "/usr/lib/aarch64-linux-gnu",
+                                           "/lib/aarch64-linux-gnu",
+                                           "/usr/lib64",
+                                           "/usr/lib",
+                                           "/usr/local/lib"};
+
+void Report(const char* what, const fs::path& path, const std::string& detail = "") {
+    printf("%-9s %s%s\n", what, path.c_str(), detail.c_str());
+}
+
+// The build folder: this program lives in <build>/bin.
+fs::path BuildFolder() {
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::path() : self.parent_path().parent_path();
+}
+
+fs::path SystemLibrary(const char* name) {
+    for (const char* folder : kLibraryFolders) {
+        const fs::path candidate = fs::path(folder) / name;
+        if (fs::exists(candidate)) return candidate;
+    }
+    return fs::path(kLibraryFolders[0]) / name;
+}
+
+bool MakeFolder(const fs::path& path) {
+    std::error_code ec;
+    if (fs::is_directory(fs::symlink_status(path, ec))) {
+        Report("exists", path);
+        return true;
+    }
+    if (fs::create_directory(path, ec)) {
+        Report("created", path);
+        return true;
+    }
+    Report("FAILED", path, ec ? " (" + ec.message() + ")" : " (something else is in the way)");
+    return false;
+}
+
+bool MakeLink(const fs::path& path, const fs::path& target) {
+    std::error_code ec;
+    const std::string arrow = " -> " + target.string();
+    const std::string missing = fs::exists(target) ? "" : " (target not there yet)";
+    const fs::file_status st = fs::symlink_status(path, ec);
+    if (fs::is_symlink(st)) {
+        if (fs::read_symlink(path, ec) == target) {
+            Report("exists", path, arrow + missing);
+            return true;
+        }
+        fs::remove(path, ec);
+        fs::create_symlink(target, path, ec);
+        Report(ec ? "FAILED" : "relinked", path, arrow + missing);
+        return !ec;
+    }
+    if (fs::exists(st)) {
+        Report("FAILED", path, " (not a link; left as it is)");
+        return false;
+    }
+    fs::create_symlink(target, path, ec);
+    Report(ec ? "FAILED" : "linked", path, arrow + (ec ? " (" + ec.message() + ")" : missing));
+    return !ec;
+}
+
+bool Provision(const fs::path& root, const fs::path& build) {
+    std::error_code ec;
+    fs::create_directories(root, ec);
+    if (!fs::is_directory(root)) {
+        Report("FAILED", root, " (cannot create the device root)");
+        return false;
+    }
+    bool ok = true;
+    for (const Entry& e : kLayout) {
+        const fs::path path = root / e.path;
+        if (e.kind == Kind::Folder) {
+            ok = MakeFolder(path) && ok;
+            continue;
+        }
+        const fs::path target = e.from == From::Build ? build / e.target : SystemLibrary(e.target);
+        ok = MakeLink(path, target) && ok;
+    }
+    return ok;
+}
+
+void Usage(FILE* to) {
+    fprintf(to,
+            "usage: qvroot-provision [DIR]\n"
+            "Lays a device root out in DIR (default: $QV_ROOT, else %s):\n"
+            "the board folders DAVozuz/QVForecourt, DAVozuz/SQLite and Windows, the desktop\n"
+            "folder C/QVForecourt/log, and links to the built QVZip, QVClient and Dovetrix and\n"
+            "to the system's SQLite library. Running it again changes nothing.\n",
+            platform::DeviceRoot().c_str());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 2) {
+        Usage(stderr);
+        return 2;
+    }
+    if (argc == 2 && (!strcmp(argv[1], "--help") || !strcmp(argv[1], "-h"))) {
+        Usage(stdout);
+        return 0;
+    }
+    if (argc == 2 && argv[1][0] == '-') {
+        fprintf(stderr, "qvroot-provision: unknown option %s\n", argv[1]);
+        Usage(stderr);
+        return 2;
+    }
+    const fs::path build = BuildFolder();
+    if (build.empty()) {
+        fprintf(stderr, "qvroot-provision: cannot find its own build folder\n");
+        return 1;
+    }
+    const fs::path root =
+        fs::absolute(argc == 2 ? fs::path(argv[1]) : fs::path(platform::DeviceRoot()));
+    return Provision(root.lexically_normal(), build) ? 0 : 1;
+}

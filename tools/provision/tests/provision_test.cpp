@@ -1,0 +1,128 @@
+// qvroot-provision run in temporary folders: the layout, the links, and a second run that
+// changes nothing.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Result {
+    int code = -1;
+    std::vector<std::string> lines;
+};
+
+class ProvisionTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/qvprovtestXXXXXX";
+        m_tmp = mkdtemp(tmpl);
+        m_root = m_tmp / "root";
+        setenv("QV_ROOT", m_root.c_str(), 1);
+        const char* build = getenv("QV_BUILD_DIR");
+        ASSERT_NE(build, nullptr);
+        m_build = fs::canonical(build);
+    }
+    void TearDown() override { fs::remove_all(m_tmp); }
+
+    Result Provision(const std::string& args) {
+        const fs::path out = m_tmp / "out.txt";
+        const std::string cmd = (m_build / "bin" / "qvroot-provision").string() + " " + args +
+                                " >" + out.string() + " 2>&1";
+        const int status = system(cmd.c_str());
+        Result r;
+        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::ifstream in(out);
+        for (std::string line; std::getline(in, line);)
+            r.lines.push_back(line);
+        fs::remove(out);
+        return r;
+    }
+    // Every entry under the root: "d" for a folder, "-> target" for a link, "f" for a file.
+    std::map<std::string, std::string> Snapshot() {
+        std::map<std::string, std::string> tree;
+        for (const auto& e : fs::recursive_directory_iterator(m_root)) {
+            const std::string rel = e.path().lexically_relative(m_root).string();
+            if (e.is_symlink())
+                tree[rel] = "-> " + fs::read_symlink(e.path()).string();
+            else
+                tree[rel] = e.is_directory() ? "d" : "f";
+        }
+        return tree;
+    }
+
+    fs::path m_tmp, m_root, m_build;
+};
+
+TEST_F(ProvisionTest, LaysTheRootOutAndASecondRunChangesNothing) {
+    const Result first = Provision(m_root.string());
+    EXPECT_EQ(first.code, 0);
+    EXPECT_EQ(first.lines.size(), 12u); // one line per entry
+
+    const std::string bin = (m_build / "bin").string(), lib = (m_build / "lib").string();
+    std::map<std::string, std::string> tree = Snapshot();
+    const fs::path sqlite = tree["DAVozuz/QVForecourt/SQLite.DLL"].substr(3);
+    EXPECT_EQ(sqlite.filename(), "libsqlite3.so.0");
+    EXPECT_TRUE(fs::exists(sqlite));
+    tree.erase("DAVozuz/QVForecourt/SQLite.DLL");
+    EXPECT_EQ(tree, (std::map<std::string, std::string>{
+                        {"C", "d"},
+                        {"C/QVForecourt", "d"},
+                        {"C/QVForecourt/log", "d"},
+                        {"C/QVForecourt/QVClient.DLL", "-> " + lib + "/libQVClient.so"},
+                        {"DAVozuz", "d"},
+                        {"DAVozuz/QVForecourt", "d"},
+                        {"DAVozuz/QVForecourt/QVClient.DLL", "-> " + lib + "/libQVClient.so"},
+                        {"DAVozuz/QVForecourt/QVZip.exe", "-> " + bin + "/QVZip"},
+                        {"DAVozuz/SQLite", "d"},
+                        {"Windows", "d"},
+                        {"Windows/Dovetrix.exe", "-> " + bin + "/ce/Dovetrix"},
+                    }));
+
+    const std::map<std::string, std::string> before = Snapshot();
+    const Result second = Provision(""); // from $QV_ROOT this time
+    EXPECT_EQ(second.code, 0);
+    ASSERT_EQ(second.lines.size(), 12u);
+    for (const std::string& line : second.lines)
+        EXPECT_EQ(line.rfind("exists ", 0), 0u) << line;
+    EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(ProvisionTest, RepairsAWrongLinkButLeavesAFileInTheWay) {
+    fs::create_directories(m_root / "DAVozuz" / "QVForecourt");
+    fs::create_directories(m_root / "Windows");
+    fs::create_symlink("/nowhere", m_root / "DAVozuz" / "QVForecourt" / "QVZip.exe");
+    std::ofstream(m_root / "Windows" / "Dovetrix.exe") << "mine";
+    const Result r = Provision(m_root.string());
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(fs::read_symlink(m_root / "DAVozuz" / "QVForecourt" / "QVZip.exe"),
+              m_build / "bin" / "QVZip");
+    EXPECT_FALSE(fs::is_symlink(m_root / "Windows" / "Dovetrix.exe"));
+    int failed = 0, relinked = 0;
+    for (const std::string& line : r.lines) {
+        failed += line.rfind("FAILED ", 0) == 0;
+        relinked += line.rfind("relinked ", 0) == 0;
+    }
+    EXPECT_EQ(failed, 1);
+    EXPECT_EQ(relinked, 1);
+}
+
+TEST_F(ProvisionTest, HelpAndBadUsage) {
+    const Result help = Provision("--help");
+    EXPECT_EQ(help.code, 0);
+    ASSERT_FALSE(help.lines.empty());
+    EXPECT_EQ(help.lines[0].rfind("usage: qvroot-provision", 0), 0u);
+    EXPECT_EQ(Provision("--bogus").code, 2);
+    EXPECT_EQ(Provision("a b").code, 2);
+    EXPECT_FALSE(fs::exists(m_root));
+}
+
+} // namespace
