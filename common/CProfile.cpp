@@ -363,6 +363,7 @@ bool CProfile::RewriteTail(FilePos keepTo, const std::string& insert, FilePos re
 int32_t CProfile::SetString(const char* key, const CStr& value) {
     std::string section = Narrow(m_section);
     if (!key || !*key || section.empty()) return 0;
+    if (!m_writable) return -1; // the rewrite must not go around a read-only profile
     std::string line = std::string(key) + "=" + Narrow(value) + "\r\n";
     bool ok;
     if (FindSection(section.c_str())) {
