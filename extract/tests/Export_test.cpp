@@ -1,0 +1,273 @@
+// Configuration export against a live server simulator: the file's layout and value formats
+// (a golden file of a small site built here), the switches, VERSION, the product switch, empty
+// sites, a failing hose, and a client library without the network settings call.
+#include "extract/Export.h"
+
+#include <regex>
+
+#include "extract/tests/TransferTestSupport.h"
+
+namespace {
+
+using namespace transfer_test;
+
+DeviceRoot* g_root = nullptr;
+
+// A small site with every kind, stored through the client library.
+void BuildSmallSite() {
+    ClientLibrary& l = ToolLibrary();
+    ASSERT_EQ(l.SetPortProperties(1, 1, CStr("Pumps"), 3, 1, CStr("P-0001")), 0);
+    ASSERT_EQ(l.SetPortProperties(5, 5, CStr("Gauge"), 7, 2, CStr("P-0005")), 0);
+    ASSERT_EQ(l.SetZigBeeProperties(5, 1, CStr("Radio one"), 2, CStr("ZB-0005"), CStr("N5"), 1), 0);
+    ASSERT_EQ(l.SetGradeProperties(1, 1, CStr("Unleaded 95"), CStr("U95"), CStr("95"), 1), 0);
+    ASSERT_EQ(l.SetGradePrice(1, 1, 1.459), 0);
+    ASSERT_EQ(l.SetGradePrice(1, 3, 1.3594), 0);
+    ASSERT_EQ(l.SetGradeProperties(100, 2, CStr("Diesel"), CStr("DSL"), CStr("D"), 2), 0);
+    ASSERT_EQ(l.SetTankProperties(1, 1, CStr("Tank one"), 1, 1, 20000, 2.5, 0, 0, 0, 0, 0, 0, 0, 0,
+                                  3, 1, 6, 5, 2, 77),
+              0);
+    ASSERT_EQ(l.SetPumpProperties(1, 1, CStr("Pump one"), 1, 2, 3, 1, 2, 1, 10, 10, 4, 1, 2, 1, 0,
+                                  1, 1, 1, -1, 1, 1),
+              0);
+    // Prices at and just above the 0.1 floor.
+    ASSERT_EQ(l.SetHoseProperties(11, 1, 1, 1, 1, 0, 0, 0, 0, 0, 1.459, 0.1, 0.101, 0, 1), 0);
+    ASSERT_EQ(l.SetHoseProperties(12, 2, 1, 1, 2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0), 0);
+    ASSERT_EQ(l.SetSensorProperties(1, 1, CStr("Leak"), 1, 3, 4, 5, -1, 1234), 0);
+    ASSERT_EQ(l.SetProductProperties(1, 1, CStr("Coffee"), CStr("T1"), 1, CStr("COF"),
+                                     CStr("5000000000017"), 12, 2.5, 2.25, 0, 0, 3),
+              0);
+    ASSERT_EQ(l.SetAttendantProperties(1, 1, CStr("Ana"), CStr("ANA"), CStr("1234"), CStr("AB12"),
+                                       CStr("77"), 360, 840, 840, 1320, 2),
+              0);
+    ASSERT_EQ(l.SetCardClientProperties(1, 1, CStr("Fleet"), CStr("C0FFEE"), 1, 1, CStr("AB-12"),
+                                        CStr("ID1"), CStr("FLT"), CStr("pw"), 1, 1, 2, 100.5, 1,
+                                        46023.5, -1, CStr("ODO1"), 1234.56, 3),
+              0);
+    ASSERT_EQ(l.SetCardClientProperties(100, 2, CStr("Driver"), CStr(""), 1, 0, CStr(""), CStr(""),
+                                        CStr(""), CStr(""), 1, 4, 1, 0, 1, 0, 1, CStr(""), 0, 0),
+              0);
+}
+
+class ExportTest : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        if (g_root == nullptr) g_root = new DeviceRoot();
+    }
+
+    void StartServer(const std::vector<std::string>& args) {
+        static int next = 1;
+        const std::string address = "127.0.30." + std::to_string(100 + next++);
+        ASSERT_TRUE(m_server.Start(address, g_root->Path(), args)) << address;
+        ASSERT_EQ(Logon(address), 0);
+    }
+    void StartSmallSite(const std::vector<std::string>& extra = {}) {
+        std::vector<std::string> args = {"--seed", "empty"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        StartServer(args);
+        BuildSmallSite();
+    }
+    void TearDown() override {
+        versionOnly = 0;
+        Logoff();
+        m_server.Stop();
+    }
+
+    struct Options {
+        bool pam = false, company = false, gsc = false, ipt = false;
+        bool noProducts = false, noAttendants = false, noCardClients = false;
+    };
+    // Exports into a file of the device root; the console output and the result.
+    std::string Export(const Options& o, int expected = 0) {
+        m_file = g_root->File("export.ini");
+        int code = -2;
+        const std::string out = Console([&] {
+            code = ExportConfiguration(m_file.c_str(), o.pam, o.company, o.gsc, o.ipt, o.noProducts,
+                                       o.noAttendants, o.noCardClients);
+        });
+        EXPECT_EQ(code, expected) << out;
+        return out;
+    }
+    std::string Written() const { return ReadFile(m_file); }
+
+    Server m_server;
+    std::string m_file;
+};
+
+TEST_F(ExportTest, SmallSiteMatchesTheGoldenFile) {
+    StartSmallSite();
+    WriteFile(g_root->File("export.ini"), "old content that must go\r\n");
+    const std::string out = Export({});
+    std::string text = Written();
+
+    // DateGenerated is the local short date and time.
+    const std::regex generated("DateGenerated=(\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d)\r\n");
+    EXPECT_TRUE(std::regex_search(text, generated)) << text;
+    text = std::regex_replace(text, generated, "DateGenerated=<date> <time>\r\n");
+    const std::string golden = ReadFile(FixtureDir() + "/export/small_site.ini");
+    ASSERT_FALSE(golden.empty());
+    EXPECT_EQ(text, golden);
+    if (text != golden) WriteFile(g_root->File("small_site.actual.ini"), text);
+
+    EXPECT_EQ(out, ReadFile(FixtureDir() + "/export/small_site.console.txt"));
+}
+
+TEST_F(ExportTest, SwitchesAddTheServiceSections) {
+    StartSmallSite();
+    struct Case {
+        Options options;
+        bool service, gsc, ipt, tankGauge;
+        const char* protocol;
+    } cases[] = {
+        {{}, false, false, false, false, nullptr},
+        {{true}, true, false, false, true, "Name=PAM"},
+        {{false, true}, true, false, false, false, "Name=Company"},
+        {{true, false, true}, true, true, false, true, "Name=PAM"},
+        {{true, false, true, true}, true, true, true, true, "Name=PAM"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "pam " << c.options.pam << " company " << c.options.company << " gsc "
+                     << c.options.gsc << " ipt " << c.options.ipt);
+        Export(c.options);
+        const Sections s = ParseSections(Written());
+        EXPECT_EQ(s.count("Log") + s.count("Server") + s.count("Port") + s.count("Protocol") +
+                      s.count("Company") + s.count("Pam"),
+                  c.service ? 6u : 0u);
+        EXPECT_EQ(s.count("GSC"), c.gsc ? 1u : 0u);
+        EXPECT_EQ(s.count("IPT"), c.ipt ? 1u : 0u);
+        EXPECT_EQ(s.count("TankGauge05"), c.tankGauge ? 1u : 0u);
+        EXPECT_EQ(s.count("TankGauge01"), 0u); // only ports above 4 are tank gauges
+        if (c.protocol != nullptr) {
+            EXPECT_EQ(s.at("Protocol"), std::vector<std::string>{c.protocol});
+        }
+        if (c.gsc) {
+            const std::vector<std::string> gsc = {"GSC=Yes",          "Name=192.168.1.200",
+                                                  "CommandPort=6001", "EventPort=6003",
+                                                  "LogAll=No",        "AutoClear=No"};
+            EXPECT_EQ(s.at("GSC"), gsc);
+        }
+        if (c.ipt) {
+            const std::vector<std::string> ipt = {"IPT=Yes",       "Terminal=1", "Port=COM1",
+                                                  "Baudrate=9600", "DataBits=8", "Parity=N",
+                                                  "StopBits=1"};
+            EXPECT_EQ(s.at("IPT"), ipt);
+        }
+        if (c.tankGauge) {
+            const std::vector<std::string> gauge = {"Port=Gauge", "Protocol=7"};
+            EXPECT_EQ(s.at("TankGauge05"), gauge);
+            // The port's device keys come under a second header of its section.
+            EXPECT_NE(Written().find("[TankGauge05]\r\nPort=Gauge\r\nProtocol=7\r\n\r\n[Port05]"),
+                      std::string::npos);
+        }
+    }
+}
+
+TEST_F(ExportTest, VersionWritesOnlyHeaderPortsAndZigBeeDevices) {
+    StartSmallSite();
+    versionOnly = 1;
+    const std::string out = Export({});
+    const Sections s = ParseSections(Written());
+    std::vector<std::string> names;
+    for (const auto& section : s)
+        names.push_back(section.first);
+    const std::vector<std::string> expected = {"Application", "Port01", "Port05", "ZigBee05"};
+    EXPECT_EQ(names, expected);
+    EXPECT_NE(out.find("\n  2 ports exported successfully.\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("\n  1 ZigBee devices exported successfully.\n"), std::string::npos);
+    EXPECT_EQ(out.find("grades"), std::string::npos) << out;
+    EXPECT_EQ(out.substr(out.size() - 11), "\nAll done.\n");
+}
+
+TEST_F(ExportTest, VersionStillMakesTheCountCalls) {
+    StartSmallSite({"--fail", "GetCardClientsCountMT"});
+    versionOnly = 1;
+    const std::string out = Export({}, -1);
+    EXPECT_NE(out.find("GetCardClientsCount failed. - "), std::string::npos) << out;
+    EXPECT_EQ(out.find("All done."), std::string::npos);
+}
+
+TEST_F(ExportTest, NoProductsDoesNotAskForProducts) {
+    StartSmallSite({"--fail", "GetProductsCountMT"});
+    Options o;
+    o.noProducts = true;
+    std::string out = Export(o);
+    EXPECT_EQ(ParseSections(Written()).count("Product001"), 0u);
+    EXPECT_EQ(out.find("Products"), std::string::npos) << out;
+    EXPECT_NE(ParseSections(Written()).count("Client100"), 0u);
+
+    out = Export({}, -1);
+    EXPECT_NE(out.find("GetProductsCount failed. - "), std::string::npos) << out;
+    // The walk stopped there: attendants and card clients are not written.
+    EXPECT_EQ(ParseSections(Written()).count("Attendant01"), 0u);
+    EXPECT_NE(ParseSections(Written()).count("Sensor01"), 0u);
+
+    o = {};
+    o.noAttendants = true;
+    o.noCardClients = true;
+    Export(o);
+    const Sections s = ParseSections(Written());
+    EXPECT_EQ(s.count("Attendant01") + s.count("Client001") + s.count("Client100"), 0u);
+}
+
+TEST_F(ExportTest, EmptySiteSummarisesPortsOnly) {
+    StartServer({"--seed", "empty"});
+    const std::string out = Export({});
+    EXPECT_EQ(out, "\n  0 ports exported successfully.\n\nAll done.\n");
+    std::vector<std::string> names;
+    for (const auto& section : ParseSections(Written()))
+        names.push_back(section.first);
+    EXPECT_EQ(names, std::vector<std::string>{"Application"});
+}
+
+TEST_F(ExportTest, FailingSecondHoseKeepsWhatWasWritten) {
+    StartSmallSite({"--fail", "GetHosePropertiesEx3MT:2"});
+    const std::string out = Export({}, -1);
+    EXPECT_NE(out.find("GetHoseProperties failed. - "), std::string::npos) << out;
+    const std::string text = Written();
+    EXPECT_NE(text.find("HasPreset=1\r\nHose1ID=11\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Hose1Enabled=1\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("Hose2"), std::string::npos);
+    EXPECT_EQ(text.find("[Sensor01]"), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 16), "Hose1Enabled=1\r\n");
+}
+
+TEST_F(ExportTest, DeviceDetailsFailureOnlyLosesTheirKeys) {
+    StartSmallSite({"--fail", "GetDeviceDetailsMT"});
+    const std::string out = Export({});
+    EXPECT_NE(out.find("GetDeviceDetails failed. - "), std::string::npos) << out;
+    const Sections s = ParseSections(Written());
+    for (const char* section : {"Port01", "Port05", "ZigBee05"}) {
+        for (const std::string& line : s.at(section))
+            EXPECT_EQ(line.find("BootVersion"), std::string::npos) << section;
+    }
+    EXPECT_NE(s.count("Client100"), 0u);
+}
+
+TEST_F(ExportTest, FailuresStopTheWalkWithTheirMessages) {
+    struct Case {
+        const char* function;
+        const char* message;
+    } cases[] = {
+        {"ServerVersionMT", "ServerVersion failed. - "},
+        {"GetPortsCountMT", "GetPortsCount failed. - "},
+        {"GetZB2GConfigMT", "GetZB2GConfig failed. - "},
+        {"GetGradesCountMT", "GetGradesCount failed - "},
+        {"GetGradePropertiesExMT", "GetGradePropertiesEx failed. - "},
+        {"GetGradePriceMT", "GetGradePrice failed. - "},
+        {"GetPumpHosesCountMT", "GetPumpsCount failed. - "},
+        {"GetPumpHoseByNumberMT", "GetPumpHoseByNumber failed. - "},
+        {"GetCardClientByOrdinalMT", "GetCardClient failed. - "},
+        {"GetCardClientPropertiesEx4MT", "GetCardClientProperties failed. - "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.function);
+        StartSmallSite({"--fail", c.function});
+        const std::string out = Export({}, -1);
+        EXPECT_NE(out.find(c.message), std::string::npos) << out;
+        EXPECT_EQ(out.find("All done."), std::string::npos);
+        Logoff();
+        m_server.Stop();
+    }
+}
+
+} // namespace

@@ -1,0 +1,223 @@
+// Support of the export and import tests: a temporary device root with the client library linked
+// where the tool loads it, forecourt server simulators on the transfer tests' loopback addresses,
+// the tool's logon, and small file and console helpers.
+#pragma once
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "common/CStr.h"
+#include "extract/ClientLibrary.h"
+#include "extract/ToolGlobals.h"
+
+extern char** environ;
+
+namespace transfer_test {
+
+inline std::string Env(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? v : "";
+}
+inline std::string BuildDir() {
+    return Env("QV_BUILD_DIR");
+}
+inline std::string FixtureDir() {
+    return Env("QV_FIXTURES");
+}
+
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+inline void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+inline bool FileExists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+// The file's lines without their CR LF ends.
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string line;
+    std::istringstream in(text);
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Sections of a configuration file: name -> its key lines, in order; repeated headers append
+// under the same name.
+using Sections = std::map<std::string, std::vector<std::string>>;
+inline Sections ParseSections(const std::string& text) {
+    Sections sections;
+    std::string current;
+    for (const std::string& line : Lines(text)) {
+        if (line.empty()) continue;
+        if (line[0] == '[') {
+            current = line.substr(1, line.find(']') - 1);
+            sections[current];
+        } else {
+            sections[current].push_back(line);
+        }
+    }
+    return sections;
+}
+
+// A temporary device root for this test process, QV_ROOT set to it, with the client library
+// linked at $QV_ROOT/C/QVForecourt/QVClient.DLL (library file name under build/lib).
+class DeviceRoot {
+  public:
+    explicit DeviceRoot(const std::string& libraryName = "libQVClient.so") {
+        char pattern[] = "/tmp/qvtransfer.XXXXXX";
+        m_path = ::mkdtemp(pattern);
+        ::setenv("QV_ROOT", m_path.c_str(), 1);
+        ::mkdir((m_path + "/C").c_str(), 0755);
+        ::mkdir((m_path + "/C/QVForecourt").c_str(), 0755);
+        const std::string target = BuildDir() + "/lib/" + libraryName;
+        [[maybe_unused]] int rc =
+            ::symlink(target.c_str(), (m_path + "/C/QVForecourt/QVClient.DLL").c_str());
+    }
+    ~DeviceRoot() {
+        if (!m_path.empty() && Env("QV_KEEP_ROOT").empty())
+            std::system(("rm -rf '" + m_path + "'").c_str());
+    }
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + "/" + name; }
+
+  private:
+    std::string m_path;
+};
+
+// One forecourt server simulator on a loopback address, stopped when the object goes.
+class Server {
+  public:
+    Server() = default;
+    Server(const Server&) = delete;
+    Server& operator=(const Server&) = delete;
+    ~Server() { Stop(); }
+
+    // Starts build/bin/qvserver on the address with a database in dir and the extra arguments
+    // (such as "--seed", "demo", "--fail", "GetPumpHoseByNumber"); true when it accepts calls.
+    bool Start(const std::string& address, const std::string& dir,
+               const std::vector<std::string>& extra) {
+        Stop();
+        m_address = address;
+        const std::string program = BuildDir() + "/bin/qvserver";
+        std::vector<std::string> args = {program, "--address", address, "--db",
+                                         dir + "/site-" + address + ".db"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        const std::string log = dir + "/qvserver-" + address + ".log";
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND,
+                                         0644);
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+        const int rc =
+            posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (rc != 0) {
+            m_pid = 0;
+            return false;
+        }
+        return WaitReady();
+    }
+
+    void Stop() {
+        if (m_pid <= 0) return;
+        ::kill(m_pid, SIGTERM);
+        int status = 0;
+        for (int i = 0; i < 500; ++i) {
+            if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
+                m_pid = 0;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ::kill(m_pid, SIGKILL);
+        ::waitpid(m_pid, &status, 0);
+        m_pid = 0;
+    }
+
+    const std::string& Address() const { return m_address; }
+
+  private:
+    bool WaitReady() {
+        for (int i = 0; i < 1000; ++i) {
+            int status = 0;
+            if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
+                m_pid = 0; // ended before it served
+                return false;
+            }
+            const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+            sockaddr_in a{};
+            a.sin_family = AF_INET;
+            a.sin_port = htons(5123);
+            ::inet_pton(AF_INET, m_address.c_str(), &a.sin_addr);
+            const bool up = ::connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+            ::close(s);
+            if (up) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+
+    pid_t m_pid = 0;
+    std::string m_address;
+};
+
+// The tool's logon, as its command line makes it.
+inline int32_t Logon(const std::string& address) {
+    ClientLibrary& library = ToolLibrary();
+    if (!library.IsLoaded()) library.Load();
+    if (library.LogonHandle() != 0) library.Logoff();
+    return library.Logon(110, 5, CStr("Dovetrix"), 3, CStr("7A3E-19C4-B05D-62F8-D1A7-4E93"), 0,
+                         CStr(address.c_str()), 5123, 5124, 10000, 0, 0, 1024);
+}
+inline void Logoff() {
+    if (ToolLibrary().LogonHandle() != 0) ToolLibrary().Logoff();
+}
+
+// Runs the action with standard output captured; returns what it printed.
+inline std::string Console(const std::function<void()>& action) {
+    std::fflush(stdout);
+    testing::internal::CaptureStdout();
+    action();
+    std::fflush(stdout);
+    return testing::internal::GetCapturedStdout();
+}
+
+inline std::string Narrow(const CStr& s) {
+    return s.IsNull() ? "" : s.Narrow();
+}
+
+} // namespace transfer_test
