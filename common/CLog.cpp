@@ -26,7 +26,8 @@ constexpr std::array<const char*, 15> kActionCodes = {"INIT", "TERM", "STRT", "S
 constexpr const char* kUnknownCode = "*UNK";
 constexpr int kHexCategory = 5; // its identifiers print in hexadecimal
 
-constexpr int kDateTextSize = 64;
+constexpr int kDateTextSize = CLog::kDateTextSize;
+constexpr uint64_t kFileTimePerSecond = 10000000; // 100-ns units
 constexpr int32_t kTimeLineSeconds = 60;
 constexpr int32_t kIdleFlushMs = 500;
 constexpr uint32_t kArchiverDelayMs = 100;
@@ -46,6 +47,24 @@ const char* DateText(const CDateTime& when, char (&out)[kDateTextSize]) {
     out[0] = 0;
     when.Format(out, kDateTextSize, u"dd'/'MM'/'yyyy", u"HH':'mm':'ss");
     return out;
+}
+
+// "%6d" into out (at least 13 bytes), NUL-terminated.
+void PutWidth6(char* out, int32_t value) {
+    char digits[12];
+    int n = 0;
+    uint32_t u = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+    do {
+        digits[n++] = static_cast<char>('0' + u % 10);
+        u /= 10;
+    } while (u);
+    if (value < 0) digits[n++] = '-';
+    int len = 0;
+    for (int pad = 6 - n; pad > 0; --pad)
+        out[len++] = ' ';
+    while (n)
+        out[len++] = digits[--n];
+    out[len] = 0;
 }
 
 std::u16string Widen(const char* text) {
@@ -168,29 +187,51 @@ void CLog::Write(const char* format, ...) {
     va_end(args);
 }
 
+// m_stamp as date-time text; the text of the last second is kept, since every record of a
+// dated mode needs it. Caller holds m_lock.
+const char* CLog::StampText() {
+    const uint64_t second = m_stamp.Value() / kFileTimePerSecond;
+    if (second != m_stampTextSecond) {
+        DateText(m_stamp, m_stampText);
+        m_stampTextSecond = second;
+    }
+    return m_stampText;
+}
+
+// The prefix of a record by m_timeMode; built for every record, so without printf where it
+// can be. Caller holds m_lock.
 int CLog::FormatPrefix(char* out, int size) {
-    char date[kDateTextSize];
+    int n = 0;
+    auto put = [&](const char* text) {
+        while (*text && n < size - 1)
+            out[n++] = *text++;
+    };
     switch (m_timeMode) {
-    case 1: {
-        const int32_t ms = m_recTimer.Elapsed();
+    case 1:
         if (m_stamp.SecondsSince() >= kTimeLineSeconds && m_title.Length() > 0) {
             m_stamp.SetNow();
-            return Written(snprintf(out, size, "%s ****TIME <%s>\n%6dms ", DateText(m_stamp, date),
-                                    m_title.Narrow(), ms),
-                           size);
+            n = Written(snprintf(out, size, "%s ****TIME <%s>\n", StampText(), m_title.Narrow()),
+                        size);
         }
-        return Written(snprintf(out, size, "%6dms ", ms), size);
-    }
+        break;
     case 2:
         m_stamp.SetNow();
-        return Written(snprintf(out, size, "%s ", DateText(m_stamp, date)), size);
+        put(StampText());
+        put(" ");
+        return n;
     case 3:
         m_stamp.SetNow();
-        return Written(
-            snprintf(out, size, "%s %6dms ", DateText(m_stamp, date), m_recTimer.Elapsed()), size);
+        put(StampText());
+        put(" ");
+        break;
     default:
         return 0;
     }
+    char ms[16];
+    PutWidth6(ms, m_recTimer.Elapsed());
+    put(ms);
+    put("ms ");
+    return n;
 }
 
 void CLog::WriteV(const char* format, va_list args) {
@@ -199,16 +240,11 @@ void CLog::WriteV(const char* format, va_list args) {
     const int messageLen =
         Written(vsnprintf(message, sizeof message, format, args), sizeof message);
 
-    char line[kRecordMax + 2]; // the record, its line end and the terminator
+    char prefix[kRecordMax + 1];
     platform::Lock lock(m_lock);
-    int n = FormatPrefix(line, kRecordMax + 1);
+    const int n = FormatPrefix(prefix, sizeof prefix);
     m_recTimer.Restart();
-    const int take = std::min(messageLen, kRecordMax - n);
-    std::memcpy(line + n, message, take);
-    n += take;
-    line[n++] = '\n';
-    line[n] = 0;
-    AppendToBuffer(line, n);
+    AppendRecord(prefix, n, message, std::min(messageLen, kRecordMax - n));
 }
 
 void CLog::WriteError(int32_t sourceLine, const char* file, const char* format, ...) {
@@ -318,11 +354,25 @@ void CLog::WriteStopRecord() {
 
 void CLog::AppendToBuffer(const char* text, int length) {
     if (!text || length <= 0) return;
-    length = std::min(length, kBufferSize);
+    AppendParts(text, std::min(length, kBufferSize), nullptr, 0, false);
+}
+
+// A record straight into the buffer: prefix, message and line end, with no copy between.
+void CLog::AppendRecord(const char* prefix, int prefixLen, const char* message, int messageLen) {
+    AppendParts(prefix, prefixLen, message, messageLen, true);
+}
+
+void CLog::AppendParts(const char* a, int lenA, const char* b, int lenB, bool lineEnd) {
     platform::Lock lock(m_lock);
+    const int length = lenA + lenB + (lineEnd ? 1 : 0);
     if ((m_writePtr - m_buffer) + length > kBufferSize) FlushBuffer();
-    std::memcpy(m_writePtr, text, length);
-    m_writePtr += length;
+    std::memcpy(m_writePtr, a, lenA);
+    m_writePtr += lenA;
+    if (lenB > 0) {
+        std::memcpy(m_writePtr, b, lenB);
+        m_writePtr += lenB;
+    }
+    if (lineEnd) *m_writePtr++ = '\n';
     *m_writePtr = 0;
     m_dirty = true;
     m_flushTimer.Restart();

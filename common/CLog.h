@@ -21,6 +21,7 @@ class CLog : protected CHFile {
     static constexpr int kBufferSize = 4096;
     static constexpr int kRecordMax = 1024;  // characters of one record before its line end
     static constexpr int kEventTextMax = 80; // bytes of an event message, terminator included
+    static constexpr int kDateTextSize = 64; // "07/01/2025 16:50:27" and room to spare
     static constexpr const char* kArchiver = "\\DAVozuz\\QVForecourt\\QVZip.exe";
 
     // Names the file base + ".L00"; writes START and checks the size when writeStart is set.
@@ -104,10 +105,16 @@ class CLog : protected CHFile {
   private:
     bool HasOutput() const;
     int FormatPrefix(char* out, int size); // caller holds m_lock
+    const char* StampText();               // caller holds m_lock
+    void AppendRecord(const char* prefix, int prefixLen, const char* message, int messageLen);
+    // Appends a, then b, then a line end when asked; the whole is at most kBufferSize bytes.
+    void AppendParts(const char* a, int lenA, const char* b, int lenB, bool lineEnd);
     void RotateFiles();
     void StartArchiver();
     std::string BaseText() const; // m_base as narrow text
 
+    uint64_t m_stampTextSecond = ~0ULL;   // second of m_stamp that m_stampText shows
+    char m_stampText[kDateTextSize] = {}; // date-time text of that second
     // Set while this log's archiver runs; shared with the archive thread, which may outlive us.
     std::shared_ptr<std::atomic<bool>> m_archiving = std::make_shared<std::atomic<bool>>(false);
 };

@@ -120,6 +120,21 @@ TEST_F(LogTest, TimeLineAtMostOncePerMinute) {
                   "     0ms d", "07/01/2025 16:52:27 ****TIME <T>", "     0ms e", "     0ms f"}));
 }
 
+TEST_F(LogTest, DatedRecordsFollowTheClock) {
+    CLog log(kBase, "T", 3, 1000000, 10, false, true);
+    log.Write("a");
+    AdvanceSeconds(1);
+    g_tick += 1000;
+    log.Write("b");
+    AdvanceSeconds(3600 * 24 * 40);
+    log.Write("c");
+    log.Flush();
+    EXPECT_EQ(RecordLines(Name(".L00")),
+              (std::vector<std::string>{"07/01/2025 16:50:27      0ms a",
+                                        "07/01/2025 16:50:28   1000ms b",
+                                        "16/02/2025 16:50:28      0ms c"}));
+}
+
 TEST_F(LogTest, NoTimeLineWithoutTitle) {
     CLog log(kBase, "", 1, 1000000, 10, true, true);
     AdvanceSeconds(120);
@@ -147,6 +162,7 @@ TEST_F(LogTest, RecordTimerCountsFromThePreviousRecordOnlyAndWraps) {
     std::vector<std::string> lines = RecordLines(Name(".L00"));
     ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(lines[4], "    15ms b");
+    EXPECT_EQ(lines[5], " -1031ms c"); // the tick went back: printed as "%6d" prints it
     EXPECT_EQ(lines[6], "    32ms d");
 }
 
