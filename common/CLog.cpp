@@ -109,32 +109,33 @@ bool PrintsAsText(uint8_t byte, int32_t kind) {
 int RenderDump(const uint8_t* bytes, int32_t count, int32_t kind, char* out, int size) {
     static const char kHex[] = "0123456789ABCDEF";
     constexpr int kMostPerByte = 4; // "\"[" + two digits
+    enum class Run { None, Hex, Text };
     int n = 0;
-    int state = 0; // 0 start, 1 inside hex, 2 inside text
+    Run state = Run::None;
     for (int32_t i = 0; i < count && n + kMostPerByte + 1 < size - 1; ++i) {
         const uint8_t b = bytes[i];
         if (PrintsAsText(b, kind)) {
-            if (state == 0) out[n++] = '"';
-            if (state == 1) {
+            if (state == Run::None) out[n++] = '"';
+            if (state == Run::Hex) {
                 out[n++] = ']';
                 out[n++] = '"';
             }
             out[n++] = static_cast<char>(b);
-            state = 2;
+            state = Run::Text;
         } else {
-            if (state == 2) {
+            if (state == Run::Text) {
                 out[n++] = '"';
                 out[n++] = '[';
             }
-            if (state == 1) out[n++] = ' ';
-            if (state == 0) out[n++] = '[';
+            if (state == Run::Hex) out[n++] = ' ';
+            if (state == Run::None) out[n++] = '[';
             out[n++] = kHex[b >> 4];
             out[n++] = kHex[b & 15];
-            state = 1;
+            state = Run::Hex;
         }
     }
-    if (state == 1) out[n++] = ']';
-    if (state == 2) out[n++] = '"';
+    if (state == Run::Hex) out[n++] = ']';
+    if (state == Run::Text) out[n++] = '"';
     out[n] = 0;
     return n;
 }
