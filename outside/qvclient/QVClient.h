@@ -84,7 +84,8 @@ int32_t InternalClientLogonMT(int32_t* handle, int32_t ClientID, int16_t ClientT
 int32_t ClientLogonExMT(int32_t* handle, int32_t ClientID, int16_t ClientType, BSTR ServerName,
                         int32_t CallPortNo, int32_t EventsPortNo, int32_t CallTimeout,
                         int32_t EventHandle, int32_t hwnd, int32_t msg);
-// Oldest logon: the local server 127.0.0.1, ports 5123 and 5124, timeout 10000 ms.
+// Oldest logon: the local server 127.0.0.1 (or the host named by the environment variable
+// QV_CLIENT_SERVER), ports 5123 and 5124, timeout 10000 ms.
 int32_t ClientLogonMT(int32_t* handle, int32_t ClientID, int16_t ClientType, int32_t EventHandle,
                       int32_t hwnd, int32_t msg);
 // Socket descriptors of the logon's events and calls connections.
@@ -446,8 +447,9 @@ int32_t GetLogEventPropertiesMT(int32_t handle, int32_t ID, int16_t* pDeviceType
 // The server pushes events over the events connection; ProcessEvents moves what has arrived
 // into the logon's queue. GetNextEventType gives the type of the oldest queued event (0 when
 // none); each GetNext...Event reads and removes the oldest event when it has that reader's
-// type, else returns 11. Event types: 1 pump status, 2 delivery, 10 database trigger (a record
-// was stored or deleted), 13 tank status, 22 card read, 24 log event; the others are not sent.
+// type, else returns 11. The server sends: 2 delivery (a delivery completed), 9 hose electronic
+// totals (with it), 13 tank status (a tank was stored), 24 log event (one was added); the
+// readers of the other types exist for servers that send them.
 
 int32_t ProcessEventsMT(int32_t handle);
 int32_t GetEventsCountMT(int32_t handle, int32_t* pCount);

@@ -1,0 +1,201 @@
+// Connections and event queue of one logon.
+#include "outside/qvclient/ClientSession.h"
+
+#include <array>
+
+#include "outside/qvclient/QVClient.h"
+#include "outside/qvclient/QVSocket.h"
+
+namespace qvclient {
+
+using namespace qvwire;
+
+namespace {
+
+std::mutex g_tableMutex;
+std::array<std::shared_ptr<ClientSession>, SessionTable::kMaxSessions> g_sessions;
+
+// Finds section `variant` of an event body: I16 type, then (I16 variant, I16 count, values)*.
+bool Section(const Values& event, int16_t variant, Values& out) {
+    size_t i = 1;
+    while (i + 1 < event.size()) {
+        const int16_t v = static_cast<int16_t>(event[i].i);
+        const size_t n = static_cast<size_t>(event[i + 1].i);
+        i += 2;
+        if (i + n > event.size()) return false;
+        if (v == variant) {
+            out.assign(event.begin() + static_cast<long>(i),
+                       event.begin() + static_cast<long>(i + n));
+            return true;
+        }
+        i += n;
+    }
+    return false;
+}
+
+} // namespace
+
+ClientSession::~ClientSession() {
+    CloseAll();
+}
+
+void ClientSession::CloseAll() {
+    CloseSocket(m_callFd);
+    CloseSocket(m_eventFd);
+    m_callFd = m_eventFd = -1;
+}
+
+int32_t ClientSession::Exchange(int fd, Header h, const std::vector<uint8_t>& body, Header& reply,
+                                std::vector<uint8_t>& replyBody) {
+    h.seq = ++m_seq;
+    h.session = m_session;
+    if (!SendFrame(fd, h, body)) {
+        m_broken = true;
+        return QV_CONNECTION_BROKEN;
+    }
+    const int rc = RecvFrame(fd, reply, replyBody, m_timeoutMs);
+    if (rc == 0 && (reply.type != MsgType::Reply || reply.seq != h.seq)) {
+        m_broken = true;
+        CloseAll();
+        return QV_PROTOCOL_ERROR;
+    }
+    if (rc != 0) {
+        m_broken = true;
+        CloseAll();
+        return rc == kRecvMalformed ? QV_PROTOCOL_ERROR
+               : rc == kRecvTimeout ? QV_TIMEOUT
+                                    : QV_CONNECTION_BROKEN;
+    }
+    return reply.result;
+}
+
+int32_t ClientSession::Logon(const LogonArgs& a) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_timeoutMs = a.callTimeoutMs;
+    int32_t result = 0;
+    m_callFd = ConnectTcp(a.serverName, static_cast<uint16_t>(a.callPort), m_timeoutMs, result);
+    if (m_callFd < 0) return result;
+    Writer w;
+    w.Put(Value::I32(a.clientID));
+    w.Put(Value::I16(a.clientType));
+    w.Put(Value::Text(a.clientName));
+    w.Put(Value::I16(a.clientCategory));
+    w.Put(Value::Text(a.hashKey));
+    w.Put(Value::I32(a.eventMask));
+    if (w.Overflow()) return QV_MESSAGE_TOO_LONG;
+    Header h;
+    h.type = MsgType::Connect;
+    Header reply;
+    std::vector<uint8_t> body;
+    result = Exchange(m_callFd, h, w.Bytes(), reply, body);
+    if (result != 0) return result;
+    m_session = reply.session;
+
+    m_eventFd = ConnectTcp(a.serverName, static_cast<uint16_t>(a.eventsPort), m_timeoutMs, result);
+    if (m_eventFd < 0) return result;
+    result = Exchange(m_eventFd, h, {}, reply, body);
+    return result;
+}
+
+int32_t ClientSession::Call(uint16_t op, const Values& in, Values& out) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_broken) return QV_CONNECTION_BROKEN;
+    Writer w;
+    w.PutAll(in);
+    if (w.Overflow()) return QV_MESSAGE_TOO_LONG;
+    Header h;
+    h.type = MsgType::Call;
+    h.op = op;
+    Header reply;
+    std::vector<uint8_t> body;
+    const int32_t result = Exchange(m_callFd, h, w.Bytes(), reply, body);
+    if (m_broken) return result;
+    if (!DecodeValues(body.data(), body.size(), out)) return QV_PROTOCOL_ERROR;
+    return result;
+}
+
+void ClientSession::Logoff() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_broken && m_callFd >= 0) {
+        Header h;
+        h.type = MsgType::Disconnect;
+        Header reply;
+        std::vector<uint8_t> body;
+        Exchange(m_callFd, h, {}, reply, body);
+    }
+    CloseAll();
+    m_broken = true;
+}
+
+int32_t ClientSession::ProcessEvents() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_eventFd < 0) return QV_CONNECTION_BROKEN;
+    while (Readable(m_eventFd, 0)) {
+        Header h;
+        std::vector<uint8_t> body;
+        if (RecvFrame(m_eventFd, h, body, m_timeoutMs) != 0) {
+            CloseSocket(m_eventFd);
+            m_eventFd = -1;
+            return QV_CONNECTION_BROKEN;
+        }
+        Values event;
+        if (h.type != MsgType::Events || !DecodeValues(body.data(), body.size(), event) ||
+            event.empty() || event[0].tag != Tag::I16)
+            continue; // not an event this library understands: dropped
+        m_events.push_back(std::move(event));
+    }
+    return QV_OK;
+}
+
+int32_t ClientSession::EventsCount() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return static_cast<int32_t>(m_events.size());
+}
+
+int16_t ClientSession::NextEventType() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_events.empty() ? 0 : static_cast<int16_t>(m_events.front()[0].i);
+}
+
+int32_t ClientSession::DiscardNextEvent() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_events.empty()) return QV_NO_EVENT;
+    m_events.pop_front();
+    return QV_OK;
+}
+
+int32_t ClientSession::PeekEvent(int16_t type, int16_t variant, Values& out) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_events.empty() || m_events.front()[0].i != type) return QV_NO_EVENT;
+    return Section(m_events.front(), variant, out) ? QV_OK : QV_PROTOCOL_ERROR;
+}
+
+void ClientSession::PopEvent() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_events.empty()) m_events.pop_front();
+}
+
+int32_t SessionTable::Add(std::shared_ptr<ClientSession> s) {
+    std::lock_guard<std::mutex> lock(g_tableMutex);
+    for (int i = 0; i < kMaxSessions; ++i) {
+        if (!g_sessions[i]) {
+            g_sessions[i] = std::move(s);
+            return i + 1;
+        }
+    }
+    return 0;
+}
+
+std::shared_ptr<ClientSession> SessionTable::Find(int32_t handle) {
+    std::lock_guard<std::mutex> lock(g_tableMutex);
+    if (handle < 1 || handle > kMaxSessions) return nullptr;
+    return g_sessions[handle - 1];
+}
+
+std::shared_ptr<ClientSession> SessionTable::Remove(int32_t handle) {
+    std::lock_guard<std::mutex> lock(g_tableMutex);
+    if (handle < 1 || handle > kMaxSessions) return nullptr;
+    return std::move(g_sessions[handle - 1]);
+}
+
+} // namespace qvclient

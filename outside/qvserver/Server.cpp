@@ -1,0 +1,244 @@
+// Connections of the forecourt server. A calls connection logs on with a Connect frame and
+// then sends Call frames, each answered by one Reply; an events connection attaches to a logon
+// with a Connect frame carrying its session ID and then only receives Events frames.
+// A malformed frame closes its connection and nothing else.
+#include "outside/qvserver/Server.h"
+
+#include <cctype>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "outside/qvclient/QVClient.h"
+#include "outside/qvclient/QVSocket.h"
+
+namespace qvserver {
+
+using namespace qvwire;
+
+namespace {
+
+constexpr int kAttachTimeoutMs = 5000;
+
+// Empty, or six dash-separated groups of four hexadecimal digits.
+bool HashKeyValid(const std::u16string& key) {
+    if (key.empty()) return true;
+    if (key.size() != 29) return false;
+    for (size_t i = 0; i < key.size(); ++i) {
+        const char16_t c = key[i];
+        if (i % 5 == 4) {
+            if (c != u'-') return false;
+        } else if (c > 0x7F || !std::isxdigit(static_cast<int>(c))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Reply(int fd, const Header& request, int32_t result, int32_t session, const Values& out) {
+    Writer w;
+    w.PutAll(out);
+    Header h;
+    h.type = MsgType::Reply;
+    h.op = request.op;
+    h.seq = request.seq;
+    h.session = session;
+    h.result = result;
+    if (w.Overflow()) {
+        h.result = QV_MESSAGE_TOO_LONG;
+        return SendFrame(fd, h, {});
+    }
+    return SendFrame(fd, h, w.Bytes());
+}
+
+} // namespace
+
+Server::Server(Store& store, FaultPlan& faults)
+    : m_store(store), m_faults(faults), m_ops(store, *this) {}
+
+Server::~Server() {
+    CloseSocket(m_callListen);
+    CloseSocket(m_eventListen);
+    if (m_wake[0] >= 0) close(m_wake[0]);
+    if (m_wake[1] >= 0) close(m_wake[1]);
+}
+
+bool Server::Listen(const std::string& address, uint16_t callPort, uint16_t eventsPort,
+                    std::string& error) {
+    m_callListen = ListenTcp(address, callPort);
+    m_eventListen = m_callListen < 0 ? -1 : ListenTcp(address, eventsPort);
+    if (m_callListen < 0 || m_eventListen < 0) {
+        error = "cannot listen on " + address + " ports " + std::to_string(callPort) + "/" +
+                std::to_string(eventsPort);
+        return false;
+    }
+    if (pipe(m_wake) != 0) {
+        error = "cannot create the stop pipe";
+        return false;
+    }
+    return true;
+}
+
+void Server::Stop() {
+    m_stopping = true;
+    const char b = 1;
+    if (m_wake[1] >= 0 && write(m_wake[1], &b, 1) < 0) {
+        // The pipe is full or closed: Run has been woken already.
+    }
+}
+
+void Server::Run() {
+    while (!m_stopping) {
+        pollfd fds[3] = {
+            {m_callListen, POLLIN, 0}, {m_eventListen, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
+        if (poll(fds, 3, 1000) < 0) continue;
+        if (m_stopping) break;
+        if (fds[0].revents & POLLIN) Accept(m_callListen, false);
+        if (fds[1].revents & POLLIN) Accept(m_eventListen, true);
+        Reap(false);
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (Connection& c : m_connections)
+            ShutdownSocket(c.fd);
+    }
+    Reap(true);
+}
+
+void Server::Accept(int listenFd, bool events) {
+    const int fd = accept(listenFd, nullptr, nullptr);
+    if (fd < 0) return;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_connections.emplace_back();
+    Connection& c = m_connections.back();
+    c.fd = fd;
+    c.thread = std::thread([this, &c, events] {
+        if (events)
+            ServeEvents(c);
+        else
+            ServeCalls(c);
+        c.done = true;
+    });
+}
+
+void Server::Reap(bool all) {
+    std::list<Connection> finished;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (auto it = m_connections.begin(); it != m_connections.end();) {
+            auto next = std::next(it);
+            if (all || it->done) finished.splice(finished.end(), m_connections, it);
+            it = next;
+        }
+    }
+    for (Connection& c : finished) {
+        if (c.thread.joinable()) c.thread.join();
+        CloseSocket(c.fd);
+    }
+}
+
+void Server::ServeCalls(Connection& c) {
+    std::shared_ptr<Logon> logon;
+    Header h;
+    std::vector<uint8_t> body;
+    while (!m_stopping && RecvFrame(c.fd, h, body, -1) == 0) {
+        Values in, out;
+        if (!DecodeValues(body.data(), body.size(), in)) break; // malformed body
+        if (h.type == MsgType::Connect) {
+            const bool shape = SignatureOf(in) == "ihshsi";
+            if (!shape || !HashKeyValid(in[4].s)) {
+                if (!Reply(c.fd, h, shape ? QV_ACCESS_DENIED : QV_INVALID_ARGUMENT, 0, {})) break;
+                continue;
+            }
+            auto fresh = std::make_shared<Logon>();
+            fresh->info.clientID = static_cast<int32_t>(in[0].i);
+            fresh->info.clientType = static_cast<int16_t>(in[1].i);
+            fresh->info.eventMask = static_cast<int32_t>(in[5].i);
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                if (logon) m_logons.erase(logon->info.sessionID);
+                fresh->info.sessionID = m_nextSession++;
+                m_logons[fresh->info.sessionID] = fresh;
+            }
+            logon = fresh;
+            if (!Reply(c.fd, h, QV_OK, logon->info.sessionID, {})) break;
+        } else if (h.type == MsgType::Disconnect) {
+            Reply(c.fd, h, QV_OK, 0, {});
+            break;
+        } else if (h.type == MsgType::Ping) {
+            Header pong = h;
+            pong.type = MsgType::Pong;
+            if (!SendFrame(c.fd, pong, {})) break;
+        } else if (h.type == MsgType::Call) {
+            int32_t result = QV_NOT_LOGGED_ON;
+            if (logon) {
+                result = m_faults.Next(std::string(OpName(h.op)));
+                if (result == 0) {
+                    std::lock_guard<std::mutex> lock(m_store.Mutex());
+                    result = m_ops.Run(h.op, logon->info, in, out);
+                }
+                if (result != 0) out.clear();
+            }
+            if (!Reply(c.fd, h, result, logon ? logon->info.sessionID : 0, out)) break;
+        } else {
+            break; // a type that has no place on a calls connection
+        }
+    }
+    if (logon) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_logons.erase(logon->info.sessionID);
+        std::lock_guard<std::mutex> send(logon->sendMutex);
+        ShutdownSocket(logon->eventFd); // its events connection ends with the logon
+    }
+}
+
+void Server::ServeEvents(Connection& c) {
+    Header h;
+    std::vector<uint8_t> body;
+    if (RecvFrame(c.fd, h, body, kAttachTimeoutMs) != 0 || h.type != MsgType::Connect) return;
+    std::shared_ptr<Logon> logon;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        auto it = m_logons.find(h.session);
+        if (it != m_logons.end()) logon = it->second;
+    }
+    if (!logon) {
+        Reply(c.fd, h, QV_NOT_LOGGED_ON, 0, {});
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> send(logon->sendMutex);
+        logon->eventFd = c.fd;
+        if (!Reply(c.fd, h, QV_OK, h.session, {})) {
+            logon->eventFd = -1;
+            return;
+        }
+    }
+    // Nothing is expected from the client any more: wait until it closes or the server stops.
+    while (!m_stopping && RecvFrame(c.fd, h, body, -1) == 0) {
+    }
+    std::lock_guard<std::mutex> send(logon->sendMutex);
+    logon->eventFd = -1;
+}
+
+void Server::Broadcast(const Values& event) {
+    Writer w;
+    w.PutAll(event);
+    if (w.Overflow()) return;
+    std::vector<std::shared_ptr<Logon>> targets;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (auto& kv : m_logons)
+            targets.push_back(kv.second);
+    }
+    Header h;
+    h.type = MsgType::Events;
+    for (auto& logon : targets) {
+        std::lock_guard<std::mutex> send(logon->sendMutex);
+        if (logon->eventFd < 0) continue;
+        h.session = logon->info.sessionID;
+        SendFrame(logon->eventFd, h, w.Bytes());
+    }
+}
+
+} // namespace qvserver

@@ -1,0 +1,65 @@
+// The forecourt server's network side: listens for calls and events connections, serves each
+// connection on its own thread, and pushes events to every logon's events connection.
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <list>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "outside/qvserver/FaultPlan.h"
+#include "outside/qvserver/Operations.h"
+#include "outside/qvserver/Store.h"
+
+namespace qvserver {
+
+class Server : public EventSink {
+  public:
+    Server(Store& store, FaultPlan& faults);
+    ~Server() override;
+    Operations& Ops() { return m_ops; }
+
+    // Binds both ports; false with the reason.
+    bool Listen(const std::string& address, uint16_t callPort, uint16_t eventsPort,
+                std::string& error);
+    // Accepts and serves until Stop; then closes every connection and joins its thread.
+    void Run();
+    // Any thread may call it.
+    void Stop();
+
+    void Broadcast(const Values& event) override;
+
+  private:
+    struct Logon {
+        SessionInfo info;
+        std::mutex sendMutex; // one writer at a time on the events connection
+        int eventFd = -1;
+    };
+    struct Connection {
+        int fd;
+        std::thread thread;
+        std::atomic<bool> done{false};
+    };
+
+    void Accept(int listenFd, bool events);
+    void ServeCalls(Connection& c);
+    void ServeEvents(Connection& c);
+    void Reap(bool all);
+
+    Store& m_store;
+    FaultPlan& m_faults;
+    Operations m_ops;
+    int m_callListen = -1;
+    int m_eventListen = -1;
+    int m_wake[2] = {-1, -1}; // pipe that ends Run
+    std::atomic<bool> m_stopping{false};
+    std::mutex m_mutex; // guards m_connections, m_logons, m_nextSession
+    std::list<Connection> m_connections;
+    std::map<int32_t, std::shared_ptr<Logon>> m_logons;
+    int32_t m_nextSession = 1000;
+};
+
+} // namespace qvserver
