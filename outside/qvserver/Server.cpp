@@ -117,6 +117,8 @@ void Server::Accept(int listenFd, bool events) {
             ServeEvents(c);
         else
             ServeCalls(c);
+        // The peer learns of the end at once; the descriptor is closed when reaped.
+        ShutdownSocket(c.fd);
         c.done = true;
     });
 }
