@@ -8,7 +8,7 @@
 #include "platform/Clock.h"
 
 class CDateTime {
-public:
+  public:
     static constexpr uint64_t kNull = ~0ULL;
 
     CDateTime() = default; // null
@@ -18,7 +18,7 @@ public:
     void SetNull() { m_value = kNull; }
     bool IsNull() const { return m_value == kNull || m_value == 0; } // 0 counts as null too
 
-    uint64_t SetNow(); // reads the local wall clock; returns the new value
+    uint64_t SetNow();           // reads the local wall clock; returns the new value
     bool SetSystemClock() const; // sets the local wall clock from the value
 
     // Broken-down form; null gives 1 January 2000 00:00:00.000, Saturday. The results of
@@ -36,14 +36,16 @@ public:
     int Minute() const;
     int Second() const;
     bool SameSecond(const CDateTime& other) const;
-    int32_t SecondsSince() const; // now minus value, truncated toward 0
+    // Now minus value, truncated toward 0 (seconds saturate at the 32-bit range).
+    int32_t SecondsSince() const;
     int64_t MillisecondsSince() const;
 
     // Automation date: 0 or less gives null; null (or 0) gives 0.0.
     void FromOleDate(double date);
     double ToOleDate() const;
 
-    // Parses "yyyy-mm-dd hh:mm:ss" or with "/"; false (value unchanged) when it does not parse.
+    // Parses "yyyy-mm-dd hh:mm:ss" or with "/"; false (value unchanged) when it does not parse,
+    // also for a day its month does not have.
     bool Parse(const char* text);
 
     // Date picture null: locale short date; "" omits the date. Same for the time picture.
@@ -53,12 +55,15 @@ public:
     // Both pictures null, into a thread-local 160-byte buffer.
     const char* DefaultText() const;
 
-    double ToJulian() const; // null gives 0.0
-    void FromJulian(double jd);
+    double ToJulian() const;    // null gives 0.0
+    void FromJulian(double jd); // a date outside the file-time range leaves the value unchanged
 
-    // Seconds local time is ahead of UTC.
+    // Seconds local time is ahead of UTC (negative west of Greenwich).
     static int32_t LocalOffsetFromUtc();
 
-private:
+  private:
+    platform::SystemTime Broken() const; // broken-down form without touching the shared result
+    int64_t TicksSince() const;          // now minus value in file-time units
+
     uint64_t m_value = kNull; // file time of a local wall-clock time; all bits set = null
 };
