@@ -5,6 +5,8 @@
 #include "outside/qvserver/Server.h"
 
 #include <cctype>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -108,6 +110,8 @@ void Server::Run() {
 void Server::Accept(int listenFd, bool events) {
     const int fd = accept(listenFd, nullptr, nullptr);
     if (fd < 0) return;
+    const int one = 1; // replies go out at once
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
     std::lock_guard<std::mutex> lock(m_mutex);
     m_connections.emplace_back();
     Connection& c = m_connections.back();
