@@ -18,9 +18,12 @@ bool ReadMeminfo(uint64_t& totalKb, uint64_t& availKb, uint64_t& cachedKb) {
     totalKb = availKb = cachedKb = 0;
     while (std::fgets(line, sizeof line, f) != nullptr) {
         unsigned long long value = 0;
-        if (std::sscanf(line, "MemTotal: %llu kB", &value) == 1) totalKb = value;
-        else if (std::sscanf(line, "MemAvailable: %llu kB", &value) == 1) availKb = value;
-        else if (std::sscanf(line, "Cached: %llu kB", &value) == 1) cachedKb = value;
+        if (std::sscanf(line, "MemTotal: %llu kB", &value) == 1)
+            totalKb = value;
+        else if (std::sscanf(line, "MemAvailable: %llu kB", &value) == 1)
+            availKb = value;
+        else if (std::sscanf(line, "Cached: %llu kB", &value) == 1)
+            cachedKb = value;
     }
     std::fclose(f);
     return totalKb > 0;

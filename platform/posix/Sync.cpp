@@ -11,7 +11,11 @@ struct CriticalSection::Impl {
 
 CriticalSection::CriticalSection() : m_impl(std::make_unique<Impl>()) {}
 CriticalSection::~CriticalSection() = default;
-void CriticalSection::Enter() { m_impl->mutex.lock(); }
-void CriticalSection::Leave() { m_impl->mutex.unlock(); }
+void CriticalSection::Enter() {
+    m_impl->mutex.lock();
+}
+void CriticalSection::Leave() {
+    m_impl->mutex.unlock();
+}
 
 } // namespace platform

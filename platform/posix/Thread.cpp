@@ -6,6 +6,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <system_error>
 #include <thread>
 
 namespace platform {

@@ -1,0 +1,171 @@
+// File services over stdio and POSIX calls, with mapped paths and test fault injection.
+#include "platform/Files.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <mutex>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/Paths.h"
+
+namespace platform {
+
+namespace {
+
+constexpr int kOpCount = static_cast<int>(FileOp::Write) + 1;
+
+std::mutex g_faultLock;
+int g_faultCountdown[kOpCount] = {}; // calls left until the fault fires; 0 = none armed
+
+// Counts one call of op; true when this call is the one that must fail.
+bool FaultFires(FileOp op) {
+    std::lock_guard<std::mutex> lock(g_faultLock);
+    int& left = g_faultCountdown[static_cast<int>(op)];
+    if (left <= 0 || --left > 0) return false;
+    errno = EIO;
+    return true;
+}
+
+bool Exists(const std::string& native) {
+    struct stat st {};
+    return lstat(native.c_str(), &st) == 0;
+}
+
+// Copies the bytes and permission bits of an open file into a new descriptor.
+bool CopyContents(int in, int out) {
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = read(in, buf, sizeof buf);
+        if (n == 0) return true;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        for (ssize_t done = 0; done < n;) {
+            const ssize_t w = write(out, buf + done, static_cast<size_t>(n - done));
+            if (w < 0) {
+                if (errno == EINTR) continue;
+                return false;
+            }
+            done += w;
+        }
+    }
+}
+
+bool CopyNative(const std::string& from, const std::string& to, bool failIfExists) {
+    const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return false;
+    struct stat src {};
+    struct stat dst {};
+    // Copying a file onto itself would truncate it first.
+    if (fstat(in, &src) != 0 || !S_ISREG(src.st_mode) ||
+        (stat(to.c_str(), &dst) == 0 && dst.st_dev == src.st_dev && dst.st_ino == src.st_ino)) {
+        close(in);
+        return false;
+    }
+    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (failIfExists ? O_EXCL : O_TRUNC);
+    const int out = open(to.c_str(), flags, src.st_mode & 07777);
+    if (out < 0) {
+        close(in);
+        return false;
+    }
+    bool ok = CopyContents(in, out);
+    const timespec times[2] = {src.st_atim, src.st_mtim};
+    futimens(out, times);
+    ok = close(out) == 0 && ok;
+    close(in);
+    if (!ok) unlink(to.c_str());
+    return ok;
+}
+
+} // namespace
+
+FILE* OpenFile(std::string_view path, const char* mode) {
+    if (!mode || FaultFires(FileOp::Open)) return nullptr;
+    std::string native;
+    for (const char* m = mode; *m; ++m)
+        if (*m != 't') native += *m;
+    return std::fopen(MapPath(path).c_str(), native.c_str());
+}
+
+FileKind GetFileKind(std::string_view path) {
+    struct stat st {};
+    if (stat(MapPath(path).c_str(), &st) != 0) return FileKind::Missing;
+    return S_ISDIR(st.st_mode) ? FileKind::Directory : FileKind::File;
+}
+
+bool MoveFile(std::string_view from, std::string_view to) {
+    if (FaultFires(FileOp::Move)) return false;
+    const std::string src = MapPath(from);
+    const std::string dst = MapPath(to);
+    if (!Exists(src) || Exists(dst)) return false;
+    if (rename(src.c_str(), dst.c_str()) == 0) return true;
+    // Across file systems a file is copied and the original removed.
+    if (errno != EXDEV || !CopyNative(src, dst, true)) return false;
+    return unlink(src.c_str()) == 0;
+}
+
+bool DeleteFile(std::string_view path) {
+    if (FaultFires(FileOp::Delete)) return false;
+    return unlink(MapPath(path).c_str()) == 0;
+}
+
+bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
+    return CopyNative(MapPath(from), MapPath(to), failIfExists);
+}
+
+bool CreateDirectory(std::string_view path) {
+    return mkdir(MapPath(path).c_str(), 0777) == 0;
+}
+
+bool RemoveDirectory(std::string_view path) {
+    return rmdir(MapPath(path).c_str()) == 0;
+}
+
+bool TruncateFile(FILE* f, int64_t pos) {
+    if (!f || pos < 0 || FaultFires(FileOp::Truncate)) return false;
+    if (std::fflush(f) != 0) return false;
+    return ftruncate(fileno(f), static_cast<off_t>(pos)) == 0;
+}
+
+bool CommitFile(FILE* f) {
+    if (!f || FaultFires(FileOp::Commit)) return false;
+    if (std::fflush(f) != 0) return false;
+    return fsync(fileno(f)) == 0;
+}
+
+bool GetFileStamp(FILE* f, FileStamp& out) {
+    struct stat st {};
+    if (!f || fstat(fileno(f), &st) != 0) return false;
+    out.size = static_cast<int64_t>(st.st_size);
+    out.modifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    out.changedNs = static_cast<int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    out.device = static_cast<uint64_t>(st.st_dev);
+    out.inode = static_cast<uint64_t>(st.st_ino);
+    return true;
+}
+
+// rename() replaces the target atomically: readers see the old file or the new one, never none.
+bool ReplaceFile(std::string_view from, std::string_view to) {
+    if (FaultFires(FileOp::Move)) return false;
+    return rename(MapPath(from).c_str(), MapPath(to).c_str()) == 0;
+}
+
+void FailFileOp(FileOp op, int nth) {
+    std::lock_guard<std::mutex> lock(g_faultLock);
+    g_faultCountdown[static_cast<int>(op)] = nth > 0 ? nth : 0;
+}
+
+void ClearFileFaults() {
+    std::lock_guard<std::mutex> lock(g_faultLock);
+    for (int& left : g_faultCountdown)
+        left = 0;
+}
+
+bool WriteFaultFires() {
+    return FaultFires(FileOp::Write);
+}
+
+} // namespace platform

@@ -1,0 +1,60 @@
+// Maps the programs' fixed Windows paths into the device root.
+#include "platform/Paths.h"
+
+#include <cstdlib>
+
+namespace platform {
+
+namespace {
+
+constexpr const char* kDefaultRoot = "/tmp/qvroot";
+
+bool IsDriveLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+// Appends rest to root with backslashes turned into slashes.
+std::string Join(std::string root, std::string_view rest) {
+    for (char c : rest)
+        root += c == '\\' ? '/' : c;
+    return root;
+}
+
+} // namespace
+
+// Read on every call: tests point QV_ROOT at their own temporary folders.
+std::string DeviceRoot() {
+    const char* env = std::getenv("QV_ROOT");
+    std::string root = env && *env ? env : kDefaultRoot;
+    while (root.size() > 1 && root.back() == '/')
+        root.pop_back();
+    if (root == "/") root.clear();
+    return root;
+}
+
+std::string MapPath(std::string_view path) {
+    if (!path.empty() && path[0] == '\\') return Join(DeviceRoot(), path);
+    if (path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == ':') {
+        std::string root = DeviceRoot() + '/';
+        root += static_cast<char>(path[0] >= 'a' ? path[0] - 'a' + 'A' : path[0]);
+        std::string_view rest = path.substr(2);
+        if (!rest.empty() && !IsSeparator(rest[0])) root += '/'; // "C:name" is "C:\name"
+        return Join(root, rest);
+    }
+    return std::string(path);
+}
+
+// Wide paths become the system's narrow text (Latin-1, '?' above 255), so a wide and a narrow
+// spelling of the same name reach the same file.
+std::string MapPath(std::u16string_view path) {
+    std::string narrow;
+    narrow.reserve(path.size());
+    for (char16_t c : path)
+        narrow += c <= 0xFF ? static_cast<char>(c) : '?';
+    return MapPath(std::string_view(narrow));
+}
+
+} // namespace platform

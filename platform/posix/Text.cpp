@@ -1,0 +1,302 @@
+// Latin-1 narrow/wide conversion and a wide printf with the Windows run-time's %s rules.
+#include "platform/Text.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace platform {
+
+int MultiByteToWide(const char* text, int n, char16_t* out, int cap) {
+    if (!text || !out || cap <= 0) return 0;
+    if (n < 0) n = static_cast<int>(std::strlen(text)); // up to the terminator
+    const int count = n < cap ? n : cap;
+    for (int i = 0; i < count; ++i)
+        out[i] = static_cast<unsigned char>(text[i]);
+    return count;
+}
+
+int WideToMultiByte(const char16_t* text, char* out, int cap) {
+    if (!out || cap <= 0) return 0;
+    int i = 0;
+    for (; text && text[i] && i < cap - 1; ++i)
+        out[i] = text[i] <= 0xFF ? static_cast<char>(text[i]) : '?';
+    out[i] = 0;
+    return i;
+}
+
+char16_t ToUpperChar(char16_t c) {
+    return c >= u'a' && c <= u'z' ? c - u'a' + u'A' : c;
+}
+
+namespace {
+
+// Collects output up to cap - 1 units.
+class WideSink {
+  public:
+    WideSink(char16_t* out, size_t cap) : m_out(out), m_cap(cap) {}
+    void Put(char16_t c) {
+        if (m_out && m_len + 1 < m_cap) m_out[m_len++] = c;
+    }
+    void PutNarrow(const char* s) {
+        while (*s)
+            Put(static_cast<unsigned char>(*s++));
+    }
+    int Finish() {
+        if (m_out && m_cap > 0) m_out[m_len] = 0;
+        return static_cast<int>(m_len);
+    }
+
+  private:
+    char16_t* m_out;
+    size_t m_cap;
+    size_t m_len = 0; // units written
+};
+
+enum class Length { None, Char, Short, Long, LongLong, LongDouble, Size, IntMax, PtrDiff };
+
+// One conversion specification, as parsed from the format.
+struct Spec {
+    std::string flags;
+    int width = -1;
+    int precision = -1;
+    Length length = Length::None;
+    bool narrowText = false; // %hs, %S, %hc, %C: the argument is narrow
+    bool wideText = false;   // %ls, %ws, %lc: the argument is wide
+    char conv = 0;
+};
+
+const char16_t* ParseNumber(const char16_t* p, int& value) {
+    value = 0;
+    while (*p >= u'0' && *p <= u'9') {
+        if (value < 100000) value = value * 10 + (*p - u'0');
+        ++p;
+    }
+    return p;
+}
+
+const char16_t* ParseLength(const char16_t* p, Spec& spec) {
+    switch (*p) {
+    case u'h':
+        if (p[1] == u'h') {
+            spec.length = Length::Char;
+            return p + 2;
+        }
+        spec.length = Length::Short;
+        spec.narrowText = true;
+        return p + 1;
+    case u'l':
+        if (p[1] == u'l') {
+            spec.length = Length::LongLong;
+            return p + 2;
+        }
+        spec.length = Length::Long;
+        spec.wideText = true;
+        return p + 1;
+    case u'w':
+        spec.wideText = true;
+        return p + 1;
+    case u'L':
+        spec.length = Length::LongDouble;
+        return p + 1;
+    case u'q':
+        spec.length = Length::LongLong;
+        return p + 1;
+    case u'z':
+        spec.length = Length::Size;
+        return p + 1;
+    case u'j':
+        spec.length = Length::IntMax;
+        return p + 1;
+    case u't':
+        spec.length = Length::PtrDiff;
+        return p + 1;
+    case u'I':
+        if (p[1] == u'6' && p[2] == u'4') {
+            spec.length = Length::LongLong;
+            return p + 3;
+        }
+        if (p[1] == u'3' && p[2] == u'2') return p + 3;
+        spec.length = Length::Size;
+        return p + 1;
+    default:
+        return p;
+    }
+}
+
+// Parses from just behind the '%'; null when the conversion character is missing or unknown.
+const char16_t* ParseSpec(const char16_t* p, Spec& spec, va_list* args) {
+    while (*p && *p < 0x80 && std::strchr("-+ #0", static_cast<char>(*p)))
+        spec.flags += static_cast<char>(*p++);
+    if (*p == u'*') {
+        spec.width = va_arg(*args, int);
+        if (spec.width < 0) {
+            spec.flags += '-';
+            spec.width = -spec.width;
+        }
+        ++p;
+    } else if (*p >= u'0' && *p <= u'9') {
+        p = ParseNumber(p, spec.width);
+    }
+    if (*p == u'.') {
+        ++p;
+        if (*p == u'*') {
+            spec.precision = va_arg(*args, int);
+            if (spec.precision < 0) spec.precision = -1;
+            ++p;
+        } else {
+            p = ParseNumber(p, spec.precision);
+        }
+    }
+    p = ParseLength(p, spec);
+    if (!*p || *p >= 0x80 || !std::strchr("diouxXfFeEgGaApcsSCn%", static_cast<char>(*p)))
+        return nullptr;
+    spec.conv = static_cast<char>(*p);
+    return p + 1;
+}
+
+// Text conversions: precision limits the units taken, width pads with blanks.
+template <typename Unit>
+void PutText(WideSink& sink, const Spec& spec, const Unit* text, size_t available) {
+    size_t n = 0;
+    const size_t limit = spec.precision >= 0 ? static_cast<size_t>(spec.precision) : available;
+    while (n < limit && n < available && text[n])
+        ++n;
+    const bool left = spec.flags.find('-') != std::string::npos;
+    const size_t width = spec.width > 0 ? static_cast<size_t>(spec.width) : 0;
+    const size_t pad = width > n ? width - n : 0;
+    if (!left)
+        for (size_t i = 0; i < pad; ++i)
+            sink.Put(u' ');
+    for (size_t i = 0; i < n; ++i)
+        sink.Put(static_cast<char16_t>(text[i]));
+    if (left)
+        for (size_t i = 0; i < pad; ++i)
+            sink.Put(u' ');
+}
+
+void PutString(WideSink& sink, const Spec& spec, va_list* args) {
+    const bool narrow = spec.conv == 'S' ? !spec.wideText : spec.narrowText;
+    if (narrow) {
+        const char* s = va_arg(*args, const char*);
+        const char* text = s ? s : "(null)";
+        PutText(sink, spec, reinterpret_cast<const unsigned char*>(text), SIZE_MAX);
+    } else {
+        const char16_t* s = va_arg(*args, const char16_t*);
+        PutText(sink, spec, s ? s : u"(null)", SIZE_MAX);
+    }
+}
+
+void PutChar(WideSink& sink, const Spec& spec, va_list* args) {
+    const bool narrow = spec.conv == 'C' ? !spec.wideText : spec.narrowText;
+    const int value = va_arg(*args, int);
+    const char16_t c = narrow ? static_cast<unsigned char>(value) : static_cast<char16_t>(value);
+    Spec one = spec;
+    one.precision = -1;
+    PutText(sink, one, &c, 1);
+}
+
+// Numbers are formatted by the C library, one conversion at a time.
+void PutNumber(WideSink& sink, const Spec& spec, va_list* args) {
+    std::string fmt = "%" + spec.flags;
+    if (spec.width >= 0) fmt += std::to_string(spec.width);
+    if (spec.precision >= 0) fmt += "." + std::to_string(spec.precision);
+    const bool isSigned = spec.conv == 'd' || spec.conv == 'i';
+    const bool isFloat = std::strchr("fFeEgGaA", spec.conv) != nullptr;
+    char buf[512];
+    if (spec.conv == 'p') {
+        std::snprintf(buf, sizeof buf, (fmt + "p").c_str(), va_arg(*args, void*));
+    } else if (isFloat) {
+        if (spec.length == Length::LongDouble)
+            std::snprintf(buf, sizeof buf, (fmt + "L" + spec.conv).c_str(),
+                          va_arg(*args, long double));
+        else
+            std::snprintf(buf, sizeof buf, (fmt + spec.conv).c_str(), va_arg(*args, double));
+    } else {
+        long long s = 0;
+        unsigned long long u = 0;
+        switch (spec.length) {
+        case Length::Long:
+            s = isSigned ? va_arg(*args, long) : 0;
+            u = isSigned ? 0 : va_arg(*args, unsigned long);
+            break;
+        case Length::LongLong:
+            s = isSigned ? va_arg(*args, long long) : 0;
+            u = isSigned ? 0 : va_arg(*args, unsigned long long);
+            break;
+        case Length::Size:
+            s = isSigned ? static_cast<long long>(va_arg(*args, ptrdiff_t)) : 0;
+            u = isSigned ? 0 : va_arg(*args, size_t);
+            break;
+        case Length::IntMax:
+            s = isSigned ? va_arg(*args, intmax_t) : 0;
+            u = isSigned ? 0 : va_arg(*args, uintmax_t);
+            break;
+        case Length::PtrDiff:
+            s = isSigned ? va_arg(*args, ptrdiff_t) : 0;
+            u = isSigned ? 0 : static_cast<unsigned long long>(va_arg(*args, ptrdiff_t));
+            break;
+        default: {
+            const int i = isSigned ? va_arg(*args, int) : 0;
+            const unsigned v = isSigned ? 0 : va_arg(*args, unsigned);
+            s = spec.length == Length::Short  ? static_cast<short>(i)
+                : spec.length == Length::Char ? static_cast<signed char>(i)
+                                              : i;
+            u = spec.length == Length::Short  ? static_cast<unsigned short>(v)
+                : spec.length == Length::Char ? static_cast<unsigned char>(v)
+                                              : v;
+        }
+        }
+        if (isSigned)
+            std::snprintf(buf, sizeof buf, (fmt + "ll" + spec.conv).c_str(), s);
+        else
+            std::snprintf(buf, sizeof buf, (fmt + "ll" + spec.conv).c_str(), u);
+    }
+    sink.PutNarrow(buf);
+}
+
+} // namespace
+
+int VFormatWide(char16_t* out, size_t cap, const char16_t* format, va_list args) {
+    WideSink sink(out, cap);
+    if (!format) return sink.Finish();
+    va_list ap;
+    va_copy(ap, args);
+    const char16_t* p = format;
+    while (*p) {
+        if (*p != u'%') {
+            sink.Put(*p++);
+            continue;
+        }
+        Spec spec;
+        const char16_t* next = ParseSpec(p + 1, spec, &ap);
+        if (!next) { // not a conversion: copied as it stands
+            sink.Put(*p++);
+            continue;
+        }
+        p = next;
+        switch (spec.conv) {
+        case '%':
+            sink.Put(u'%');
+            break;
+        case 's':
+        case 'S':
+            PutString(sink, spec, &ap);
+            break;
+        case 'c':
+        case 'C':
+            PutChar(sink, spec, &ap);
+            break;
+        case 'n': // never written through: the argument is consumed only
+            (void)va_arg(ap, int*);
+            break;
+        default:
+            PutNumber(sink, spec, &ap);
+        }
+    }
+    va_end(ap);
+    return sink.Finish();
+}
+
+} // namespace platform
