@@ -1,0 +1,225 @@
+// The desktop build of Dovetrix run as a program: usage texts, exit codes, keywords, switches,
+// the logon tries and its log, in a temporary device root against the server simulator.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "extract/tests/ToolTestSupport.h"
+
+using namespace tooltest;
+
+namespace {
+
+const char* const kUsage = "Dovetrix IMPORT | EXPORT | VERSION <destination INI file name> "
+                           "[<server name>|<server IP>] [/PAM | /Company] \n";
+const char* const kUsageNoFile = "Dovetrix IMPORT | EXPORT <destination INI file name> "
+                                 "[<server name>|<server IP>] [/PAM | /Company] \n";
+
+// Loopback addresses of this binary: 127.0.20.100 to 127.0.20.199.
+std::string NextAddress() {
+    static int next = 100;
+    return "127.0.20." + std::to_string(next++);
+}
+
+RunResult Dovetrix(const std::vector<std::string>& args) {
+    return Run(BuildDir() + "/bin/Dovetrix", args);
+}
+
+int TryLines(const std::string& out) {
+    return CountOf(out, "Try ");
+}
+
+class DovetrixTest : public testing::Test {
+  protected:
+    void SetUp() override { m_root.LinkLibrary(); }
+    std::string File(const char* name = "cfg.ini") const { return m_root.Path(name).string(); }
+    DeviceRoot m_root;
+};
+
+} // namespace
+
+TEST_F(DovetrixTest, UsageTexts) {
+    struct Row {
+        std::vector<std::string> args;
+        const char* usage;
+    };
+    const Row rows[] = {
+        {{}, kUsage},
+        {{"EXPORT"}, kUsage},
+        {{"EXPORT", "/PAM"}, kUsageNoFile},
+        {{"import", "/NoProducts", "/IPT"}, kUsageNoFile},
+    };
+    for (const Row& row : rows) {
+        const RunResult r = Dovetrix(row.args);
+        EXPECT_EQ(r.exitCode, 255) << row.args.size();
+        EXPECT_EQ(r.out, row.usage) << row.args.size();
+    }
+}
+
+TEST_F(DovetrixTest, LibraryIsLoadedOnlyWithTwoArguments) {
+    Dovetrix({"EXPORT"});
+    std::string log = m_root.DesktopLog();
+    EXPECT_EQ(log.find("QVClient ["), std::string::npos) << log;
+
+    Dovetrix({"EXPORT", "/PAM"});
+    log = m_root.DesktopLog();
+    EXPECT_EQ(CountOf(log, "QVClient [C:\\QVForecourt\\QVClient.DLL] loaded successfully"), 1)
+        << log;
+}
+
+TEST_F(DovetrixTest, LogStartsWithStartAndEndsWithStop) {
+    Dovetrix({"EXPORT", File(), NextAddress()});
+    const std::vector<std::string> lines = Lines(m_root.DesktopLog());
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_NE(lines.front().find(" ***START <2.6.0.0>"), std::string::npos) << lines.front();
+    EXPECT_NE(lines.back().find(" ****STOP <2.6.0.0>"), std::string::npos) << lines.back();
+    EXPECT_EQ(CountOf(m_root.DesktopLog(), "****STOP"), 1);
+}
+
+TEST_F(DovetrixTest, MissingLibraryFailsTheLogonWithAnEmptyText) {
+    fs::remove(m_root.Path("C/QVForecourt/QVClient.DLL"));
+    const RunResult r = Dovetrix({"export", File()});
+    EXPECT_EQ(r.exitCode, 255);
+    EXPECT_EQ(r.out, "Dovetrix 2.6.0.0\n\n"
+                     "Connecting to 127.0.0.1 for export.\n"
+                     "Try 1, Connecting to 127.0.0.1 for export.\n"
+                     "Logon failed - .\n");
+    const std::string log = m_root.DesktopLog();
+    EXPECT_NE(log.find("QVClient [C:\\QVForecourt\\QVClient.DLL] not found/loaded!!"),
+              std::string::npos);
+    EXPECT_NE(log.find("Logon failed - 65."), std::string::npos);
+}
+
+TEST_F(DovetrixTest, UnreachableServerTriesSixTimesForImportOnceForExport) {
+    const std::string nobody = NextAddress();
+    RunResult r = Dovetrix({"IMPORT", File(), nobody});
+    EXPECT_EQ(r.exitCode, 255);
+    EXPECT_EQ(TryLines(r.out), 6) << r.out;
+    for (int i = 1; i <= 6; ++i) {
+        const std::string line =
+            "Try " + std::to_string(i) + ", Connecting to " + nobody + " for import.\n";
+        EXPECT_NE(r.out.find(line), std::string::npos) << line;
+    }
+    EXPECT_NE(r.out.find("Logon failed - "), std::string::npos);
+
+    r = Dovetrix({"EXPORT", File(), nobody});
+    EXPECT_EQ(r.exitCode, 255);
+    EXPECT_EQ(TryLines(r.out), 1) << r.out;
+    EXPECT_FALSE(fs::exists(File())); // nothing written without a logon
+}
+
+TEST_F(DovetrixTest, KeywordsIgnoreCaseAndLaterOnesWin) {
+    const std::string nobody = NextAddress();
+    struct Row {
+        std::vector<std::string> args;
+        const char* mode;
+        int tries;
+    };
+    const Row rows[] = {
+        {{"export", "cfg.ini", nobody}, "export", 1},
+        {{"ImPoRt", "cfg.ini", nobody}, "import", 6},
+        {{"EXPORT", "IMPORT", "cfg.ini", nobody}, "import", 6},
+        {{"IMPORT", "cfg.ini", "export", nobody}, "export", 1},
+        {{"import", "cfg.ini", nobody, "version"}, "export", 1},
+    };
+    for (const Row& row : rows) {
+        std::vector<std::string> args = row.args;
+        for (std::string& a : args) {
+            if (a == "cfg.ini") a = File();
+        }
+        const RunResult r = Dovetrix(args);
+        const std::string connecting = "Connecting to " + nobody + " for " + row.mode + ".\n";
+        EXPECT_EQ(r.out.find("Dovetrix 2.6.0.0\n\n" + connecting), 0u) << r.out;
+        EXPECT_EQ(TryLines(r.out), row.tries) << r.out;
+    }
+}
+
+TEST_F(DovetrixTest, DefaultServerAndTheLastFreeArgumentWins) {
+    RunResult r = Dovetrix({"EXPORT", File()});
+    EXPECT_NE(r.out.find("Connecting to 127.0.0.1 for export.\n"), std::string::npos) << r.out;
+
+    const std::string first = NextAddress();
+    const std::string last = NextAddress();
+    r = Dovetrix({"IMPORT", File(), first, last});
+    EXPECT_NE(r.out.find("Connecting to " + last + " for import.\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find(first), std::string::npos) << r.out;
+}
+
+TEST_F(DovetrixTest, ImportLogsOnAtTheThirdTry) {
+    Server server(NextAddress());
+    ASSERT_TRUE(server.Start());
+    const std::string front = NextAddress();
+    FlakyProxy proxy(front, server.Address(), 2); // the first two logons find the line dead
+    const RunResult r = Dovetrix({"IMPORT", File("missing.ini"), front});
+    EXPECT_EQ(TryLines(r.out), 3) << r.out;
+    EXPECT_NE(r.out.find("Try 3, Connecting to " + front + " for import.\n"), std::string::npos);
+    EXPECT_EQ(r.out.find("Logon failed"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nAll done.\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.exitCode, 0);
+}
+
+TEST_F(DovetrixTest, FailingSetClientTypeIsReportedAndWorkGoesOn) {
+    Server server(NextAddress(), {"--fail", "SetClientType:1"});
+    ASSERT_TRUE(server.Start());
+    const RunResult r = Dovetrix({"EXPORT", File(), server.Address()});
+    EXPECT_NE(r.out.find("SetClientType failed - "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nAll done.\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(fs::exists(File()));
+}
+
+// The service sections that the export writes show how the switches were resolved.
+TEST_F(DovetrixTest, SwitchResolutionShowsInTheWrittenFile) {
+    Server server(NextAddress());
+    ASSERT_TRUE(server.Start());
+    struct Row {
+        std::vector<std::string> switches;
+        const char* protocol; // Protocol's Name, null when no service sections
+        bool gsc, ipt;
+    };
+    const Row rows[] = {
+        {{}, nullptr, false, false},
+        {{"/PAM"}, "PAM", false, false},
+        {{"/PAM", "/COMPANY"}, "Company", false, false},
+        {{"/company", "/pam"}, "PAM", false, false},
+        {{"/COMPANY", "/GSC"}, "PAM", true, false},
+        {{"/IPT"}, "PAM", true, true},
+    };
+    for (const Row& row : rows) {
+        std::vector<std::string> args = {"EXPORT", File(), server.Address()};
+        args.insert(args.end(), row.switches.begin(), row.switches.end());
+        const RunResult r = Dovetrix(args);
+        ASSERT_EQ(r.exitCode, 0) << r.out;
+        const std::string ini = ReadFile(File());
+        const std::string label = row.switches.empty() ? "none" : row.switches.front();
+        if (row.protocol == nullptr) {
+            EXPECT_EQ(ini.find("[Protocol]"), std::string::npos) << label;
+        } else {
+            const size_t section = ini.find("[Protocol]");
+            ASSERT_NE(section, std::string::npos) << label;
+            EXPECT_EQ(ini.find(std::string("Name=") + row.protocol, section),
+                      ini.find("Name=", section))
+                << label;
+        }
+        EXPECT_EQ(ini.find("[GSC]") != std::string::npos, row.gsc) << label;
+        EXPECT_EQ(ini.find("[IPT]") != std::string::npos, row.ipt) << label;
+    }
+}
+
+TEST_F(DovetrixTest, VersionExportsWithoutTheEntityLists) {
+    Server server(NextAddress(), {"--seed", "demo"});
+    ASSERT_TRUE(server.Start());
+    RunResult r = Dovetrix({"EXPORT", File("full.ini"), server.Address()});
+    ASSERT_EQ(r.exitCode, 0) << r.out;
+    r = Dovetrix({"VERSION", File("version.ini"), server.Address()});
+    ASSERT_EQ(r.exitCode, 0) << r.out;
+    EXPECT_EQ(TryLines(r.out), 1);
+    const std::string full = ReadFile(File("full.ini"));
+    const std::string version = ReadFile(File("version.ini"));
+    EXPECT_NE(full.find("[Grade"), std::string::npos);
+    EXPECT_EQ(version.find("[Grade"), std::string::npos);
+    EXPECT_EQ(version.find("[Pump"), std::string::npos);
+    EXPECT_NE(version.find("[Application]"), std::string::npos);
+    EXPECT_EQ(full.find("[Port") != std::string::npos, version.find("[Port") != std::string::npos);
+}
