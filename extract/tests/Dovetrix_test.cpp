@@ -223,3 +223,31 @@ TEST_F(DovetrixTest, VersionExportsWithoutTheEntityLists) {
     EXPECT_NE(version.find("[Application]"), std::string::npos);
     EXPECT_EQ(full.find("[Port") != std::string::npos, version.find("[Port") != std::string::npos);
 }
+
+TEST_F(DovetrixTest, ListSwitchesLeaveTheirSectionsOut) {
+    Server server(NextAddress(), {"--seed", "demo"});
+    ASSERT_TRUE(server.Start());
+    ASSERT_EQ(Dovetrix({"EXPORT", File("full.ini"), server.Address()}).exitCode, 0);
+    const std::string full = ReadFile(File("full.ini"));
+    struct Row {
+        const char* keyword;
+        const char* section;
+    };
+    const Row rows[] = {
+        {"/NoProducts", "[Product"},
+        {"/noattendants", "[Attendant"},
+        {"/NOCARDCLIENTS", "[Client"},
+    };
+    for (const Row& row : rows) {
+        ASSERT_NE(full.find(row.section), std::string::npos) << row.section;
+        const RunResult r = Dovetrix({"EXPORT", row.keyword, File("part.ini"), server.Address()});
+        ASSERT_EQ(r.exitCode, 0) << r.out;
+        const std::string part = ReadFile(File("part.ini"));
+        EXPECT_EQ(part.find(row.section), std::string::npos) << row.keyword;
+        for (const Row& other : rows) {
+            if (&other != &row) {
+                EXPECT_NE(part.find(other.section), std::string::npos) << row.keyword;
+            }
+        }
+    }
+}
