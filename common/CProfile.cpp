@@ -156,11 +156,9 @@ bool CProfile::FindSection(const char* section) {
     CheckStamp();
     std::string pattern = HeaderPattern(name);
     if (m_cached.Length() > 0 && m_cached == CStr(name.c_str())) {
-        if (VerifyHeader(m_sectionStart, m_sectionPos, pattern)) {
-            SetPos(m_sectionPos);
-            return true;
-        }
-        DropCaches(); // the file changed under the same stamp
+        if (VerifyHeader(m_sectionStart, m_sectionPos, pattern))
+            return true; // the file now stands behind the header
+        DropCaches();    // the file changed under the same stamp
     }
     m_keyPos = 0;
     if (IndexCanAnswer(name)) return FindIndexed(name, pattern);
@@ -189,8 +187,7 @@ bool CProfile::FindIndexed(const std::string& name, const std::string& pattern) 
             m_cached = name.c_str();
             m_sectionStart = h.start;
             m_sectionPos = h.behind;
-            SetPos(m_sectionPos);
-            return true;
+            return true; // the file now stands behind the header
         }
         DropCaches(); // headers moved although the stamp did not change: scan again
     }

@@ -17,6 +17,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr int kRuns = 5;
+
 std::string SectionName(int i) {
     return "Pump " + std::to_string(i);
 }
@@ -56,6 +58,14 @@ struct Result {
     double randomOrder;
 };
 
+// The best of several runs, so that other work on the machine disturbs the figures less.
+double Best(const fs::path& path, const std::vector<int>& order, int& errors) {
+    double best = 1e9;
+    for (int run = 0; run < kRuns; ++run)
+        best = std::min(best, ReadAll(path, order, errors));
+    return best;
+}
+
 Result Measure(const fs::path& dir, int sections, int& errors) {
     fs::path path = dir / ("bench" + std::to_string(sections) + ".ini");
     WriteProfile(path, sections);
@@ -63,10 +73,10 @@ Result Measure(const fs::path& dir, int sections, int& errors) {
     for (int i = 0; i < sections; ++i)
         order[static_cast<size_t>(i)] = i;
     Result r;
-    r.fileOrder = ReadAll(path, order, errors);
+    r.fileOrder = Best(path, order, errors);
     std::mt19937 rng(12345);
     std::shuffle(order.begin(), order.end(), rng);
-    r.randomOrder = ReadAll(path, order, errors);
+    r.randomOrder = Best(path, order, errors);
     return r;
 }
 
@@ -81,7 +91,7 @@ int main() {
     Result large = Measure(dir, 10000, errors);
     fs::remove_all(dir);
 
-    std::printf("three keys from every section (read-only profile)\n");
+    std::printf("three keys from every section (read-only profile), best of %d runs\n", kRuns);
     std::printf("%-10s %14s %14s\n", "sections", "file order s", "random order s");
     std::printf("%-10d %14.4f %14.4f\n", 1000, small.fileOrder, small.randomOrder);
     std::printf("%-10d %14.4f %14.4f\n", 10000, large.fileOrder, large.randomOrder);
