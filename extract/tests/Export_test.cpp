@@ -11,7 +11,11 @@ namespace {
 
 using namespace transfer_test;
 
-DeviceRoot* g_root = nullptr;
+// One device root for the whole test process, removed at its end.
+DeviceRoot& Root() {
+    static DeviceRoot root;
+    return root;
+}
 
 // A small site with every kind, stored through the client library.
 void BuildSmallSite() {
@@ -50,14 +54,12 @@ void BuildSmallSite() {
 
 class ExportTest : public testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        if (g_root == nullptr) g_root = new DeviceRoot();
-    }
+    static void SetUpTestSuite() { Root(); }
 
     void StartServer(const std::vector<std::string>& args) {
         static int next = 1;
         const std::string address = "127.0.30." + std::to_string(100 + next++);
-        ASSERT_TRUE(m_server.Start(address, g_root->Path(), args)) << address;
+        ASSERT_TRUE(m_server.Start(address, Root().Path(), args)) << address;
         ASSERT_EQ(Logon(address), 0);
     }
     void StartSmallSite(const std::vector<std::string>& extra = {}) {
@@ -78,7 +80,7 @@ class ExportTest : public testing::Test {
     };
     // Exports into a file of the device root; the console output and the result.
     std::string Export(const Options& o, int expected = 0) {
-        m_file = g_root->File("export.ini");
+        m_file = Root().File("export.ini");
         int code = -2;
         const std::string out = Console([&] {
             code = ExportConfiguration(m_file.c_str(), o.pam, o.company, o.gsc, o.ipt, o.noProducts,
@@ -95,7 +97,7 @@ class ExportTest : public testing::Test {
 
 TEST_F(ExportTest, SmallSiteMatchesTheGoldenFile) {
     StartSmallSite();
-    WriteFile(g_root->File("export.ini"), "old content that must go\r\n");
+    WriteFile(Root().File("export.ini"), "old content that must go\r\n");
     const std::string out = Export({});
     std::string text = Written();
 
@@ -104,11 +106,14 @@ TEST_F(ExportTest, SmallSiteMatchesTheGoldenFile) {
     EXPECT_TRUE(std::regex_search(text, generated)) << text;
     text = std::regex_replace(text, generated, "DateGenerated=<date> <time>\r\n");
     const std::string golden = ReadFile(FixtureDir() + "/export/small_site.ini");
+    const std::string console = ReadFile(FixtureDir() + "/export/small_site.console.txt");
+    if (text != golden || out != console) { // kept for a look with QV_KEEP_ROOT set
+        WriteFile(Root().File("small_site.actual.ini"), text);
+        WriteFile(Root().File("small_site.console.actual.txt"), out);
+    }
     ASSERT_FALSE(golden.empty());
     EXPECT_EQ(text, golden);
-    if (text != golden) WriteFile(g_root->File("small_site.actual.ini"), text);
-
-    EXPECT_EQ(out, ReadFile(FixtureDir() + "/export/small_site.console.txt"));
+    EXPECT_EQ(out, console);
 }
 
 TEST_F(ExportTest, SwitchesAddTheServiceSections) {
@@ -179,7 +184,7 @@ TEST_F(ExportTest, VersionWritesOnlyHeaderPortsAndZigBeeDevices) {
 }
 
 TEST_F(ExportTest, VersionStillMakesTheCountCalls) {
-    StartSmallSite({"--fail", "GetCardClientsCountMT"});
+    StartSmallSite({"--fail", "GetCardClientsCount:1"});
     versionOnly = 1;
     const std::string out = Export({}, -1);
     EXPECT_NE(out.find("GetCardClientsCount failed. - "), std::string::npos) << out;
@@ -187,7 +192,7 @@ TEST_F(ExportTest, VersionStillMakesTheCountCalls) {
 }
 
 TEST_F(ExportTest, NoProductsDoesNotAskForProducts) {
-    StartSmallSite({"--fail", "GetProductsCountMT"});
+    StartSmallSite({"--fail", "GetProductsCount:1"});
     Options o;
     o.noProducts = true;
     std::string out = Export(o);
@@ -220,7 +225,7 @@ TEST_F(ExportTest, EmptySiteSummarisesPortsOnly) {
 }
 
 TEST_F(ExportTest, FailingSecondHoseKeepsWhatWasWritten) {
-    StartSmallSite({"--fail", "GetHosePropertiesEx3MT:2"});
+    StartSmallSite({"--fail", "GetHoseProperties:2"});
     const std::string out = Export({}, -1);
     EXPECT_NE(out.find("GetHoseProperties failed. - "), std::string::npos) << out;
     const std::string text = Written();
@@ -232,14 +237,20 @@ TEST_F(ExportTest, FailingSecondHoseKeepsWhatWasWritten) {
 }
 
 TEST_F(ExportTest, DeviceDetailsFailureOnlyLosesTheirKeys) {
-    StartSmallSite({"--fail", "GetDeviceDetailsMT"});
+    StartSmallSite({"--fail", "GetDeviceDetails:1"});
     const std::string out = Export({});
     EXPECT_NE(out.find("GetDeviceDetails failed. - "), std::string::npos) << out;
+    // Only the first call fails: port 1 loses its device keys, the others keep theirs.
     const Sections s = ParseSections(Written());
-    for (const char* section : {"Port01", "Port05", "ZigBee05"}) {
-        for (const std::string& line : s.at(section))
-            EXPECT_EQ(line.find("BootVersion"), std::string::npos) << section;
-    }
+    auto hasVersions = [&](const char* section) {
+        for (const std::string& line : s.at(section)) {
+            if (line.rfind("BootVersion=", 0) == 0) return true;
+        }
+        return false;
+    };
+    EXPECT_FALSE(hasVersions("Port01"));
+    EXPECT_TRUE(hasVersions("Port05"));
+    EXPECT_TRUE(hasVersions("ZigBee05"));
     EXPECT_NE(s.count("Client100"), 0u);
 }
 
@@ -248,16 +259,16 @@ TEST_F(ExportTest, FailuresStopTheWalkWithTheirMessages) {
         const char* function;
         const char* message;
     } cases[] = {
-        {"ServerVersionMT", "ServerVersion failed. - "},
-        {"GetPortsCountMT", "GetPortsCount failed. - "},
-        {"GetZB2GConfigMT", "GetZB2GConfig failed. - "},
-        {"GetGradesCountMT", "GetGradesCount failed - "},
-        {"GetGradePropertiesExMT", "GetGradePropertiesEx failed. - "},
-        {"GetGradePriceMT", "GetGradePrice failed. - "},
-        {"GetPumpHosesCountMT", "GetPumpsCount failed. - "},
-        {"GetPumpHoseByNumberMT", "GetPumpHoseByNumber failed. - "},
-        {"GetCardClientByOrdinalMT", "GetCardClient failed. - "},
-        {"GetCardClientPropertiesEx4MT", "GetCardClientProperties failed. - "},
+        {"ServerVersion:1", "ServerVersion failed. - "},
+        {"GetPortsCount:1", "GetPortsCount failed. - "},
+        {"GetZB2GConfig:1", "GetZB2GConfig failed. - "},
+        {"GetGradesCount:1", "GetGradesCount failed - "},
+        {"GetGradePropertiesEx:1", "GetGradePropertiesEx failed. - "},
+        {"GetGradePrice:1", "GetGradePrice failed. - "},
+        {"GetPumpHosesCount:1", "GetPumpsCount failed. - "},
+        {"GetPumpHoseByNumber:1", "GetPumpHoseByNumber failed. - "},
+        {"GetCardClientByOrdinal:1", "GetCardClient failed. - "},
+        {"GetCardClientPropertiesEx4:1", "GetCardClientProperties failed. - "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.function);

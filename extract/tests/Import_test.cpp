@@ -9,13 +9,15 @@ namespace {
 
 using namespace transfer_test;
 
-DeviceRoot* g_root = nullptr;
+// One device root for the whole test process, removed at its end.
+DeviceRoot& Root() {
+    static DeviceRoot root;
+    return root;
+}
 
 class ImportTest : public testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        if (g_root == nullptr) g_root = new DeviceRoot();
-    }
+    static void SetUpTestSuite() { Root(); }
 
     // A fresh empty server on its own address; extra arguments such as "--fail".
     void StartServer(const std::vector<std::string>& extra = {}) {
@@ -23,7 +25,7 @@ class ImportTest : public testing::Test {
         const std::string address = "127.0.30." + std::to_string(10 + next++);
         std::vector<std::string> args = {"--seed", "empty"};
         args.insert(args.end(), extra.begin(), extra.end());
-        ASSERT_TRUE(m_server.Start(address, g_root->Path(), args)) << address;
+        ASSERT_TRUE(m_server.Start(address, Root().Path(), args)) << address;
         ASSERT_EQ(Logon(address), 0);
     }
     void TearDown() override {
@@ -328,7 +330,7 @@ TEST_F(ImportTest, ExpirationDateIsReadAsDayNumberOrDateText) {
 
 TEST_F(ImportTest, MissingFileHasNoSections) {
     StartServer();
-    const std::string path = g_root->File("no-such-file.ini");
+    const std::string path = Root().File("no-such-file.ini");
     const std::string out =
         Console([&] { EXPECT_EQ(ImportConfiguration(path.c_str(), false, false, false), 0); });
     EXPECT_EQ(out, "\nAll done.\n");
@@ -336,7 +338,7 @@ TEST_F(ImportTest, MissingFileHasNoSections) {
 }
 
 TEST_F(ImportTest, FailingCallIsReportedAndTheWalkGoesOn) {
-    StartServer({"--fail", "SetPumpPropertiesEx"});
+    StartServer({"--fail", "SetPumpProperties:1"});
     const std::string out = Import("grade_tank_pump.ini");
     EXPECT_NE(out.find("SetPumpProperties failed. - "), std::string::npos) << out;
     EXPECT_EQ(out.find("Pump imported"), std::string::npos) << out;
