@@ -8,6 +8,7 @@
 #include "extract/ClientLibrary.h"
 #include "extract/ToolGlobals.h"
 #include "extract/tests/ToolTestSupport.h"
+#include "platform/Process.h"
 
 using namespace tooltest;
 
@@ -87,4 +88,25 @@ TEST(DovetrixBoard, BindingLoadsFromTheBoardPathWithoutFoundLines) {
     CStr version;
     EXPECT_EQ(library.DllVersion(version), 0);
     EXPECT_GT(version.Length(), 0);
+}
+
+// Started as the board starts it: one command line, split by the program itself.
+TEST(DovetrixBoard, OneStringCommandLineWithQuotes) {
+    DeviceRoot root;
+    root.LinkLibrary();
+    Server server(NextAddress());
+    ASSERT_TRUE(server.Start());
+    fs::create_directories(root.Path("two words"));
+    const std::string file = root.Path("two words/site file.ini").string();
+    const std::string line = "export \"" + file + "\" " + server.Address() + " /PAM";
+    const platform::ProcessHandle p = platform::StartProcess(
+        BuildDir() + "/bin/ce/Dovetrix", std::u16string(line.begin(), line.end()), false);
+    ASSERT_NE(p, 0);
+    ASSERT_TRUE(platform::WaitProcess(p, 60000));
+    uint32_t code = 1;
+    ASSERT_TRUE(platform::GetExitCode(p, code));
+    platform::CloseProcess(p);
+    EXPECT_EQ(code, 0u);
+    const std::string ini = ReadFile(file);
+    EXPECT_NE(ini.find("[Protocol]"), std::string::npos) << ini; // /PAM reached the program
 }
