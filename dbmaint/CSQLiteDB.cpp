@@ -12,9 +12,6 @@
 
 namespace {
 
-// The database directory formatted by SQLite at open; kept for the process, read by nothing.
-char* g_databaseDir = nullptr;
-
 constexpr const char* kNoLibraryText = "SQLite.DLL not loaded";
 constexpr const char* kNoConnectionText = "no connection";
 
@@ -23,6 +20,8 @@ int IgnoreRows(void*, int, char**, char**) {
 }
 
 } // namespace
+
+char* CSQLiteDB::s_databaseDir = nullptr;
 
 CSQLiteDB::~CSQLiteDB() {
     Close();
@@ -42,7 +41,10 @@ void CSQLiteDB::Open(const char* name, int32_t logLevel, CLog* log) {
     m_lastResult = CSQLiteLib::Need(m_lib.initialize())();
     CSQLiteLib::Check(m_lastResult);
 
-    g_databaseDir = CSQLiteLib::Need(m_lib.mprintf())("%s", "\\DAVozuz\\SQLite");
+    // Formatted once per process: the text is never freed (the table has no sqlite3_free),
+    // and a run opens its one connection only once.
+    auto mprintf = CSQLiteLib::Need(m_lib.mprintf());
+    if (s_databaseDir == nullptr) s_databaseDir = mprintf("%s", "\\DAVozuz\\SQLite");
 
     const std::string file = platform::MapPath(std::string_view(m_path));
     m_lastResult = CSQLiteLib::Need(m_lib.open())(file.c_str(), &m_handle);

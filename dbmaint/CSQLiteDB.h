@@ -51,6 +51,9 @@ class CSQLiteDB {
     int32_t LogLevel() const { return m_logLevel; }
     int32_t LastResult() const { return m_lastResult; }
     bool IsOpen() const { return m_handle != nullptr; }
+    // The database directory "\DAVozuz\SQLite" as SQLite formatted it at the first open (null
+    // before); kept for the process and not handed to SQLite.
+    static const char* DatabaseDir() { return s_databaseDir; }
 
   private:
     friend class CSQLiteStmt;
@@ -72,6 +75,8 @@ class CSQLiteDB {
     sqlite3* m_handle = nullptr;    // null when closed
     int32_t m_logLevel = 0;         // how much the layer logs
     int32_t m_lastResult = 0;       // result of the most recent library call
+
+    static char* s_databaseDir; // formatted by SQLite's mprintf, process-wide
 };
 
 // Runs a busy-retried call; defined here because statements use it too.

@@ -106,6 +106,7 @@ TEST_F(SQLiteLayer, OpenLogsPathResultAndVersionAndCloseTwiceWritesOnce) {
                                                         "result 0. LIB Version ") +
                                                 sqlite3_libversion()),
                   1);
+        EXPECT_STREQ(CSQLiteDB::DatabaseDir(), "\\DAVozuz\\SQLite");
         {
             CSQLiteStmt stmt(db, "SELECT COUNT(*) FROM Deliveries ;");
             EXPECT_EQ(CSQLiteStmt::LiveCount(), before + 1);

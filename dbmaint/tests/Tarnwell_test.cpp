@@ -401,6 +401,20 @@ TEST_F(Tarnwell, MissingLibraryStopsTheRun) {
     EXPECT_EQ(CountLines(r.log, "All done!!"), 0);
 }
 
+TEST_F(Tarnwell, DatabaseThatCannotBeOpenedStopsTheRun) {
+    dbtest::WriteFile(m_root.Profile(), "[Parameters]\r\nDBName=\\NoSuchDir\\QV.db\r\n"
+                                        "[Log]\r\nLogLevel=1\r\n");
+    const RunResult r = Run("-all");
+    EXPECT_EQ(r.exitCode, -1);
+    ExpectWholeLog(r);
+    EXPECT_EQ(CountLines(r.log, "wmain Res 14 unable to open database file - unable to open "
+                                "database file"),
+              1);
+    EXPECT_EQ(CountLines(r.log, "opened"), 0);
+    EXPECT_EQ(CountLines(r.log, "DB: shutdown, 0, Stmnt Count 0."), 1)
+        << "the failed connection is closed and SQLite shut down";
+}
+
 TEST_F(Tarnwell, InvalidArgumentStopsBeforeAnythingIsOpened) {
     for (const char* args : {"-all bogus", "-delivery", "all", "\"-all -fast\""}) {
         SCOPED_TRACE(args);
