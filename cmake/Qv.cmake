@@ -29,3 +29,16 @@ function(qv_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT}
     ENVIRONMENT "QV_BUILD_DIR=${PROJECT_BINARY_DIR};QV_SOURCE_DIR=${PROJECT_SOURCE_DIR};${T_ENV}")
 endfunction()
+
+# qv_add_subfolders(): every sub-folder of the current folder with a CMakeLists.txt is one
+# component.
+function(qv_add_subfolders)
+  file(GLOB _subdirs LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+       ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT _subdirs)
+  foreach(s ${_subdirs})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${s}/CMakeLists.txt)
+      add_subdirectory(${s})
+    endif()
+  endforeach()
+endfunction()
