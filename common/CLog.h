@@ -1,6 +1,7 @@
 // CLog: the one log writer of every native program. Records are formatted into a 4096-byte
 // buffer and handed to the console, a rotating log file (B.L00, B.L01, archives "BLnn.zip")
-// and an output hook. Safe to call from several threads (see the .cpp for what is locked).
+// and an output hook. Records, Flush and FlushIfIdle may come from several threads; SetPath,
+// SetBase, EnableFile and Close only from the owner while no other thread logs.
 // The board build compresses B.L01 with the archiver "\DAVozuz\QVForecourt\QVZip.exe".
 #pragma once
 #include <atomic>
