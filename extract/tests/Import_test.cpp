@@ -347,3 +347,29 @@ TEST_F(ImportTest, FailingCallIsReportedAndTheWalkGoesOn) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ImportTest, PumpWhoseThirdHoseFailsKeepsItsFirstTwo) {
+    StartServer({"--fail", "SetHoseProperties:3"});
+    const std::string out = Import("three_hoses.ini");
+    EXPECT_NE(out.find("\n  Pumps **SetHoseProperties failed. - "), std::string::npos) << out;
+    EXPECT_NE(out.find("  1 Pump imported successfully.\n"), std::string::npos) << out;
+    int32_t hoses = 0;
+    ASSERT_EQ(ToolLibrary().GetPumpHosesCount(1, hoses), 0);
+    EXPECT_EQ(hoses, 2);
+    ASSERT_EQ(ToolLibrary().GetPumpHosesCount(2, hoses), 0);
+    EXPECT_EQ(hoses, 1);
+    int32_t number = 0;
+    CStr name;
+    int16_t s16[15];
+    int32_t s32[4];
+    ASSERT_EQ(ToolLibrary().GetPumpProperties(1, number, name, s16[0], s16[1], s16[2], s16[3],
+                                              s16[4], s16[5], s16[6], s16[7], s16[8], s32[0],
+                                              s32[1], s16[9], s16[10], s16[11], s16[12], s32[2],
+                                              s32[3], s16[13], s16[14]),
+              0);
+    EXPECT_EQ(Narrow(name), "Pump one");
+}
+
+} // namespace
