@@ -233,6 +233,21 @@ TEST_F(Tarnwell, FastQuadruplesTheBatchAndDropsThePauses) {
     EXPECT_EQ(db.Int("SELECT COUNT(*) FROM LogEvents"), 0);
 }
 
+TEST_F(Tarnwell, BatchSizeBelowOneTakesTheDefaultSoTheLoopEnds) {
+    {
+        dbtest::Db db(m_root.Database());
+        db.CreateTables();
+        db.AddRows("Deliveries", 600, 40);
+    }
+    Profile("DeleteBatchSize=-5");
+    const RunResult r = Run("-deliveries");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(CountLines(r.log, "DeleteBatchSize = 250, "), 1);
+    EXPECT_EQ(CountLines(r.log, "DB: Deliveries table purged, 30 days, 250 of "), 3);
+    dbtest::Db db(m_root.Database());
+    EXPECT_EQ(db.Int("SELECT COUNT(*) FROM Deliveries"), 0);
+}
+
 TEST_F(Tarnwell, BackupPrecedesThePurgesWhenAskedFor) {
     struct Case {
         const char* args;
