@@ -284,7 +284,8 @@ void History(Seeder& s) {
     Lcg r;
     const double now = NowOle();
     const int days = 90;
-    const int hosesOfPump[] = {0, 1, 4, 6, 10}; // first hose ID of pumps 1..4, then the end
+    // hosesOfPump[p] is the first hose ID of pump p (1..4), hosesOfPump[5] the end of the last.
+    const int hosesOfPump[] = {0, 1, 4, 6, 10, 11};
     for (int day = days; day >= 0 && s.ok; --day) {
         for (int k = 0; k < 36; ++k) {
             const double when =
