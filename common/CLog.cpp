@@ -199,29 +199,35 @@ const char* CLog::StampText() {
     return m_stampText;
 }
 
-// The prefix of a record by m_timeMode; built for every record, so without printf where it
-// can be. Caller holds m_lock.
-int CLog::FormatPrefix(char* out, int size) {
+// The prefix of a record by m_timeMode, for a record made at 'now'; built for every record, so
+// without printf where it can be. Caller holds m_lock.
+int CLog::FormatPrefix(const CDateTime& now, char* out, int size) {
     int n = 0;
     auto put = [&](const char* text) {
         while (*text && n < size - 1)
             out[n++] = *text++;
     };
     switch (m_timeMode) {
-    case 1:
-        if (m_stamp.SecondsSince() >= kTimeLineSeconds && m_title.Length() > 0) {
-            m_stamp.SetNow();
+    case 1: {
+        // Whole seconds since the stamp, as CDateTime::SecondsSince counts them (a null stamp
+        // counts as long ago).
+        const int64_t seconds =
+            (static_cast<int64_t>(now.Value()) - static_cast<int64_t>(m_stamp.Value())) /
+            static_cast<int64_t>(kFileTimePerSecond);
+        if (seconds >= kTimeLineSeconds && m_title.Length() > 0) {
+            m_stamp = now;
             n = Written(snprintf(out, size, "%s ****TIME <%s>\n", StampText(), m_title.Narrow()),
                         size);
         }
         break;
+    }
     case 2:
-        m_stamp.SetNow();
+        m_stamp = now;
         put(StampText());
         put(" ");
         return n;
     case 3:
-        m_stamp.SetNow();
+        m_stamp = now;
         put(StampText());
         put(" ");
         break;
@@ -240,10 +246,14 @@ void CLog::WriteV(const char* format, va_list args) {
     char message[kRecordMax + 1];
     const int messageLen =
         Written(vsnprintf(message, sizeof message, format, args), sizeof message);
+    // The clock is read before the lock (it is the slow part of a dated prefix); the record
+    // timer and the stamp change under it.
+    CDateTime now;
+    if (m_timeMode >= 1 && m_timeMode <= 3) now.SetNow();
 
     char prefix[kRecordMax + 1];
     platform::Lock lock(m_lock);
-    const int n = FormatPrefix(prefix, sizeof prefix);
+    const int n = FormatPrefix(now, prefix, sizeof prefix);
     m_recTimer.Restart();
     AppendRecord(prefix, n, message, std::min(messageLen, kRecordMax - n));
 }
