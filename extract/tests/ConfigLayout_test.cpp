@@ -1,7 +1,6 @@
 // Section-name recognition and value formats of the configuration file.
 #include "extract/ConfigLayout.h"
 
-#include <clocale>
 #include <cstdio>
 #include <random>
 
@@ -86,22 +85,6 @@ TEST(ConfigLayoutTest, RealsAreWrittenAsPrintfDoesInTheCLocale) {
         std::snprintf(expected, sizeof expected, "%.*f", places, v);
         ASSERT_EQ(FormatReal(v, places), expected) << v;
     }
-}
-
-TEST(ConfigLayoutTest, RealsKeepThePointInACommaLocale) {
-    const char* names[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "pt_BR.UTF-8",
-                           "nl_NL.UTF-8"};
-    const char* chosen = nullptr;
-    for (const char* n : names) {
-        if (std::setlocale(LC_NUMERIC, n) != nullptr) {
-            chosen = n;
-            break;
-        }
-    }
-    if (chosen == nullptr) GTEST_SKIP() << "no locale with a decimal comma on this machine";
-    const std::string text = FormatReal(1.5, 3);
-    std::setlocale(LC_NUMERIC, "C");
-    EXPECT_EQ(text, "1.500");
 }
 
 TEST(ConfigLayoutTest, HexAndChannelFormats) {
