@@ -7,6 +7,7 @@
 #include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -126,20 +127,35 @@ inline int32_t Logon(const std::string& address) {
                          CStr(address.c_str()), 5123, 5124, 10000, 0, 0, 1024);
 }
 
-// Seconds the action takes, with its console output sent to the file.
-inline double TimeQuietly(const std::string& consoleFile, const std::function<void()>& action) {
+// CPU seconds (user and system) this process has used so far.
+inline double CpuSeconds() {
+    rusage u{};
+    ::getrusage(RUSAGE_SELF, &u);
+    return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+struct Times {
+    double wall = 0; // seconds the action took
+    double cpu = 0;  // of which this process computed (the rest is waiting for the server)
+};
+
+// Times the action with its console output sent to the file.
+inline Times TimeQuietly(const std::string& consoleFile, const std::function<void()>& action) {
     std::fflush(stdout);
     const int saved = ::dup(1);
     const int quiet = ::open(consoleFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     ::dup2(quiet, 1);
     ::close(quiet);
+    const double cpuStart = CpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     action();
     const auto end = std::chrono::steady_clock::now();
+    const double cpuEnd = CpuSeconds();
     std::fflush(stdout);
     ::dup2(saved, 1);
     ::close(saved);
-    return std::chrono::duration<double>(end - start).count();
+    return {std::chrono::duration<double>(end - start).count(), cpuEnd - cpuStart};
 }
 
 } // namespace bench

@@ -16,9 +16,11 @@ struct SiteSize {
 };
 
 struct Timing {
-    double exportSeconds = -1;   // the whole export
+    double exportSeconds = -1;   // the whole export, best of the runs
+    double exportCpu = -1;       // of which the tool computed (profile writing, formatting)
     double cardCallSeconds = -1; // the card-client library calls alone, without the file
 };
+constexpr int kRuns = 3; // the best run counts, so other work on the machine matters less
 
 // The library calls the export makes for the card clients, timed on their own.
 double TimeCardClientCalls() {
@@ -54,21 +56,26 @@ Timing TimeExport(const std::string& buildDir, const bench::DeviceRoot& root, co
         return t;
     }
     const std::string file = root.File("export-" + std::to_string(s.cardClients) + ".ini");
-    int code = -1;
-    const double seconds = bench::TimeQuietly(root.File("console.txt"), [&] {
-        code = ExportConfiguration(file.c_str(), false, false, false, false, false, false, false);
-    });
-    const double calls = TimeCardClientCalls();
-    ToolLibrary().Logoff();
-    if (code != 0) {
-        std::fprintf(stderr, "export of %d card clients failed\n", s.cardClients);
-        return t;
+    for (int run = 0; run < kRuns; ++run) {
+        int code = -1;
+        const bench::Times times = bench::TimeQuietly(root.File("console.txt"), [&] {
+            code =
+                ExportConfiguration(file.c_str(), false, false, false, false, false, false, false);
+        });
+        if (code != 0) {
+            std::fprintf(stderr, "export of %d card clients failed\n", s.cardClients);
+            ToolLibrary().Logoff();
+            return Timing();
+        }
+        if (t.exportSeconds < 0 || times.wall < t.exportSeconds) {
+            t.exportSeconds = times.wall;
+            t.exportCpu = times.cpu;
+        }
     }
-    t.exportSeconds = seconds;
-    t.cardCallSeconds = calls;
+    t.cardCallSeconds = TimeCardClientCalls();
+    ToolLibrary().Logoff();
     return t;
 }
-
 } // namespace
 
 int main(int, char** argv) {
@@ -79,12 +86,12 @@ int main(int, char** argv) {
     const Timing t1 = TimeExport(buildDir, root, small);
     const Timing t2 = TimeExport(buildDir, root, large);
     if (t1.exportSeconds < 0 || t2.exportSeconds < 0) return 1;
-    std::printf("export  1,000 card clients,   100 products: %8.3f s (card-client calls alone "
-                "%.3f s)\n",
-                t1.exportSeconds, t1.cardCallSeconds);
-    std::printf("export 10,000 card clients, 1,000 products: %8.3f s (card-client calls alone "
-                "%.3f s)\n",
-                t2.exportSeconds, t2.cardCallSeconds);
+    const char* format = "export %6d card clients, %5d products: %7.3f s (tool CPU %.3f s, "
+                         "card-client library calls alone %.3f s)\n";
+    std::printf(format, small.cardClients, small.products, t1.exportSeconds, t1.exportCpu,
+                t1.cardCallSeconds);
+    std::printf(format, large.cardClients, large.products, t2.exportSeconds, t2.exportCpu,
+                t2.cardCallSeconds);
     std::printf("ratio (aim: about 10, linear): %.2f\n", t2.exportSeconds / t1.exportSeconds);
     return 0;
 }

@@ -56,30 +56,40 @@ void WriteSite(const std::string& path, int n) {
     }
 }
 
-double TimeImport(const std::string& buildDir, const bench::DeviceRoot& root, int n,
-                  const char* address) {
+constexpr int kRuns = 3; // the best run counts, so other work on the machine matters less
+
+// The best of the runs, each into a fresh empty server; wall -1 when a run failed.
+bench::Times TimeImport(const std::string& buildDir, const bench::DeviceRoot& root, int n,
+                        const char* address) {
     const std::string file = root.File("import-" + std::to_string(n) + ".ini");
     WriteSite(file, n);
-    bench::Server server;
-    if (!server.Start(buildDir, address, root.Path(), {"--seed", "empty"})) {
-        std::fprintf(stderr, "qvserver did not start on %s\n", address);
-        return -1;
+    bench::Times best{-1, -1};
+    for (int run = 0; run < kRuns; ++run) {
+        bench::Server server;
+        const std::string dir = root.File("run-" + std::to_string(n) + "-" + std::to_string(run));
+        ::mkdir(dir.c_str(), 0755);
+        if (!server.Start(buildDir, address, dir, {"--seed", "empty"})) {
+            std::fprintf(stderr, "qvserver did not start on %s\n", address);
+            return {-1, -1};
+        }
+        if (bench::Logon(address) != 0) {
+            std::fprintf(stderr, "logon to %s failed\n", address);
+            return {-1, -1};
+        }
+        const std::string console = dir + "/console.txt";
+        const bench::Times times = bench::TimeQuietly(
+            console, [&] { ImportConfiguration(file.c_str(), false, false, false); });
+        int32_t stored = 0;
+        ToolLibrary().GetCardClientsCount(stored);
+        ToolLibrary().Logoff();
+        if (stored != n) {
+            std::fprintf(stderr, "%d of %d card clients stored (see %s)\n", stored, n,
+                         console.c_str());
+            return {-1, -1};
+        }
+        if (best.wall < 0 || times.wall < best.wall) best = times;
     }
-    if (bench::Logon(address) != 0) {
-        std::fprintf(stderr, "logon to %s failed\n", address);
-        return -1;
-    }
-    const std::string console = root.File("console-" + std::to_string(n) + ".txt");
-    const double seconds = bench::TimeQuietly(
-        console, [&] { ImportConfiguration(file.c_str(), false, false, false); });
-    int32_t stored = 0;
-    ToolLibrary().GetCardClientsCount(stored);
-    ToolLibrary().Logoff();
-    if (stored != n) {
-        std::fprintf(stderr, "%d of %d card clients stored (see %s)\n", stored, n, console.c_str());
-        return -1;
-    }
-    return seconds;
+    return best;
 }
 
 } // namespace
@@ -87,11 +97,13 @@ double TimeImport(const std::string& buildDir, const bench::DeviceRoot& root, in
 int main(int, char** argv) {
     const std::string buildDir = bench::BuildDir(argv[0]);
     bench::DeviceRoot root(buildDir);
-    const double t1 = TimeImport(buildDir, root, 1000, "127.0.50.21");
-    const double t2 = TimeImport(buildDir, root, 10000, "127.0.50.22");
-    if (t1 < 0 || t2 < 0) return 1;
-    std::printf("import  1,000 card clients: %8.3f s\n", t1);
-    std::printf("import 10,000 card clients: %8.3f s\n", t2);
-    std::printf("ratio (aim: at most 12): %.2f\n", t2 / t1);
+    const bench::Times t1 = TimeImport(buildDir, root, 1000, "127.0.50.21");
+    const bench::Times t2 = TimeImport(buildDir, root, 10000, "127.0.50.22");
+    if (t1.wall < 0 || t2.wall < 0) return 1;
+    const char* format = "import %6d card clients: %7.3f s (tool CPU %.3f s, the rest waiting "
+                         "for the server)\n";
+    std::printf(format, 1000, t1.wall, t1.cpu);
+    std::printf(format, 10000, t2.wall, t2.cpu);
+    std::printf("ratio (aim: at most 12): %.2f\n", t2.wall / t1.wall);
     return 0;
 }
