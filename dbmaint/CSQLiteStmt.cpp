@@ -11,9 +11,12 @@ CSQLiteStmt::CSQLiteStmt(CSQLiteDB& db, const char* sql) : m_db(&db) {
     if (db.m_handle == nullptr) return;
     std::snprintf(m_sql, sizeof(m_sql), "%s", sql != nullptr ? sql : "");
     auto prepare = CSQLiteLib::Need(db.m_lib.prepare_v3());
-    const int rc = prepare(db.m_handle, m_sql, static_cast<int>(std::strlen(m_sql)),
-                           SQLITE_PREPARE_PERSISTENT, &m_handle, nullptr);
-    db.m_lastResult = rc;
+    // Preparing reads the schema, which a writer in another process may hold locked: it gets
+    // the same bounded retries as stepping, and still throws once they are used up.
+    const int rc = db.RetryWhileBusy("Prepare()", m_sql, [&] {
+        return prepare(db.m_handle, m_sql, static_cast<int>(std::strlen(m_sql)),
+                       SQLITE_PREPARE_PERSISTENT, &m_handle, nullptr);
+    });
     ++s_liveCount;
     db.Log(5, "DB: stmnt [%s] created %d, count %d.", m_sql, rc, s_liveCount);
     CSQLiteLib::Check(rc);

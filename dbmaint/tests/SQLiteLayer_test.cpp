@@ -2,6 +2,7 @@
 // column reads, thrown codes, the busy/locked retry, the level-dependent lines, the live
 // statement count and the online backup.
 #include <chrono>
+#include <thread>
 
 #include "DbTestRoot.h"
 #include "common/CLog.h"
@@ -276,6 +277,29 @@ TEST_F(SQLiteLayer, LockedDatabaseIsRetriedTwelveTimesThenGivenUp) {
     int32_t n = 0;
     count.GetInt(0, n);
     EXPECT_EQ(n, 31);
+}
+
+TEST_F(SQLiteLayer, PreparingWhileAnotherWriterHoldsTheFileIsRetried) {
+    CSQLiteDB db;
+    Open(db);
+    dbtest::Db writer(m_root.Database());
+    writer.Exec("BEGIN EXCLUSIVE; INSERT INTO Deliveries(LoggedState) VALUES(0);");
+    std::thread release([&writer] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+        writer.Exec("COMMIT");
+    });
+    int32_t n = 0;
+    {
+        CSQLiteStmt count(db, "SELECT COUNT(*) FROM Deliveries");
+        ASSERT_TRUE(count.Step());
+        count.GetInt(0, n);
+    }
+    release.join();
+    EXPECT_EQ(n, 31);
+    std::vector<std::string> lines = m_log.Taken();
+    EXPECT_EQ(CountLines(lines, "DB: Prepare() [SELECT COUNT(*) FROM Deliveries] DB busy/locked "
+                                "repeating 0."),
+              1);
 }
 
 TEST_F(SQLiteLayer, BackupCopiesTheDatabaseAndReportsAFailedCopy) {
