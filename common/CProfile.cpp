@@ -68,6 +68,10 @@ void CProfile::SetSection(const char* section) {
 }
 
 char* CProfile::ReadPiece() {
+    if (m_appending) {
+        Seek(0, SEEK_CUR); // a read may follow a write only after a positioning call
+        m_appending = false;
+    }
     return ReadLine(m_line, kLineSize);
 }
 
@@ -80,6 +84,7 @@ bool CProfile::SkipRestOfLine() {
 }
 
 void CProfile::Reopen() {
+    m_appending = false;
     Close();
     Open();
 }
@@ -407,7 +412,10 @@ int32_t CProfile::AppendKey(const char* key, const CStr& value) {
     m_byName.clear();
     m_stampValid = false;
     int n = static_cast<int>(text.size());
-    Seek(0, SEEK_CUR); // a write may follow a read only after a positioning call
+    // A write may follow a read only after a positioning call; a run of appends needs none,
+    // and without it stdio keeps collecting the keys instead of writing each one out.
+    if (!m_appending) Seek(0, SEEK_CUR);
+    m_appending = true;
     return WriteBytes(text.data(), n) == n ? value.Length() : -1;
 }
 

@@ -107,6 +107,7 @@ class CProfile : public CHFile {
     platform::FileStamp m_stamp;   // the file as the caches saw it
     bool m_stampValid = false;     // m_stamp describes the file behind m_cached and the index
     bool m_indexed = false;        // m_headers and m_byName are built
+    bool m_appending = false;      // the last file operation was an AppendKey write
     std::vector<Header> m_headers; // every header line in file order
     std::unordered_map<std::string, size_t> m_byName; // upper-cased name -> first such header
 };
