@@ -201,7 +201,7 @@ const char* CLog::StampText() {
 
 // The prefix of a record by m_timeMode, for a record made at 'now'; built for every record, so
 // without printf where it can be. Caller holds m_lock.
-int CLog::FormatPrefix(const CDateTime& now, char* out, int size) {
+int CLog::FormatPrefix(const CDateTime& now, int32_t ms, char* out, int size) {
     int n = 0;
     auto put = [&](const char* text) {
         while (*text && n < size - 1)
@@ -234,9 +234,9 @@ int CLog::FormatPrefix(const CDateTime& now, char* out, int size) {
     default:
         return 0;
     }
-    char ms[16];
-    PutWidth6(ms, m_recTimer.Elapsed());
-    put(ms);
+    char width6[16];
+    PutWidth6(width6, ms);
+    put(width6);
     put("ms ");
     return n;
 }
@@ -253,8 +253,7 @@ void CLog::WriteV(const char* format, va_list args) {
 
     char prefix[kRecordMax + 1];
     platform::Lock lock(m_lock);
-    const int n = FormatPrefix(now, prefix, sizeof prefix);
-    m_recTimer.Restart();
+    const int n = FormatPrefix(now, m_recTimer.Lap(), prefix, sizeof prefix);
     AppendRecord(prefix, n, message, std::min(messageLen, kRecordMax - n));
 }
 

@@ -105,8 +105,9 @@ class CLog : protected CHFile {
 
   private:
     bool HasOutput() const;
-    int FormatPrefix(const CDateTime& now, char* out, int size); // caller holds m_lock
-    const char* StampText();                                     // caller holds m_lock
+    // The prefix of m_timeMode for a record 'ms' after the previous one; caller holds m_lock.
+    int FormatPrefix(const CDateTime& now, int32_t ms, char* out, int size);
+    const char* StampText(); // caller holds m_lock
     void AppendRecord(const char* prefix, int prefixLen, const char* message, int messageLen);
     // Appends a, then b, then a line end when asked; the whole is at most kBufferSize bytes.
     void AppendParts(const char* a, int lenA, const char* b, int lenB, bool lineEnd);

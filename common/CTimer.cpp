@@ -15,3 +15,10 @@ uint32_t CTimer::Restart() {
     m_start = platform::TickCount();
     return m_start;
 }
+
+int32_t CTimer::Lap() {
+    const uint32_t now = platform::TickCount();
+    const int32_t elapsed = static_cast<int32_t>(now - m_start);
+    m_start = now;
+    return elapsed;
+}

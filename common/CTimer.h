@@ -5,13 +5,15 @@
 #include "common/CElement.h"
 
 class CTimer : public CElement<CTimer, CTimer> {
-public:
+  public:
     CTimer();
     ~CTimer() override;
     // Now minus the start tick, modulo 2^32.
     int32_t Elapsed() const;
     uint32_t Restart();
+    // Elapsed and Restart from one reading of the tick counter.
+    int32_t Lap();
 
-private:
+  private:
     uint32_t m_start; // tick at construction or the last restart
 };

@@ -9,7 +9,7 @@
 // own cost, not the disk's; CLog's flush also commits the file, which costs a disk a lot more than
 // a page cache), else in /tmp; a folder given as the second argument is used instead.
 //
-// usage: qvbench_log [records per run, default 400000] [folder]
+// usage: bench_log [records per run, default 400000] [folder]
 #include <spdlog/logger.h>
 #include <spdlog/sinks/rotating_file_sink.h>
 
@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
                                                            : "/tmp";
     std::string tmpl = (parent / "qvbenchlogXXXXXX").string();
     if (!mkdtemp(tmpl.data())) {
-        fprintf(stderr, "qvbench_log: cannot make a folder in %s\n", parent.c_str());
+        fprintf(stderr, "bench_log: cannot make a folder in %s\n", parent.c_str());
         return 1;
     }
     const fs::path root = tmpl;
