@@ -3,20 +3,11 @@
 #include <gtest/gtest.h>
 #include <string>
 
+#include "MakeTime.h"
+
 using namespace platform;
 
 namespace {
-
-SystemTime Make(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-    SystemTime st;
-    st.year = y;
-    st.month = mo;
-    st.day = d;
-    st.hour = h;
-    st.minute = mi;
-    st.second = s;
-    return st;
-}
 
 std::u16string Date(const SystemTime& st, const char16_t* picture) {
     char16_t buf[128];

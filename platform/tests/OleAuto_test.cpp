@@ -3,23 +3,9 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
+#include "MakeTime.h"
+
 using namespace platform;
-
-namespace {
-
-SystemTime Make(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
-    SystemTime st;
-    st.year = y;
-    st.month = mo;
-    st.day = d;
-    st.hour = h;
-    st.minute = mi;
-    st.second = s;
-    st.milliseconds = ms;
-    return st;
-}
-
-} // namespace
 
 TEST(Bstr, LayoutAndOwnership) {
     const long before = LiveBstrCount();
