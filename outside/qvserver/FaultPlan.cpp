@@ -19,22 +19,22 @@ bool ParseInt(const std::string& s, int64_t& out) {
 
 } // namespace
 
-bool FaultPlan::Add(const std::string& spec, std::string& error) {
-    const size_t c1 = spec.find(':');
+bool FaultPlan::Add(const std::string& rule, std::string& error) {
+    const size_t c1 = rule.find(':');
     if (c1 == std::string::npos || c1 == 0) {
         error = "expected NAME:N[:RESULT]";
         return false;
     }
-    const std::string name = spec.substr(0, c1);
-    const size_t c2 = spec.find(':', c1 + 1);
+    const std::string name = rule.substr(0, c1);
+    const size_t c2 = rule.find(':', c1 + 1);
     const std::string nText =
-        spec.substr(c1 + 1, c2 == std::string::npos ? std::string::npos : c2 - c1 - 1);
+        rule.substr(c1 + 1, c2 == std::string::npos ? std::string::npos : c2 - c1 - 1);
     int64_t n = 0, result = QV_INJECTED_FAILURE;
     if (!ParseInt(nText, n) || n < 1) {
         error = "N must be a whole number from 1";
         return false;
     }
-    if (c2 != std::string::npos && (!ParseInt(spec.substr(c2 + 1), result) || result == 0)) {
+    if (c2 != std::string::npos && (!ParseInt(rule.substr(c2 + 1), result) || result == 0)) {
         error = "RESULT must be a non-zero whole number";
         return false;
     }

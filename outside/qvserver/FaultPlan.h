@@ -12,8 +12,8 @@ namespace qvserver {
 class FaultPlan {
   public:
     // Parses one NAME:N[:RESULT]; RESULT defaults to 10 (simulated failure). False on a
-    // malformed spec, with the reason.
-    bool Add(const std::string& spec, std::string& error);
+    // malformed rule, with the reason.
+    bool Add(const std::string& rule, std::string& error);
     // Counts one call of the operation; the result it must fail with, or 0.
     int32_t Next(const std::string& operationName);
 
