@@ -2,15 +2,9 @@
 // where the tool loads it, a local server simulator on a benchmark address, the tool's logon,
 // a quiet console while a walk runs, and a wall-clock timer.
 #pragma once
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -19,14 +13,12 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "common/CStr.h"
 #include "extract/ClientLibrary.h"
 #include "extract/ToolGlobals.h"
-
-extern char** environ;
+#include "outside/qvserver/testing/QvServerProcess.h"
 
 namespace bench {
 
@@ -60,63 +52,19 @@ class DeviceRoot {
     std::string m_path;
 };
 
-class Server {
+// The server simulator started from the given build folder, with time for a large seed to build.
+class Server : public qvtesting::QvServerProcess {
   public:
-    ~Server() { Stop(); }
     bool Start(const std::string& buildDir, const std::string& address, const std::string& dir,
                const std::vector<std::string>& extra) {
-        m_address = address;
-        const std::string program = buildDir + "/bin/qvserver";
-        std::vector<std::string> args = {program, "--address", address, "--db",
-                                         dir + "/site-" + address + ".db"};
-        args.insert(args.end(), extra.begin(), extra.end());
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        const std::string log = dir + "/qvserver-" + address + ".log";
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND,
-                                         0644);
-        posix_spawn_file_actions_adddup2(&actions, 1, 2);
-        const int rc =
-            posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (rc != 0) {
-            m_pid = 0;
-            return false;
-        }
-        // A large seed takes a while to build.
-        for (int i = 0; i < 6000; ++i) {
-            int status = 0;
-            if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
-                m_pid = 0;
-                return false;
-            }
-            const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-            sockaddr_in a{};
-            a.sin_family = AF_INET;
-            a.sin_port = htons(5123);
-            ::inet_pton(AF_INET, address.c_str(), &a.sin_addr);
-            const bool up = ::connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-            ::close(s);
-            if (up) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return false;
+        qvtesting::QvServerLaunch launch;
+        launch.address = address;
+        launch.folder = dir;
+        launch.extra = extra;
+        launch.readyTimeout = std::chrono::seconds(60);
+        launch.buildDir = buildDir;
+        return QvServerProcess::Start(launch);
     }
-    void Stop() {
-        if (m_pid <= 0) return;
-        ::kill(m_pid, SIGTERM);
-        int status = 0;
-        ::waitpid(m_pid, &status, 0);
-        m_pid = 0;
-    }
-
-  private:
-    pid_t m_pid = 0;
-    std::string m_address;
 };
 
 inline int32_t Logon(const std::string& address) {

@@ -23,7 +23,7 @@ template <typename F> double CallsPerSecond(int calls, F call) {
 
 int main() {
     TempDir dir;
-    ServerProcess server("127.0.10.200", dir.Path() + "/bench.db");
+    ServerProcess server("127.0.10.200", dir.Path());
     if (!server.Start("demo")) {
         std::fprintf(stderr, "qvserver did not start (QV_BUILD_DIR=%s)\n", BuildDir().c_str());
         return 1;

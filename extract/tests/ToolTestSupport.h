@@ -3,16 +3,13 @@
 // the binding tests' range, and running the built programs with their output captured.
 #pragma once
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -22,13 +19,14 @@
 #include <utility>
 #include <vector>
 
+#include "outside/qvserver/testing/QvServerProcess.h"
+
 namespace tooltest {
 
 namespace fs = std::filesystem;
 
 inline std::string BuildDir() {
-    const char* dir = std::getenv("QV_BUILD_DIR");
-    return dir != nullptr ? dir : ".";
+    return qvtesting::QvBuildDir();
 }
 
 inline std::string ReadFile(const fs::path& path) {
@@ -94,76 +92,19 @@ class DeviceRoot {
     fs::path m_dir;
 };
 
-inline bool Connectable(const std::string& address, int port) {
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    if (s < 0) return false;
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(static_cast<uint16_t>(port));
-    inet_pton(AF_INET, address.c_str(), &to.sin_addr);
-    const bool ok = connect(s, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0;
-    close(s);
-    return ok;
-}
-
-// The forecourt server simulator on one loopback address, with its database in its own
+// The forecourt server simulator on one loopback address, with its database and log in its own
 // folder; stopped when the object goes.
-class Server {
+class Server : public qvtesting::QvServerProcess {
   public:
     // extra: further command-line arguments (a seed, injected failures).
     explicit Server(std::string address, std::vector<std::string> extra = {})
         : m_address(std::move(address)), m_extra(std::move(extra)) {}
-    ~Server() { Stop(); }
-    Server(const Server&) = delete;
-    Server& operator=(const Server&) = delete;
+    ~Server() { Stop(); } // before its folder goes
 
     const std::string& Address() const { return m_address; }
 
     // True once the server accepts calls (within a generous bound).
-    bool Start() {
-        std::vector<std::string> args = {BuildDir() + "/bin/qvserver", "--address", m_address,
-                                         "--db", (m_data.Dir() / "site.db").string()};
-        args.insert(args.end(), m_extra.begin(), m_extra.end());
-        m_pid = fork();
-        if (m_pid == 0) {
-            std::vector<char*> argv;
-            for (std::string& a : args)
-                argv.push_back(a.data());
-            argv.push_back(nullptr);
-            const int null = open("/dev/null", O_WRONLY);
-            dup2(null, 1);
-            dup2(null, 2);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (std::chrono::steady_clock::now() < until) {
-            if (Connectable(m_address, 5123)) return true;
-            int status = 0;
-            if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
-                m_pid = -1;
-                return false;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return false;
-    }
-
-    void Stop() {
-        if (m_pid <= 0) return;
-        kill(m_pid, SIGTERM);
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        int status = 0;
-        while (waitpid(m_pid, &status, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > until) {
-                kill(m_pid, SIGKILL);
-                waitpid(m_pid, &status, 0);
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        m_pid = -1;
-    }
+    bool Start() { return QvServerProcess::Start(m_address, m_data.Dir().string(), m_extra); }
 
   private:
     // The server's own folder; it does not touch QV_ROOT.
@@ -184,7 +125,6 @@ class Server {
     std::string m_address;
     std::vector<std::string> m_extra;
     DataDir m_data;
-    pid_t m_pid = -1;
 };
 
 // Stands on a loopback address in front of a server on another one: it drops the first few

@@ -2,17 +2,9 @@
 // where the tool loads it, forecourt server simulators on the transfer tests' loopback addresses,
 // the tool's logon, and small file and console helpers.
 #pragma once
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -20,7 +12,6 @@
 #include <map>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -28,8 +19,7 @@
 #include "common/CStr.h"
 #include "extract/ClientLibrary.h"
 #include "extract/ToolGlobals.h"
-
-extern char** environ;
+#include "outside/qvserver/testing/QvServerProcess.h"
 
 namespace transfer_test {
 
@@ -114,86 +104,10 @@ class DeviceRoot {
     std::string m_path;
 };
 
-// One forecourt server simulator on a loopback address, stopped when the object goes.
-class Server {
-  public:
-    Server() = default;
-    Server(const Server&) = delete;
-    Server& operator=(const Server&) = delete;
-    ~Server() { Stop(); }
-
-    // Starts build/bin/qvserver on the address with a database in dir and the extra arguments
-    // (such as "--seed", "demo", "--fail", "GetPumpHoseByNumber"); true when it accepts calls.
-    bool Start(const std::string& address, const std::string& dir,
-               const std::vector<std::string>& extra) {
-        Stop();
-        m_address = address;
-        const std::string program = BuildDir() + "/bin/qvserver";
-        std::vector<std::string> args = {program, "--address", address, "--db",
-                                         dir + "/site-" + address + ".db"};
-        args.insert(args.end(), extra.begin(), extra.end());
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        const std::string log = dir + "/qvserver-" + address + ".log";
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND,
-                                         0644);
-        posix_spawn_file_actions_adddup2(&actions, 1, 2);
-        const int rc =
-            posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (rc != 0) {
-            m_pid = 0;
-            return false;
-        }
-        return WaitReady();
-    }
-
-    void Stop() {
-        if (m_pid <= 0) return;
-        ::kill(m_pid, SIGTERM);
-        int status = 0;
-        for (int i = 0; i < 500; ++i) {
-            if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
-                m_pid = 0;
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        ::kill(m_pid, SIGKILL);
-        ::waitpid(m_pid, &status, 0);
-        m_pid = 0;
-    }
-
-    const std::string& Address() const { return m_address; }
-
-  private:
-    bool WaitReady() {
-        for (int i = 0; i < 1000; ++i) {
-            int status = 0;
-            if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
-                m_pid = 0; // ended before it served
-                return false;
-            }
-            const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-            sockaddr_in a{};
-            a.sin_family = AF_INET;
-            a.sin_port = htons(5123);
-            ::inet_pton(AF_INET, m_address.c_str(), &a.sin_addr);
-            const bool up = ::connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-            ::close(s);
-            if (up) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return false;
-    }
-
-    pid_t m_pid = 0;
-    std::string m_address;
-};
+// One forecourt server simulator on a loopback address, stopped when the object goes; Start takes
+// the address, the folder for its database and log, and the extra arguments (such as "--seed",
+// "demo", "--fail", "GetPumpHoseByNumber").
+using Server = qvtesting::QvServerProcess;
 
 // The tool's logon, as its command line makes it.
 inline int32_t Logon(const std::string& address) {

@@ -35,7 +35,7 @@ TEST(Legacy, LacksTheNewerNamesButLogsOnWithClientLogonEx) {
     EXPECT_EQ(lib.Find("_ZN8qvclient10ResultTextEi"), nullptr);
 
     TempDir dir;
-    ServerProcess server("127.0.10.20", dir.Path() + "/s.db");
+    ServerProcess server("127.0.10.20", dir.Path());
     ASSERT_TRUE(server.Start("demo"));
     auto logonEx = reinterpret_cast<decltype(&ClientLogonExMT)>(lib.Find("ClientLogonExMT"));
     auto logoff = reinterpret_cast<decltype(&ClientLogoffMT)>(lib.Find("ClientLogoffMT"));

@@ -17,7 +17,7 @@ class DemoSite : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         s_dir = new TempDir;
-        s_server = new ServerProcess("127.0.10.1", s_dir->Path() + "/site.db");
+        s_server = new ServerProcess("127.0.10.1", s_dir->Path());
         ASSERT_TRUE(s_server->Start("demo"));
     }
     static void TearDownTestSuite() {
@@ -40,7 +40,7 @@ ServerProcess* DemoSite::s_server = nullptr;
 
 TEST(Logon, AllThreeFormsAndLogoffClearsTheHandle) {
     TempDir dir;
-    ServerProcess server("127.0.10.2", dir.Path() + "/s.db");
+    ServerProcess server("127.0.10.2", dir.Path());
     ASSERT_TRUE(server.Start("empty"));
 
     int32_t r = 0;
@@ -432,7 +432,7 @@ TEST_F(DemoSite, DeliveriesLogEventsAndEvents) {
 
 TEST(Setters, CreateRecordsCheckReferencesAndOlderGettersGiveTheLeadingFields) {
     TempDir dir;
-    ServerProcess server("127.0.10.4", dir.Path() + "/s.db");
+    ServerProcess server("127.0.10.4", dir.Path());
     ASSERT_TRUE(server.Start("empty"));
     int32_t h = Logon("127.0.10.4");
     ASSERT_NE(h, 0);
@@ -483,9 +483,9 @@ TEST(Setters, CreateRecordsCheckReferencesAndOlderGettersGiveTheLeadingFields) {
 
 TEST(Persistence, TheSiteSurvivesARestart) {
     TempDir dir;
-    const std::string db = dir.Path() + "/s.db";
+    const std::string folder = dir.Path(); // the database lasts across both servers
     {
-        ServerProcess server("127.0.10.5", db);
+        ServerProcess server("127.0.10.5", folder);
         ASSERT_TRUE(server.Start("empty"));
         int32_t h = Logon("127.0.10.5");
         BSTR name = Bstr("Attendant X"), e = Bstr("");
@@ -495,7 +495,7 @@ TEST(Persistence, TheSiteSurvivesARestart) {
         ClientLogoffMT(&h);
         EXPECT_EQ(server.Stop(), 0); // a clean stop
     }
-    ServerProcess again("127.0.10.5", db);
+    ServerProcess again("127.0.10.5", folder);
     ASSERT_TRUE(again.Start("demo")); // not empty: the seed does not apply
     int32_t h = Logon("127.0.10.5");
     int32_t count = 0, number = 0;
@@ -514,7 +514,7 @@ TEST(Persistence, TheSiteSurvivesARestart) {
 
 TEST(Concurrency, ManyClientsAtOnce) {
     TempDir dir;
-    ServerProcess server("127.0.10.6", dir.Path() + "/s.db");
+    ServerProcess server("127.0.10.6", dir.Path());
     ASSERT_TRUE(server.Start("demo"));
     std::atomic<int> failures{0};
     std::vector<std::thread> threads;
@@ -550,7 +550,7 @@ TEST(Concurrency, ManyClientsAtOnce) {
 
 TEST(ConnectionLoss, ACallWhileTheServerIsKilledGivesMinus14) {
     TempDir dir;
-    ServerProcess server("127.0.10.7", dir.Path() + "/s.db");
+    ServerProcess server("127.0.10.7", dir.Path());
     ASSERT_TRUE(server.Start("demo"));
     int32_t h = Logon("127.0.10.7");
     ASSERT_NE(h, 0);

@@ -1,22 +1,19 @@
-// Runs a qvserver for a test: started on its own loopback address with a fresh database,
-// ready once it prints its ready line, stopped (SIGTERM, or SIGKILL on request) at the end.
+// Support of the client library and server tests: a temporary folder, a qvserver on its own
+// loopback address, BSTR helpers and the test client's logon.
 #pragma once
-#include <cerrno>
-#include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include "outside/qvclient/QVClient.h"
+#include "outside/qvserver/testing/QvServerProcess.h"
 
 namespace qvtest {
 
 inline std::string BuildDir() {
-    const char* d = std::getenv("QV_BUILD_DIR");
-    return d ? d : ".";
+    return qvtesting::QvBuildDir();
 }
 
 // A temporary folder removed at the end.
@@ -33,55 +30,26 @@ class TempDir {
     std::string m_path;
 };
 
-class ServerProcess {
+// A server with its address, folder and arguments fixed up front and the seed given at start.
+class ServerProcess : public qvtesting::QvServerProcess {
   public:
-    ServerProcess(std::string address, std::string db, std::vector<std::string> extra = {})
-        : m_address(std::move(address)), m_db(std::move(db)), m_extra(std::move(extra)) {}
-    ~ServerProcess() { Stop(); }
+    // folder: holds the server's database and log (one pair per address).
+    ServerProcess(std::string address, std::string folder, std::vector<std::string> extra = {}) {
+        m_launch.address = std::move(address);
+        m_launch.folder = std::move(folder);
+        m_launch.extra = std::move(extra);
+    }
 
-    // Starts and waits for the ready line; false when the server ended instead.
+    // Starts and waits until it accepts calls; false when the server ended instead.
     bool Start(const std::string& seed = "demo") {
-        int out[2];
-        if (pipe(out) != 0) return false;
-        m_pid = fork();
-        if (m_pid == 0) {
-            dup2(out[1], 1);
-            close(out[0]);
-            close(out[1]);
-            std::vector<std::string> args{
-                BuildDir() + "/bin/qvserver", "--address", m_address, "--db", m_db, "--seed", seed};
-            args.insert(args.end(), m_extra.begin(), m_extra.end());
-            std::vector<char*> argv;
-            for (auto& a : args)
-                argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
-        close(out[1]);
-        std::string line;
-        char c;
-        while (read(out[0], &c, 1) == 1 && c != '\n')
-            line += c;
-        close(out[0]);
-        return line.find("ready") != std::string::npos;
+        m_launch.seed = seed;
+        return QvServerProcess::Start(m_launch);
     }
-    // SIGTERM (or SIGKILL) and wait; the exit status, -1 when not running.
-    int Stop(int sig = SIGTERM) {
-        if (m_pid <= 0) return -1;
-        kill(m_pid, sig);
-        int status = 0;
-        while (waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        m_pid = -1;
-        return status;
-    }
-    const std::string& Address() const { return m_address; }
+
+    const std::string& Address() const { return m_launch.address; }
 
   private:
-    std::string m_address, m_db;
-    std::vector<std::string> m_extra;
-    pid_t m_pid = -1;
+    qvtesting::QvServerLaunch m_launch;
 };
 
 // A BSTR from UTF-8 text; the caller frees it.

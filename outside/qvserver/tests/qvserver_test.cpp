@@ -48,7 +48,7 @@ std::vector<uint8_t> HeaderBytes(uint16_t bodyLen, qvwire::MsgType type = qvwire
 class Frames : public ::testing::Test {
   protected:
     void SetUp() override {
-        m_server = std::make_unique<ServerProcess>("127.0.10.30", m_dir.Path() + "/s.db");
+        m_server = std::make_unique<ServerProcess>("127.0.10.30", m_dir.Path());
         ASSERT_TRUE(m_server->Start("demo"));
     }
     // The server still serves a proper client.
@@ -120,7 +120,7 @@ TEST_F(Frames, ABodyOfExactly10240BytesIsReadAndAnswered) {
 
 TEST(Faults, TheNthCallOfAFamilyFailsWithTheGivenResult) {
     TempDir dir;
-    ServerProcess server("127.0.10.31", dir.Path() + "/s.db",
+    ServerProcess server("127.0.10.31", dir.Path(),
                          {"--fail", "GetHoseProperties:3:-14", "--fail", "GetPortsCount:2"});
     ASSERT_TRUE(server.Start("demo"));
     int32_t h = Logon("127.0.10.31");
@@ -153,7 +153,7 @@ TEST(Faults, MalformedFailSpecsAreRefused) {
     TempDir dir;
     for (const char* spec :
          {"GetPortsCount", "GetPortsCount:0", "NoSuchCall:1", "GetPortsCount:1:0"}) {
-        ServerProcess server("127.0.10.32", dir.Path() + "/s.db", {"--fail", spec});
+        ServerProcess server("127.0.10.32", dir.Path(), {"--fail", spec});
         EXPECT_FALSE(server.Start("empty")) << spec;
     }
 }
@@ -161,7 +161,7 @@ TEST(Faults, MalformedFailSpecsAreRefused) {
 TEST(Seeds, DemoFillsOnlyAnEmptyFileAndLargeMakesItsCounts) {
     TempDir dir;
     {
-        ServerProcess server("127.0.10.33", dir.Path() + "/large.db");
+        ServerProcess server("127.0.10.33", dir.Path());
         ASSERT_TRUE(server.Start("large:300:40:20"));
         int32_t h = Logon("127.0.10.33");
         int32_t cards = 0, attendants = 0, products = 0;
@@ -175,7 +175,7 @@ TEST(Seeds, DemoFillsOnlyAnEmptyFileAndLargeMakesItsCounts) {
         EXPECT_EQ(products, 40);
         ClientLogoffMT(&h);
     }
-    ServerProcess server("127.0.10.33", dir.Path() + "/large.db");
+    ServerProcess server("127.0.10.33", dir.Path());
     ASSERT_TRUE(server.Start("demo"));
     int32_t h = Logon("127.0.10.33");
     int32_t cards = 0;
@@ -186,7 +186,7 @@ TEST(Seeds, DemoFillsOnlyAnEmptyFileAndLargeMakesItsCounts) {
 
 TEST(Seeds, SideBySideServersKeepTheirOwnSites) {
     TempDir dir;
-    ServerProcess a("127.0.10.34", dir.Path() + "/a.db"), b("127.0.10.35", dir.Path() + "/b.db");
+    ServerProcess a("127.0.10.34", dir.Path()), b("127.0.10.35", dir.Path());
     ASSERT_TRUE(a.Start("demo"));
     ASSERT_TRUE(b.Start("empty"));
     int32_t ha = Logon("127.0.10.34"), hb = Logon("127.0.10.35");
