@@ -151,10 +151,10 @@ TEST(Faults, TheNthCallOfAFamilyFailsWithTheGivenResult) {
 
 TEST(Faults, MalformedFailSpecsAreRefused) {
     TempDir dir;
-    for (const char* spec :
+    for (const char* rule :
          {"GetPortsCount", "GetPortsCount:0", "NoSuchCall:1", "GetPortsCount:1:0"}) {
-        ServerProcess server("127.0.10.32", dir.Path(), {"--fail", spec});
-        EXPECT_FALSE(server.Start("empty")) << spec;
+        ServerProcess server("127.0.10.32", dir.Path(), {"--fail", rule});
+        EXPECT_FALSE(server.Start("empty")) << rule;
     }
 }
 
