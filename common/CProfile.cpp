@@ -60,6 +60,7 @@ CProfile::CProfile(const char* path, bool writable)
     : CHFile(path, writable, "rb", "r+b"), m_keepOpen(writable) {}
 
 CProfile::~CProfile() {
+    DropParked();
     Close();
 }
 
@@ -85,8 +86,48 @@ bool CProfile::SkipRestOfLine() {
 
 void CProfile::Reopen() {
     m_appending = false;
+    DropParked();
     Close();
     Open();
+}
+
+void CProfile::DropParked() {
+    if (m_parked) std::fclose(m_parked);
+    m_parked = nullptr;
+}
+
+// The object looks closed as before, but the next lookup can take the handle back when the
+// file has not changed; keeping a read handle open is not visible to other programs.
+void CProfile::Park() {
+    DropParked();
+    m_parked = m_file;
+    m_file = nullptr;
+}
+
+// The stdio buffer is emptied first (pending writes go out, read-ahead is dropped), so the next
+// read comes from the file as it is now, exactly as after a reopen.
+bool CProfile::StillCurrent(FILE* f) {
+    if (!f || m_appending || !m_stampValid || std::fflush(f) != 0) return false;
+    platform::FileStamp open;
+    platform::FileStamp named;
+    return platform::GetFileStamp(f, open) && open == m_stamp &&
+           platform::GetPathStamp(Narrow(m_path), named) && named == open;
+}
+
+// A lookup on an unchanged file keeps its handle (not its read-ahead); a file rewritten, replaced,
+// deleted or grown since the caches were built is opened anew.
+void CProfile::OpenForLookup() {
+    if (IsOpen() && StillCurrent(m_file)) {
+        DropParked();
+        return;
+    }
+    if (!IsOpen() && StillCurrent(m_parked)) {
+        m_file = m_parked;
+        m_parked = nullptr;
+        return;
+    }
+    Reopen();
+    if (IsOpen()) CheckStamp();
 }
 
 void CProfile::DropCaches() {
@@ -153,12 +194,11 @@ bool CProfile::FindSection(const char* section) {
         m_cached.Clear();
         return false;
     }
-    Reopen();
+    OpenForLookup();
     if (!IsOpen()) {
         m_cached.Clear();
         return false;
     }
-    CheckStamp();
     std::string pattern = HeaderPattern(name);
     if (m_cached.Length() > 0 && m_cached == CStr(name.c_str())) {
         if (VerifyHeader(m_sectionStart, m_sectionPos, pattern))
@@ -263,11 +303,11 @@ int32_t CProfile::ValueLength(CStr& out) {
 int32_t CProfile::GetString(const char* key, CStr& out) {
     out = "";
     if (!FindSection(Narrow(m_section).c_str())) {
-        Close();
+        Park();
         return 0;
     }
     int32_t length = FindKey(key) ? ValueLength(out) : 0;
-    if (!m_keepOpen) Close();
+    if (!m_keepOpen) Park();
     return length;
 }
 
@@ -397,6 +437,7 @@ int32_t CProfile::SetDateTime(const char* key, const CDateTime& value) {
 }
 
 int32_t CProfile::AppendKey(const char* key, const CStr& value) {
+    DropParked();
     if (!IsOpen()) {
         Open();
         m_cached.Clear();
@@ -422,9 +463,8 @@ int32_t CProfile::AppendKey(const char* key, const CStr& value) {
 bool CProfile::GetSectionName(int32_t n, CStr& out) {
     m_cached.Clear();
     out = "";
-    Reopen();
+    OpenForLookup();
     if (!IsOpen()) return false;
-    CheckStamp();
     if (!m_indexed) BuildIndex();
     if (n >= 1 && static_cast<size_t>(n) <= m_headers.size()) {
         const Header& h = m_headers[static_cast<size_t>(n) - 1];
@@ -449,17 +489,19 @@ bool CProfile::GetNextSectionName(CStr& out) {
 }
 
 int32_t CProfile::GetSectionCount() {
-    Reopen();
+    OpenForLookup();
     if (!IsOpen()) return 0;
-    CheckStamp();
-    if (!m_indexed) BuildIndex();
+    if (m_indexed)
+        SetPos(0); // where a fresh open would stand
+    else
+        BuildIndex();
     return static_cast<int32_t>(m_headers.size());
 }
 
 int32_t CProfile::GetSectionText(const char* section, CStr& out) {
     out = "";
     if (!FindSection(section)) {
-        Close();
+        Park();
         return 0;
     }
     while (ReadPiece()) {
@@ -468,6 +510,6 @@ int32_t CProfile::GetSectionText(const char* section, CStr& out) {
             break; // keep whole lines only
         out.Append(m_line);
     }
-    Close();
+    Park();
     return out.Length();
 }

@@ -2,9 +2,10 @@
 // and key search, typed getters, in-place rewrite of one key, a sequential writer for new
 // files, and section enumeration. Lines end with CR LF when written; LF or CR LF are read;
 // a line is read in pieces of at most 1023 bytes (a longer line counts as several lines).
-// Every section lookup reopens the file, so changes made by other programs are seen; an index
-// of the section headers, dropped whenever the file's size, times or identity change, keeps
-// lookups and enumeration from rescanning the file.
+// Every section lookup checks that the path still names the open, unchanged file and reopens it
+// otherwise, so changes made by other programs are seen; an index of the section headers,
+// dropped whenever the file's size, times or identity change, keeps lookups and enumeration
+// from rescanning the file.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -85,6 +86,10 @@ class CProfile : public CHFile {
     char* ReadPiece();              // next line piece into m_line, null at the end
     bool SkipRestOfLine();          // after a piece without a line end
     void Reopen();
+    void OpenForLookup(); // reuses the open (or parked) file while it is unchanged, else Reopen
+    bool StillCurrent(FILE* f); // the path names f's file, and f is as the caches saw it
+    void Park();                // a read-only close that keeps the handle for the next lookup
+    void DropParked();
     void CheckStamp(); // drops the caches when the file differs from the indexed one
     void BuildIndex();
     void DropCaches();
@@ -108,6 +113,7 @@ class CProfile : public CHFile {
     bool m_stampValid = false;     // m_stamp describes the file behind m_cached and the index
     bool m_indexed = false;        // m_headers and m_byName are built
     bool m_appending = false;      // the last file operation was an AppendKey write
+    FILE* m_parked = nullptr;      // handle kept by Park while the object reports itself closed
     std::vector<Header> m_headers; // every header line in file order
     std::unordered_map<std::string, size_t> m_byName; // upper-cased name -> first such header
 };

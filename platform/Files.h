@@ -48,6 +48,9 @@ struct FileStamp {
     bool operator!=(const FileStamp& o) const { return !(*this == o); }
 };
 bool GetFileStamp(FILE* f, FileStamp& out);
+// The stamp of the file the path names now (false when it is missing), so a caller holding the
+// file open can tell whether the path still names the same, unchanged file.
+bool GetPathStamp(std::string_view path, FileStamp& out);
 // Moves 'from' over 'to' in one step, replacing an existing 'to'; when it fails 'to' is left as
 // it was. Subject to the Move fault.
 bool ReplaceFile(std::string_view from, std::string_view to);

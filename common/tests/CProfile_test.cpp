@@ -466,3 +466,59 @@ TEST_F(ProfileTest, FirstOfDuplicateSectionsAndKeysWins) {
 }
 
 } // namespace
+
+// ---- a file kept open between lookups still follows other programs ----
+
+// Rewrites the file in place (same inode, same size), as an editor saving over it would.
+void RewriteInPlace(const std::string& path, const std::string& text) {
+    std::FILE* f = std::fopen(path.c_str(), "r+b");
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(std::fwrite(text.data(), 1, text.size(), f), text.size());
+    std::fclose(f);
+}
+
+TEST_F(ProfileTest, FileKeptOpenBetweenLookupsFollowsOtherPrograms) {
+    for (bool writable : {false, true}) {
+        SCOPED_TRACE(writable ? "writable" : "read-only");
+        std::string path = Path(writable ? "kept_rw.ini" : "kept_ro.ini");
+        WriteAll(path, "[A]\r\nK=1\r\n[B]\r\nK=2\r\n");
+        CProfile p(path.c_str(), writable);
+        EXPECT_EQ(Get(p, "A", "K"), "1");
+        EXPECT_EQ(Get(p, "B", "K"), "2");
+        EXPECT_EQ(p.IsOpen(), writable); // a read-only profile still reports its file closed
+
+        // Same size, same inode, the modification time put back: only the change time moves.
+        auto stamp = fs::last_write_time(path);
+        RewriteInPlace(path, "[B]\r\nK=3\r\n[A]\r\nK=4\r\n");
+        fs::last_write_time(path, stamp);
+        EXPECT_EQ(Get(p, "B", "K"), "3");
+        EXPECT_EQ(Get(p, "A", "K"), "4");
+        // A value changed right away, the headers where they were: read from the file, not
+        // from what an earlier lookup had buffered.
+        RewriteInPlace(path, "[B]\r\nK=8\r\n[A]\r\nK=9\r\n");
+        EXPECT_EQ(Get(p, "A", "K"), "9");
+        EXPECT_EQ(Get(p, "B", "K"), "8");
+
+        // Replaced by a new file of the same size (a new inode under the old name).
+        WriteAll(path + ".tmp", "[A]\r\nK=5\r\n[C]\r\nK=6\r\n");
+        fs::rename(path + ".tmp", path);
+        EXPECT_EQ(Get(p, "A", "K"), "5");
+        EXPECT_EQ(Get(p, "C", "K"), "6");
+        EXPECT_EQ(Get(p, "B", "K"), "");
+
+        // Grown: a section appended behind the last one.
+        {
+            std::ofstream out(path, std::ios::binary | std::ios::app);
+            out << "[D]\r\nK=7\r\n";
+        }
+        EXPECT_EQ(Get(p, "D", "K"), "7");
+        EXPECT_EQ(p.GetSectionCount(), 3);
+
+        // Deleted: nothing is read from the handle that was kept.
+        fs::remove(path);
+        EXPECT_EQ(Get(p, "A", "K"), "");
+        EXPECT_EQ(fs::exists(path), writable); // a writable profile creates it anew, empty
+        CStr name;
+        EXPECT_FALSE(p.GetSectionName(1, name));
+    }
+}

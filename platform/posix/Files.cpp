@@ -136,14 +136,29 @@ bool CommitFile(FILE* f) {
     return fsync(fileno(f)) == 0;
 }
 
-bool GetFileStamp(FILE* f, FileStamp& out) {
-    struct stat st {};
-    if (!f || fstat(fileno(f), &st) != 0) return false;
+namespace {
+
+void StampFrom(const struct stat& st, FileStamp& out) {
     out.size = static_cast<int64_t>(st.st_size);
     out.modifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     out.changedNs = static_cast<int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
     out.device = static_cast<uint64_t>(st.st_dev);
     out.inode = static_cast<uint64_t>(st.st_ino);
+}
+
+} // namespace
+
+bool GetFileStamp(FILE* f, FileStamp& out) {
+    struct stat st {};
+    if (!f || fstat(fileno(f), &st) != 0) return false;
+    StampFrom(st, out);
+    return true;
+}
+
+bool GetPathStamp(std::string_view path, FileStamp& out) {
+    struct stat st {};
+    if (stat(MapPath(path).c_str(), &st) != 0) return false;
+    StampFrom(st, out);
     return true;
 }
 
