@@ -253,8 +253,10 @@ void CLog::WriteV(const char* format, va_list args) {
 
     char prefix[kRecordMax + 1];
     platform::Lock lock(m_lock);
-    const int n = FormatPrefix(now, m_recTimer.Lap(), prefix, sizeof prefix);
-    AppendRecord(prefix, n, message, std::min(messageLen, kRecordMax - n));
+    // One tick reading restarts both the record timer and the idle-flush timer.
+    const uint32_t tick = platform::TickCount();
+    const int n = FormatPrefix(now, m_recTimer.LapAt(tick), prefix, sizeof prefix);
+    AppendRecord(prefix, n, message, std::min(messageLen, kRecordMax - n), tick);
 }
 
 void CLog::WriteError(int32_t sourceLine, const char* file, const char* format, ...) {
@@ -364,15 +366,17 @@ void CLog::WriteStopRecord() {
 
 void CLog::AppendToBuffer(const char* text, int length) {
     if (!text || length <= 0) return;
-    AppendParts(text, std::min(length, kBufferSize), nullptr, 0, false);
+    AppendParts(text, std::min(length, kBufferSize), nullptr, 0, false, platform::TickCount());
 }
 
 // A record straight into the buffer: prefix, message and line end, with no copy between.
-void CLog::AppendRecord(const char* prefix, int prefixLen, const char* message, int messageLen) {
-    AppendParts(prefix, prefixLen, message, messageLen, true);
+void CLog::AppendRecord(const char* prefix, int prefixLen, const char* message, int messageLen,
+                        uint32_t tick) {
+    AppendParts(prefix, prefixLen, message, messageLen, true, tick);
 }
 
-void CLog::AppendParts(const char* a, int lenA, const char* b, int lenB, bool lineEnd) {
+void CLog::AppendParts(const char* a, int lenA, const char* b, int lenB, bool lineEnd,
+                       uint32_t tick) {
     platform::Lock lock(m_lock);
     const int length = lenA + lenB + (lineEnd ? 1 : 0);
     if ((m_writePtr - m_buffer) + length > kBufferSize) FlushBuffer();
@@ -385,7 +389,7 @@ void CLog::AppendParts(const char* a, int lenA, const char* b, int lenB, bool li
     if (lineEnd) *m_writePtr++ = '\n';
     *m_writePtr = 0;
     m_dirty = true;
-    m_flushTimer.Restart();
+    m_flushTimer.RestartAt(tick);
 }
 
 void CLog::FlushBuffer() {

@@ -108,9 +108,11 @@ class CLog : protected CHFile {
     // The prefix of m_timeMode for a record 'ms' after the previous one; caller holds m_lock.
     int FormatPrefix(const CDateTime& now, int32_t ms, char* out, int size);
     const char* StampText(); // caller holds m_lock
-    void AppendRecord(const char* prefix, int prefixLen, const char* message, int messageLen);
+    void AppendRecord(const char* prefix, int prefixLen, const char* message, int messageLen,
+                      uint32_t tick);
     // Appends a, then b, then a line end when asked; the whole is at most kBufferSize bytes.
-    void AppendParts(const char* a, int lenA, const char* b, int lenB, bool lineEnd);
+    // Appends a, b and a line end when asked; 'tick' restarts m_flushTimer. Takes m_lock.
+    void AppendParts(const char* a, int lenA, const char* b, int lenB, bool lineEnd, uint32_t tick);
     void RotateFiles();
     void StartArchiver();
     std::string BaseText() const; // m_base as narrow text

@@ -17,7 +17,10 @@ uint32_t CTimer::Restart() {
 }
 
 int32_t CTimer::Lap() {
-    const uint32_t now = platform::TickCount();
+    return LapAt(platform::TickCount());
+}
+
+int32_t CTimer::LapAt(uint32_t now) {
     const int32_t elapsed = static_cast<int32_t>(now - m_start);
     m_start = now;
     return elapsed;
