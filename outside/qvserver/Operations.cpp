@@ -7,14 +7,13 @@
 #include <cstdlib>
 
 #include "outside/qvclient/QVClient.h"
+#include "outside/qvserver/FieldNames.h"
 
 namespace qvserver {
 
 const char kServerVersion[] = "QVServer 5.1.3.0";
 
 namespace {
-
-using Names = std::vector<std::string>;
 
 struct Ctx {
     Store& store;
@@ -47,58 +46,16 @@ Names Join(Names a, const Names& b) {
 
 // ---- Field lists of the property variants ----
 
-const Names kCardEx4{"Number",   "Name",          "Tag",       "Enabled",   "PriceLevel",
-                     "Plate",    "IDNumber",      "ShortName", "Password",  "GradeType",
-                     "CardType", "LimitType",     "Limit",     "EntryType", "ExpirationDate",
-                     "ParentID", "QVOdoSerialNo", "Odometer",  "Factor"};
 const Names kCardEx2{"Number",    "Name",           "Tag",      "Enabled",   "PriceLevel",
                      "Plate",     "GradeType",      "CardType", "LimitType", "Limit",
                      "EntryType", "ExpirationDate", "ParentID"};
-const Names kAttendantEx2{"Number",      "Name",      "ShortName",   "Password",  "Tag", "IDNumber",
-                          "ShiftAStart", "ShiftAEnd", "ShiftBStart", "ShiftBEnd", "Type"};
 const Names kAttendantEx{"Number",      "Name",      "ShortName",   "Password",  "Tag",
                          "ShiftAStart", "ShiftAEnd", "ShiftBStart", "ShiftBEnd", "Type"};
-const Names kProductEx{"Number",    "Name",   "Tag",    "Enabled", "ShortName", "Barcode",
-                       "QuickCode", "Price1", "Price2", "Price3",  "Price4",    "ProductGroup"};
 const Names kProductFields{"Number",  "Name",   "Tag",    "Enabled",     "ShortName",
                            "Barcode", "Price1", "Price2", "ProductGroup"};
-const Names kGradeEx{"Number", "Name", "ShortName", "Code", "Type"};
 const Names kGauge{"GaugeVolume", "GaugeTCVolume",    "GaugeUllage",    "GaugeTemperature",
                    "GaugeLevel",  "GaugeWaterVolume", "GaugeWaterLevel"};
-const Names kTankEx2 =
-    Join(Join({"Number", "Name", "GradeID", "Type", "Capacity", "Diameter", "TheoVolume"}, kGauge),
-         {"GaugeID", "ProbeNo", "GaugeAlarmsMask", "SlotZigBeeID", "ProbeType", "ProbeSerialNo"});
-const Names kPumpEx{"Number",
-                    "Name",
-                    "PhysicalNumber",
-                    "Side",
-                    "Address",
-                    "PriceLevel1",
-                    "PriceLevel2",
-                    "PriceDspFormat",
-                    "VolumeDspFormat",
-                    "ValueDspFormat",
-                    "Type",
-                    "PortID",
-                    "AttendantID",
-                    "AuthMode",
-                    "StackMode",
-                    "PrepayAllowed",
-                    "PreauthAllowed",
-                    "SlotZigBeeID",
-                    "MuxSlotZigBeeID",
-                    "PriceControl",
-                    "HasPreset"};
-const Names kHoseEx3{"Number",       "PumpID",        "TankID",       "PhysicalNumber",
-                     "MtrTheoValue", "MtrTheoVolume", "MtrElecValue", "MtrElecVolume",
-                     "UVEAntenna",   "Price1",        "Price2",       "Price3",
-                     "Price4",       "Enabled"};
 const Names kHoseEx2 = Join(First(kHoseEx3, 11), {"Enabled"});
-const Names kSensorEx{"Number",  "Name",     "PortID",       "Type",
-                      "Address", "SensorNo", "SlotZigBeeID", "SensorSerialNo"};
-const Names kPortFields{"Number", "Name", "ProtocolID", "DeviceType", "SerialNo"};
-const Names kZigBeeFields{"Number",       "Name",           "DeviceType",
-                          "SerialNumber", "NodeIdentifier", "PortID"};
 const Names kDeliveryEx4{"PumpID",       "HoseID",     "State",       "Type",      "Volume",
                          "PriceLevel",   "Price",      "Value",       "Volume2",   "CompletedDT",
                          "LockedBy",     "ReservedBy", "AttendantID", "ClearedDT", "Duration",

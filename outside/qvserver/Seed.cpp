@@ -7,12 +7,11 @@
 #include <cstdio>
 
 #include "outside/qvclient/QVClient.h"
+#include "outside/qvserver/FieldNames.h"
 
 namespace qvserver {
 
 namespace {
-
-using Names = std::vector<std::string>;
 
 Value T(const char* s) {
     return Value::Text(qvwire::ToU16(s));
@@ -63,55 +62,6 @@ struct Lcg {
     }
 };
 
-const Names kPortF{"Number", "Name", "ProtocolID", "DeviceType", "SerialNo"};
-const Names kZigBeeF{"Number", "Name", "DeviceType", "SerialNumber", "NodeIdentifier", "PortID"};
-const Names kGradeF{"Number", "Name", "ShortName", "Code", "Type"};
-const Names kTankF{"Number",           "Name",
-                   "GradeID",          "Type",
-                   "Capacity",         "Diameter",
-                   "TheoVolume",       "GaugeVolume",
-                   "GaugeTCVolume",    "GaugeUllage",
-                   "GaugeTemperature", "GaugeLevel",
-                   "GaugeWaterVolume", "GaugeWaterLevel",
-                   "GaugeID",          "ProbeNo",
-                   "GaugeAlarmsMask",  "SlotZigBeeID",
-                   "ProbeType",        "ProbeSerialNo"};
-const Names kPumpF{"Number",
-                   "Name",
-                   "PhysicalNumber",
-                   "Side",
-                   "Address",
-                   "PriceLevel1",
-                   "PriceLevel2",
-                   "PriceDspFormat",
-                   "VolumeDspFormat",
-                   "ValueDspFormat",
-                   "Type",
-                   "PortID",
-                   "AttendantID",
-                   "AuthMode",
-                   "StackMode",
-                   "PrepayAllowed",
-                   "PreauthAllowed",
-                   "SlotZigBeeID",
-                   "MuxSlotZigBeeID",
-                   "PriceControl",
-                   "HasPreset"};
-const Names kHoseF{"Number",       "PumpID",        "TankID",       "PhysicalNumber",
-                   "MtrTheoValue", "MtrTheoVolume", "MtrElecValue", "MtrElecVolume",
-                   "UVEAntenna",   "Price1",        "Price2",       "Price3",
-                   "Price4",       "Enabled"};
-const Names kSensorF{"Number",  "Name",     "PortID",       "Type",
-                     "Address", "SensorNo", "SlotZigBeeID", "SensorSerialNo"};
-const Names kProductF{"Number",    "Name",   "Tag",    "Enabled", "ShortName", "Barcode",
-                      "QuickCode", "Price1", "Price2", "Price3",  "Price4",    "ProductGroup"};
-const Names kAttendantF{"Number",      "Name",      "ShortName",   "Password",  "Tag", "IDNumber",
-                        "ShiftAStart", "ShiftAEnd", "ShiftBStart", "ShiftBEnd", "Type"};
-const Names kCardF{"Number",   "Name",          "Tag",       "Enabled",   "PriceLevel",
-                   "Plate",    "IDNumber",      "ShortName", "Password",  "GradeType",
-                   "CardType", "LimitType",     "Limit",     "EntryType", "ExpirationDate",
-                   "ParentID", "QVOdoSerialNo", "Odometer",  "Factor"};
-
 void Equipment(Seeder& s) {
     s.store.SetSetting("SerialNo", "QVF-204711");
     const char* net[][2] = {{"IPAddress", "192.168.1.50"},
@@ -123,21 +73,21 @@ void Equipment(Seeder& s) {
     for (auto& kv : net)
         s.store.SetSetting(std::string("TCPIP.") + kv[0], kv[1]);
 
-    s.Put(kPort, 1, kPortF, {N(1), T("Pump line"), H(4), H(1), T("PL-100231")});
-    s.Put(kPort, 2, kPortF, {N(2), T("ZigBee coordinator"), H(7), H(2), T("ZB2G-00A1F3")});
-    s.Put(kPort, 3, kPortF, {N(3), T("Tank gauge line"), H(9), H(3), T("TG-552107")});
+    s.Put(kPort, 1, kPortFields, {N(1), T("Pump line"), H(4), H(1), T("PL-100231")});
+    s.Put(kPort, 2, kPortFields, {N(2), T("ZigBee coordinator"), H(7), H(2), T("ZB2G-00A1F3")});
+    s.Put(kPort, 3, kPortFields, {N(3), T("Tank gauge line"), H(9), H(3), T("TG-552107")});
 
-    s.Put(kZigBee, 5, kZigBeeF,
+    s.Put(kZigBee, 5, kZigBeeFields,
           {N(1), T("Island 1 node"), H(1), T("ZBN-100245"), T("PUMP-NODE-1"), N(2)});
-    s.Put(kZigBee, 6, kZigBeeF,
+    s.Put(kZigBee, 6, kZigBeeFields,
           {N(2), T("Tank farm node"), H(2), T("ZBN-100246"), T("TANK-NODE-1"), N(2)});
-    s.Put(kZigBee, 7, kZigBeeF,
+    s.Put(kZigBee, 7, kZigBeeFields,
           {N(3), T("Sump sensor node"), H(3), T("ZBN-100311"), T("SENS-NODE-1"), N(2)});
 
-    s.Put(kGrade, 1, kGradeF, {N(1), T("Unleaded 95"), T("ULP95"), T("95"), H(1)});
-    s.Put(kGrade, 2, kGradeF, {N(2), T("Super 98"), T("SUP98"), T("98"), H(1)});
-    s.Put(kGrade, 3, kGradeF, {N(3), T("Diesel"), T("DSL"), T("D"), H(2)});
-    s.Put(kGrade, 4, kGradeF, {N(4), T("Autogas"), T("LPG"), T("LPG"), H(3)});
+    s.Put(kGrade, 1, kGradeEx, {N(1), T("Unleaded 95"), T("ULP95"), T("95"), H(1)});
+    s.Put(kGrade, 2, kGradeEx, {N(2), T("Super 98"), T("SUP98"), T("98"), H(1)});
+    s.Put(kGrade, 3, kGradeEx, {N(3), T("Diesel"), T("DSL"), T("D"), H(2)});
+    s.Put(kGrade, 4, kGradeEx, {N(4), T("Autogas"), T("LPG"), T("LPG"), H(3)});
     const std::vector<std::vector<double>> prices{
         {1.859, 1.839, 1.819}, {2.049, 2.029}, {1.799, 1.779, 1.759, 1.739}, {0.999}};
     for (size_t g = 0; g < prices.size(); ++g)
@@ -148,7 +98,7 @@ void Equipment(Seeder& s) {
 
     const char* tankNames[] = {"Tank 1 ULP95", "Tank 2 SUP98", "Tank 3 Diesel", "Tank 4 LPG"};
     for (int t = 1; t <= 4; ++t)
-        s.Put(kTank, t, kTankF,
+        s.Put(kTank, t, kTankEx2,
               {N(t),
                T(tankNames[t - 1]),
                N(t),
@@ -173,7 +123,7 @@ void Equipment(Seeder& s) {
     const int hosesPerPump[] = {3, 2, 4, 1};
     int hoseID = 1;
     for (int p = 1; p <= 4; ++p) {
-        s.Put(kPump, p, kPumpF,
+        s.Put(kPump, p, kPumpEx,
               {N(p),
                T("Pump " + std::to_string(p)),
                H(p + 10),
@@ -198,7 +148,7 @@ void Equipment(Seeder& s) {
         for (int n = 1; n <= hosesPerPump[p - 1]; ++n, ++hoseID) {
             const int tank = p == 4 ? 4 : n <= 3 ? n : 1;
             const bool own = n == 1 && p != 4; // hoses with their own prices
-            s.Put(kHose, hoseID, kHoseF,
+            s.Put(kHose, hoseID, kHoseEx3,
                   {N(n), N(p), N(tank), N(10 * p + n), D(125000.5 * hoseID), D(68000.25 * hoseID),
                    D(125010.75 * hoseID), D(68005.5 * hoseID), H(n % 2), D(own ? 1.849 : 0),
                    D(own ? 1.829 : 0), D(own && p == 3 ? 1.809 : 0), D(0), H(n == 4 ? 0 : 1)});
@@ -207,7 +157,7 @@ void Equipment(Seeder& s) {
 
     const char* sensorNames[] = {"Sump 1 leak", "Sump 2 leak", "Interstitial tank 3"};
     for (int i = 1; i <= 3; ++i)
-        s.Put(kSensor, i, kSensorF,
+        s.Put(kSensor, i, kSensorEx,
               {N(i), T(sensorNames[i - 1]), N(3), H(i == 3 ? 2 : 1), H(i), H(i + 10),
                N(i == 1 ? 7 : -1), N(70000 + i)});
 }
@@ -229,7 +179,7 @@ void People(Seeder& s) {
     };
     int id = 1;
     for (const P& p : products) {
-        s.Put(kProduct, id, kProductF,
+        s.Put(kProduct, id, kProductEx,
               {N(id), T(p.name), T(p.tag), H(p.enabled), T(p.shortName), T(p.barcode), N(p.quick),
                D(p.p1), D(p.p2), D(p.p3), D(p.p4), N(p.group)});
         ++id;
@@ -241,7 +191,7 @@ void People(Seeder& s) {
                                    {"Rui Almeida", "RUI", "7733", "900104", "ID-33158"}};
     for (int a = 1; a <= 4; ++a) {
         const bool early = a % 2 == 1;
-        s.Put(kAttendant, a, kAttendantF,
+        s.Put(kAttendant, a, kAttendantEx2,
               {N(a), T(attendants[a - 1][0]), T(attendants[a - 1][1]), T(attendants[a - 1][2]),
                T(attendants[a - 1][3]), T(attendants[a - 1][4]), H(early ? 360 : 840),
                H(early ? 840 : 1320), H(early ? 1320 : 0), H(early ? 1439 : 360),
@@ -270,7 +220,7 @@ void People(Seeder& s) {
         std::snprintf(tag, sizeof tag, "77100%03d", c);
         std::snprintf(idn, sizeof idn, "NIF%06d", 501200 + c);
         std::snprintf(odo, sizeof odo, "ODO-%04d", 7780 + c);
-        s.Put(kCardClient, c, kCardF,
+        s.Put(kCardClient, c, kCardEx4,
               {N(c), T(k.name), T(tag), H(c == 8 ? 0 : 1), H(c % 3 + 1), T(plate), T(idn),
                T("CARD" + std::to_string(c)), T(std::to_string(1000 + 37 * c)), H(c % 3 + 1),
                H(k.cardType), H(c % 2 + 1), D(250.0 * c + 0.5), H(c % 3 + 1), D(46387.0 + 31 * c),
@@ -358,19 +308,19 @@ bool SeedLarge(Store& store, Operations& ops, int cards, int products, int atten
     store.Begin();
     Equipment(s);
     for (int p = 1; p <= products && s.ok; ++p)
-        s.Put(kProduct, p, kProductF,
+        s.Put(kProduct, p, kProductEx,
               {N(p), T("Product " + std::to_string(p)), T(std::to_string(500000 + p)), H(1),
                T("P" + std::to_string(p)), T(std::to_string(2000000000000LL + p)), N(p % 100),
                D(1 + p % 50), D(0.9 + p % 50), D(0), D(0), N(1 + p % 9)});
     for (int a = 1; a <= attendants && s.ok; ++a)
-        s.Put(kAttendant, a, kAttendantF,
+        s.Put(kAttendant, a, kAttendantEx2,
               {N(a), T("Attendant " + std::to_string(a)), T("A" + std::to_string(a)),
                T(std::to_string(1000 + a % 9000)), T(std::to_string(900000 + a)),
                T("ID-" + std::to_string(a)), H(360), H(840), H(840), H(1320), H(1 + a % 3)});
     for (int c = 1; c <= cards && s.ok; ++c) {
         const bool onAttendant = c % 2 == 0;
         const int parent = onAttendant ? 1 + c % attendants : 1 + c % products;
-        s.Put(kCardClient, c, kCardF,
+        s.Put(kCardClient, c, kCardEx4,
               {N(c), T("Card client " + std::to_string(c)), T(std::to_string(7700000 + c)), H(1),
                H(1 + c % 3), T("PL-" + std::to_string(c)), T("NIF" + std::to_string(c)),
                T("C" + std::to_string(c)), T(std::to_string(1000 + c % 9000)), H(1),
