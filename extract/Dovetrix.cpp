@@ -11,6 +11,7 @@
 #include "extract/Export.h"
 #include "extract/Import.h"
 #include "extract/ToolGlobals.h"
+#include "extract/ToolLogon.h"
 #include "platform/Process.h"
 #include "platform/Text.h"
 
@@ -23,21 +24,6 @@ constexpr const char* kUsage = "Dovetrix IMPORT | EXPORT | VERSION <destination 
 constexpr const char* kUsageNoFile = "Dovetrix IMPORT | EXPORT <destination INI file name> "
                                      "[<server name>|<server IP>] [/PAM | /Company] \n";
 constexpr const char* kBanner = "Dovetrix 2.6.0.0\n\n";
-
-// What the tool tells the client library about itself when it logs on.
-constexpr int32_t kClientID = 110;
-constexpr int32_t kClientType = 5;
-constexpr const char* kClientName = "Dovetrix";
-constexpr int32_t kClientCategory = 3;
-constexpr const char* kClientKey = "7A3E-19C4-B05D-62F8-D1A7-4E93"; // fixed client key
-constexpr int32_t kEventMask = 0;
-constexpr int32_t kCallPortNo = 5123;
-constexpr int32_t kEventsPortNo = 5124;
-constexpr int32_t kCallTimeout = 10000; // milliseconds
-constexpr int32_t kLogonParam1 = 0;
-constexpr int32_t kNotifyWindow = 0; // no window to notify
-constexpr int32_t kLogonParam3 = 1024;
-constexpr int32_t kClientTypeKey = 0x5C2E4A91; // declared after every logon
 
 // An import may meet a server that is still starting, so it tries a few times.
 constexpr int kImportTries = 6;
@@ -178,12 +164,6 @@ std::vector<std::u16string> Arguments(int argc, char** argv) {
     return args;
 }
 
-int32_t LogonOnce(ClientLibrary& library, const CStr& server) {
-    return library.Logon(kClientID, kClientType, CStr(kClientName), kClientCategory,
-                         CStr(kClientKey), kEventMask, server, kCallPortNo, kEventsPortNo,
-                         kCallTimeout, kLogonParam1, kNotifyWindow, kLogonParam3);
-}
-
 int Run(const std::vector<std::u16string>& args) {
     ClientLibrary& library = ToolLibrary();
     if (args.size() < 2) {
@@ -211,7 +191,7 @@ int Run(const std::vector<std::u16string>& args) {
     int32_t result = ClientLibrary::kNotLoaded;
     for (int attempt = 1; attempt <= tries && result != 0; ++attempt) {
         std::printf("Try %d, Connecting to %s for %s.\n", attempt, server.Narrow(), mode);
-        result = LogonOnce(library, server);
+        result = ToolLogon(library, server);
     }
     if (!library.ReportResult("Logon failed", result)) return -1;
     library.ReportResult("SetClientType failed", library.SetClientType(kClientTypeKey));

@@ -19,6 +19,7 @@
 #include "common/CStr.h"
 #include "extract/ClientLibrary.h"
 #include "extract/ToolGlobals.h"
+#include "extract/ToolLogon.h"
 #include "outside/qvserver/testing/QvServerProcess.h"
 
 namespace transfer_test {
@@ -114,8 +115,7 @@ inline int32_t Logon(const std::string& address) {
     ClientLibrary& library = ToolLibrary();
     if (!library.IsLoaded()) library.Load();
     if (library.LogonHandle() != 0) library.Logoff();
-    return library.Logon(110, 5, CStr("Dovetrix"), 3, CStr("7A3E-19C4-B05D-62F8-D1A7-4E93"), 0,
-                         CStr(address.c_str()), 5123, 5124, 10000, 0, 0, 1024);
+    return ToolLogon(library, CStr(address.c_str()));
 }
 inline void Logoff() {
     if (ToolLibrary().LogonHandle() != 0) ToolLibrary().Logoff();
