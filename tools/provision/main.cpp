@@ -14,14 +14,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum class Kind { Folder, Link };
-enum class From { None, Build, System }; // where a link's target lives
+enum class Kind { Folder, Link, Profile }; // a profile is written only when missing
+enum class From { None, Build, System };   // where a link's target lives
 
 struct Entry {
     Kind kind;
     const char* path; // inside the device root
     From from;
-    const char* target; // relative to the build folder, or a system library's file name
+    const char* target; // relative to the build folder, a system library's file name, or a
+                        // profile's text
 };
 
 // The device root. "Hard Disk" is left out on purpose: it appears when a pen drive is plugged.
@@ -38,6 +39,13 @@ constexpr Entry kLayout[] = {
     {Kind::Link, "C/QVForecourt/QVClient.DLL", From::Build, "lib/libQVClient.so"},
     {Kind::Link, "DAVozuz/QVForecourt/SQLite.DLL", From::System, "libsqlite3.so.0"},
     {Kind::Link, "Windows/Dovetrix.exe", From::Build, "bin/ce/Dovetrix"},
+    // The database tool's settings: the controller database that a local qvserver keeps with
+    // --db $QV_ROOT/DAVozuz/SQLite/QVForecourt.db, purged after 60 days.
+    {Kind::Profile, "DAVozuz/SQLite/QVSQLite.ini", From::None,
+     "[Parameters]\r\nDeliveryKeepDays=60\r\nMaxDeliveries=100000\r\nEventsKeepDays=60\r\n"
+     "MaxLogEvents=10000\r\nSaleItemKeepDays=60\r\nMaxSaleItems=10000\r\n"
+     "DeleteBatchSize=250\r\nBetweenBatchWait=1000\r\nBackupBefore=No\r\n"
+     "DBName=\\DAVozuz\\SQLite\\QVForecourt.db\r\n\r\n[Log]\r\nLogLevel=1\r\n"},
 };
 
 // Where the system's shared libraries may be, searched in this order.
@@ -106,6 +114,21 @@ bool MakeLink(const fs::path& path, const fs::path& target) {
     return !ec;
 }
 
+// Writes a default profile unless one is there: a profile holds the site's own settings.
+bool MakeProfile(const fs::path& path, const char* text) {
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(path, ec))) {
+        Report("exists", path);
+        return true;
+    }
+    FILE* f = fopen(path.c_str(), "wb");
+    const size_t n = strlen(text);
+    const bool ok = f != nullptr && fwrite(text, 1, n, f) == n;
+    if (f != nullptr && fclose(f) != 0) return false;
+    Report(ok ? "created" : "FAILED", path);
+    return ok;
+}
+
 bool Provision(const fs::path& root, const fs::path& build) {
     std::error_code ec;
     fs::create_directories(root, ec);
@@ -118,6 +141,10 @@ bool Provision(const fs::path& root, const fs::path& build) {
         const fs::path path = root / e.path;
         if (e.kind == Kind::Folder) {
             ok = MakeFolder(path) && ok;
+            continue;
+        }
+        if (e.kind == Kind::Profile) {
+            ok = MakeProfile(path, e.target) && ok;
             continue;
         }
         const fs::path target = e.from == From::Build ? build / e.target : SystemLibrary(e.target);

@@ -65,7 +65,7 @@ class ProvisionTest : public ::testing::Test {
 TEST_F(ProvisionTest, LaysTheRootOutAndASecondRunChangesNothing) {
     const Result first = Provision(m_root.string());
     EXPECT_EQ(first.code, 0);
-    EXPECT_EQ(first.lines.size(), 12u); // one line per entry
+    EXPECT_EQ(first.lines.size(), 13u); // one line per entry
 
     const std::string bin = (m_build / "bin").string(), lib = (m_build / "lib").string();
     std::map<std::string, std::string> tree = Snapshot();
@@ -83,17 +83,28 @@ TEST_F(ProvisionTest, LaysTheRootOutAndASecondRunChangesNothing) {
                         {"DAVozuz/QVForecourt/QVClient.DLL", "-> " + lib + "/libQVClient.so"},
                         {"DAVozuz/QVForecourt/QVZip.exe", "-> " + bin + "/QVZip"},
                         {"DAVozuz/SQLite", "d"},
+                        {"DAVozuz/SQLite/QVSQLite.ini", "f"},
                         {"Windows", "d"},
                         {"Windows/Dovetrix.exe", "-> " + bin + "/ce/Dovetrix"},
                     }));
 
+    // The database tool's default settings name the database in the device root.
+    std::ifstream profile(m_root / "DAVozuz" / "SQLite" / "QVSQLite.ini", std::ios::binary);
+    const std::string settings((std::istreambuf_iterator<char>(profile)), {});
+    EXPECT_NE(settings.find("DBName=\\DAVozuz\\SQLite\\QVForecourt.db\r\n"), std::string::npos);
+
+    // A site's own settings are never overwritten.
+    std::ofstream(m_root / "DAVozuz" / "SQLite" / "QVSQLite.ini") << "[Parameters]\nDBName=mine\n";
     const std::map<std::string, std::string> before = Snapshot();
     const Result second = Provision(""); // from $QV_ROOT this time
     EXPECT_EQ(second.code, 0);
-    ASSERT_EQ(second.lines.size(), 12u);
+    ASSERT_EQ(second.lines.size(), 13u);
     for (const std::string& line : second.lines)
         EXPECT_EQ(line.rfind("exists ", 0), 0u) << line;
     EXPECT_EQ(Snapshot(), before);
+    std::ifstream kept(m_root / "DAVozuz" / "SQLite" / "QVSQLite.ini");
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(kept)), {}),
+              "[Parameters]\nDBName=mine\n");
 }
 
 TEST_F(ProvisionTest, RepairsAWrongLinkButLeavesAFileInTheWay) {
