@@ -89,8 +89,13 @@ TEST_F(BoardLogTest, ArchiverTurnsThePreviousLogIntoAZip) {
     EXPECT_NE(listing.find("Test.L01"), std::string::npos) << listing;
     EXPECT_EQ(Unzip("L01.zip"), first);
 
-    const std::string second = Overfill(log, 'b'); // shifts the zip one slot on
-    ASSERT_TRUE(WaitFor([] { return Archived("L02.zip"); }));
+    // Shifts the zip one slot on. The archiver's thread may still be finishing when its files are
+    // done, and no rotation starts before it is; a later size check then rotates.
+    const std::string second = Overfill(log, 'b');
+    ASSERT_TRUE(WaitFor([&log] {
+        log.Flush();
+        return Archived("L02.zip");
+    }));
     ASSERT_TRUE(WaitFor([] { return Archived("L01.zip"); }));
     EXPECT_EQ(Unzip("L01.zip"), second);
     EXPECT_EQ(Unzip("L02.zip"), first);
@@ -107,8 +112,11 @@ TEST_F(BoardLogTest, NoRotationWhileTheArchiverRuns) {
     ASSERT_TRUE(WaitFor([] { return Archived("L01.zip"); }));
     EXPECT_EQ(Unzip("L01.zip"), first);
 
-    log.Flush(); // the first check after the archiver is done rotates
-    ASSERT_TRUE(WaitFor([] { return Archived("L02.zip"); }));
+    // The first size check after the archiver's thread is done rotates.
+    ASSERT_TRUE(WaitFor([&log] {
+        log.Flush();
+        return Archived("L02.zip");
+    }));
     ASSERT_TRUE(WaitFor([] { return Archived("L01.zip"); }));
     EXPECT_EQ(Unzip("L01.zip"), second);
     EXPECT_EQ(Unzip("L02.zip"), first);
