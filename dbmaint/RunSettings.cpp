@@ -1,6 +1,7 @@
 #include "dbmaint/RunSettings.h"
 
 #include <array>
+#include <cstdint>
 
 #include "common/CProfile.h"
 #include "common/CStr.h"
@@ -80,6 +81,9 @@ void RunSettings::ReadDatabaseKeys(CProfile& profile) {
 
 void RunSettings::ApplyFast() {
     if (!m_fast) return;
-    m_batchSize *= 4;
+    // Four times a huge configured size would overflow into a negative LIMIT, which SQLite
+    // reads as no limit at all: the batch stays at the largest 32-bit size instead.
+    constexpr int32_t kLargestBatch = INT32_MAX;
+    m_batchSize = m_batchSize > kLargestBatch / 4 ? kLargestBatch : m_batchSize * 4;
     m_waitMs = 0;
 }

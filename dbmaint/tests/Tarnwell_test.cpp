@@ -233,6 +233,19 @@ TEST_F(Tarnwell, FastQuadruplesTheBatchAndDropsThePauses) {
     EXPECT_EQ(db.Int("SELECT COUNT(*) FROM LogEvents"), 0);
 }
 
+TEST_F(Tarnwell, FastKeepsAHugeBatchSizePositive) {
+    {
+        dbtest::Db db(m_root.Database());
+        db.CreateTables();
+        db.AddRows("Deliveries", 10, 40);
+    }
+    Profile("DeleteBatchSize=1000000000");
+    const RunResult r = Run("-deliveries -fast");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(CountLines(r.log, "DeleteBatchSize = 2147483647, BetweenBatchWait = 0ms"), 1);
+    EXPECT_EQ(CountLines(r.log, "DB: Deliveries table purged, 30 days, 2147483647 of 10, "), 1);
+}
+
 TEST_F(Tarnwell, BatchSizeBelowOneTakesTheDefaultSoTheLoopEnds) {
     {
         dbtest::Db db(m_root.Database());
