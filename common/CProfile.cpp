@@ -443,7 +443,7 @@ int32_t CProfile::AppendKey(const char* key, const CStr& value) {
         m_cached.Clear();
     }
     std::string text = std::string(key ? key : "") + "=" + Narrow(value) + "\r\n";
-    if (m_cached.CompareNoCase(m_section) != 0 || m_cached.Length() == 0) {
+    if (m_cached.CompareNoCase(m_section) != 0) {
         text = "\r\n[" + Narrow(m_section) + "]\r\n" + text;
         m_cached = m_section;
     }

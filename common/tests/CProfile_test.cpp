@@ -325,6 +325,17 @@ TEST_F(ProfileTest, AppendKeyWritesAFreshFile) {
     EXPECT_EQ(Get(r, "Port 1", "Speed"), "9600");
 }
 
+TEST_F(ProfileTest, AppendKeyWithoutSectionWritesNoHeader) {
+    std::string path = Path("nosection.ini");
+    {
+        CProfile p(path.c_str(), true);
+        p.AppendKey("Top", "1"); // no section set: a key before every header
+        p.SetSection("A");
+        p.AppendKey("Key", "2");
+    }
+    EXPECT_EQ(ReadAll(path), "Top=1\r\n\r\n[A]\r\nKey=2\r\n");
+}
+
 // ---- rests beyond 64 KiB and injected faults ----
 
 std::string BigSections(int from, int count) {
