@@ -173,7 +173,8 @@ void Exporter::PutFixed(const FixedKey* begin, const FixedKey* end) {
 }
 
 int Exporter::Run() {
-    m_profile.Delete(); // a file that cannot be deleted is written over from its start
+    // A file that cannot be deleted is emptied, so no line of its old content stays behind.
+    if (!m_profile.Delete() && m_profile.Open()) m_profile.Truncate();
     bool done = Application();
     if (done) ServiceSections();
     done = done &&

@@ -4,6 +4,7 @@
 #include "extract/Export.h"
 
 #include "extract/tests/TransferTestSupport.h"
+#include "platform/Files.h"
 
 namespace {
 
@@ -119,6 +120,21 @@ TEST_F(ExportTest, SmallSiteMatchesTheGoldenFile) {
     ASSERT_FALSE(golden.empty());
     EXPECT_EQ(text, golden);
     EXPECT_EQ(out, console);
+}
+
+TEST_F(ExportTest, FileThatCannotBeDeletedKeepsNoOldLines) {
+    StartSmallSite();
+    std::string old;
+    for (int i = 0; i < 2000; ++i)
+        old += "[Grade" + std::to_string(900 + i) + "]\r\nNumber=1\r\n";
+    WriteFile(Root().File("export.ini"), old);
+    platform::FailFileOp(platform::FileOp::Delete, 1);
+    Export({});
+    platform::ClearFileFaults();
+    const std::string text = Written();
+    EXPECT_EQ(text.find("Grade900"), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 10), "Factor=0\r\n");
+    EXPECT_EQ(ParseSections(text).count("Client100"), 1u);
 }
 
 TEST_F(ExportTest, SwitchesAddTheServiceSections) {
