@@ -56,15 +56,15 @@ class WideSink {
 
 enum class Length { None, Char, Short, Long, LongLong, LongDouble, Size, IntMax, PtrDiff };
 
-// One conversion specification, as parsed from the format.
-struct Spec {
+// One conversion of the format (flags, width, precision, length, type), as parsed.
+struct Conversion {
     std::string flags;
     int width = -1;
     int precision = -1;
     Length length = Length::None;
     bool narrowText = false; // %hs, %S, %hc, %C: the argument is narrow
     bool wideText = false;   // %ls, %ws, %lc: the argument is wide
-    char conv = 0;
+    char type = 0;
 };
 
 const char16_t* ParseNumber(const char16_t* p, int& value) {
@@ -76,49 +76,49 @@ const char16_t* ParseNumber(const char16_t* p, int& value) {
     return p;
 }
 
-const char16_t* ParseLength(const char16_t* p, Spec& spec) {
+const char16_t* ParseLength(const char16_t* p, Conversion& conv) {
     switch (*p) {
     case u'h':
         if (p[1] == u'h') {
-            spec.length = Length::Char;
+            conv.length = Length::Char;
             return p + 2;
         }
-        spec.length = Length::Short;
-        spec.narrowText = true;
+        conv.length = Length::Short;
+        conv.narrowText = true;
         return p + 1;
     case u'l':
         if (p[1] == u'l') {
-            spec.length = Length::LongLong;
+            conv.length = Length::LongLong;
             return p + 2;
         }
-        spec.length = Length::Long;
-        spec.wideText = true;
+        conv.length = Length::Long;
+        conv.wideText = true;
         return p + 1;
     case u'w':
-        spec.wideText = true;
+        conv.wideText = true;
         return p + 1;
     case u'L':
-        spec.length = Length::LongDouble;
+        conv.length = Length::LongDouble;
         return p + 1;
     case u'q':
-        spec.length = Length::LongLong;
+        conv.length = Length::LongLong;
         return p + 1;
     case u'z':
-        spec.length = Length::Size;
+        conv.length = Length::Size;
         return p + 1;
     case u'j':
-        spec.length = Length::IntMax;
+        conv.length = Length::IntMax;
         return p + 1;
     case u't':
-        spec.length = Length::PtrDiff;
+        conv.length = Length::PtrDiff;
         return p + 1;
     case u'I':
         if (p[1] == u'6' && p[2] == u'4') {
-            spec.length = Length::LongLong;
+            conv.length = Length::LongLong;
             return p + 3;
         }
         if (p[1] == u'3' && p[2] == u'2') return p + 3;
-        spec.length = Length::Size;
+        conv.length = Length::Size;
         return p + 1;
     default:
         return p;
@@ -126,45 +126,45 @@ const char16_t* ParseLength(const char16_t* p, Spec& spec) {
 }
 
 // Parses from just behind the '%'; null when the conversion character is missing or unknown.
-const char16_t* ParseSpec(const char16_t* p, Spec& spec, va_list* args) {
+const char16_t* ParseConversion(const char16_t* p, Conversion& conv, va_list* args) {
     while (*p && *p < 0x80 && std::strchr("-+ #0", static_cast<char>(*p)))
-        spec.flags += static_cast<char>(*p++);
+        conv.flags += static_cast<char>(*p++);
     if (*p == u'*') {
-        spec.width = va_arg(*args, int);
-        if (spec.width < 0) {
-            spec.flags += '-';
-            spec.width = -spec.width;
+        conv.width = va_arg(*args, int);
+        if (conv.width < 0) {
+            conv.flags += '-';
+            conv.width = -conv.width;
         }
         ++p;
     } else if (*p >= u'0' && *p <= u'9') {
-        p = ParseNumber(p, spec.width);
+        p = ParseNumber(p, conv.width);
     }
     if (*p == u'.') {
         ++p;
         if (*p == u'*') {
-            spec.precision = va_arg(*args, int);
-            if (spec.precision < 0) spec.precision = -1;
+            conv.precision = va_arg(*args, int);
+            if (conv.precision < 0) conv.precision = -1;
             ++p;
         } else {
-            p = ParseNumber(p, spec.precision);
+            p = ParseNumber(p, conv.precision);
         }
     }
-    p = ParseLength(p, spec);
+    p = ParseLength(p, conv);
     if (!*p || *p >= 0x80 || !std::strchr("diouxXfFeEgGaApcsSCn%", static_cast<char>(*p)))
         return nullptr;
-    spec.conv = static_cast<char>(*p);
+    conv.type = static_cast<char>(*p);
     return p + 1;
 }
 
 // Text conversions: precision limits the units taken, width pads with blanks.
 template <typename Unit>
-void PutText(WideSink& sink, const Spec& spec, const Unit* text, size_t available) {
+void PutText(WideSink& sink, const Conversion& conv, const Unit* text, size_t available) {
     size_t n = 0;
-    const size_t limit = spec.precision >= 0 ? static_cast<size_t>(spec.precision) : available;
+    const size_t limit = conv.precision >= 0 ? static_cast<size_t>(conv.precision) : available;
     while (n < limit && n < available && text[n])
         ++n;
-    const bool left = spec.flags.find('-') != std::string::npos;
-    const size_t width = spec.width > 0 ? static_cast<size_t>(spec.width) : 0;
+    const bool left = conv.flags.find('-') != std::string::npos;
+    const size_t width = conv.width > 0 ? static_cast<size_t>(conv.width) : 0;
     const size_t pad = width > n ? width - n : 0;
     if (!left)
         for (size_t i = 0; i < pad; ++i)
@@ -176,47 +176,47 @@ void PutText(WideSink& sink, const Spec& spec, const Unit* text, size_t availabl
             sink.Put(u' ');
 }
 
-void PutString(WideSink& sink, const Spec& spec, va_list* args) {
-    const bool narrow = spec.conv == 'S' ? !spec.wideText : spec.narrowText;
+void PutString(WideSink& sink, const Conversion& conv, va_list* args) {
+    const bool narrow = conv.type == 'S' ? !conv.wideText : conv.narrowText;
     if (narrow) {
         const char* s = va_arg(*args, const char*);
         const char* text = s ? s : "(null)";
-        PutText(sink, spec, reinterpret_cast<const unsigned char*>(text), SIZE_MAX);
+        PutText(sink, conv, reinterpret_cast<const unsigned char*>(text), SIZE_MAX);
     } else {
         const char16_t* s = va_arg(*args, const char16_t*);
-        PutText(sink, spec, s ? s : u"(null)", SIZE_MAX);
+        PutText(sink, conv, s ? s : u"(null)", SIZE_MAX);
     }
 }
 
-void PutChar(WideSink& sink, const Spec& spec, va_list* args) {
-    const bool narrow = spec.conv == 'C' ? !spec.wideText : spec.narrowText;
+void PutChar(WideSink& sink, const Conversion& conv, va_list* args) {
+    const bool narrow = conv.type == 'C' ? !conv.wideText : conv.narrowText;
     const int value = va_arg(*args, int);
     const char16_t c = narrow ? static_cast<unsigned char>(value) : static_cast<char16_t>(value);
-    Spec one = spec;
+    Conversion one = conv;
     one.precision = -1;
     PutText(sink, one, &c, 1);
 }
 
 // Numbers are formatted by the C library, one conversion at a time.
-void PutNumber(WideSink& sink, const Spec& spec, va_list* args) {
-    std::string fmt = "%" + spec.flags;
-    if (spec.width >= 0) fmt += std::to_string(spec.width);
-    if (spec.precision >= 0) fmt += "." + std::to_string(spec.precision);
-    const bool isSigned = spec.conv == 'd' || spec.conv == 'i';
-    const bool isFloat = std::strchr("fFeEgGaA", spec.conv) != nullptr;
+void PutNumber(WideSink& sink, const Conversion& conv, va_list* args) {
+    std::string fmt = "%" + conv.flags;
+    if (conv.width >= 0) fmt += std::to_string(conv.width);
+    if (conv.precision >= 0) fmt += "." + std::to_string(conv.precision);
+    const bool isSigned = conv.type == 'd' || conv.type == 'i';
+    const bool isFloat = std::strchr("fFeEgGaA", conv.type) != nullptr;
     char buf[512];
-    if (spec.conv == 'p') {
+    if (conv.type == 'p') {
         std::snprintf(buf, sizeof buf, (fmt + "p").c_str(), va_arg(*args, void*));
     } else if (isFloat) {
-        if (spec.length == Length::LongDouble)
-            std::snprintf(buf, sizeof buf, (fmt + "L" + spec.conv).c_str(),
+        if (conv.length == Length::LongDouble)
+            std::snprintf(buf, sizeof buf, (fmt + "L" + conv.type).c_str(),
                           va_arg(*args, long double));
         else
-            std::snprintf(buf, sizeof buf, (fmt + spec.conv).c_str(), va_arg(*args, double));
+            std::snprintf(buf, sizeof buf, (fmt + conv.type).c_str(), va_arg(*args, double));
     } else {
         long long s = 0;
         unsigned long long u = 0;
-        switch (spec.length) {
+        switch (conv.length) {
         case Length::Long:
             s = isSigned ? va_arg(*args, long) : 0;
             u = isSigned ? 0 : va_arg(*args, unsigned long);
@@ -240,18 +240,18 @@ void PutNumber(WideSink& sink, const Spec& spec, va_list* args) {
         default: {
             const int i = isSigned ? va_arg(*args, int) : 0;
             const unsigned v = isSigned ? 0 : va_arg(*args, unsigned);
-            s = spec.length == Length::Short  ? static_cast<short>(i)
-                : spec.length == Length::Char ? static_cast<signed char>(i)
+            s = conv.length == Length::Short  ? static_cast<short>(i)
+                : conv.length == Length::Char ? static_cast<signed char>(i)
                                               : i;
-            u = spec.length == Length::Short  ? static_cast<unsigned short>(v)
-                : spec.length == Length::Char ? static_cast<unsigned char>(v)
+            u = conv.length == Length::Short  ? static_cast<unsigned short>(v)
+                : conv.length == Length::Char ? static_cast<unsigned char>(v)
                                               : v;
         }
         }
         if (isSigned)
-            std::snprintf(buf, sizeof buf, (fmt + "ll" + spec.conv).c_str(), s);
+            std::snprintf(buf, sizeof buf, (fmt + "ll" + conv.type).c_str(), s);
         else
-            std::snprintf(buf, sizeof buf, (fmt + "ll" + spec.conv).c_str(), u);
+            std::snprintf(buf, sizeof buf, (fmt + "ll" + conv.type).c_str(), u);
     }
     sink.PutNarrow(buf);
 }
@@ -269,30 +269,30 @@ int VFormatWide(char16_t* out, size_t cap, const char16_t* format, va_list args)
             sink.Put(*p++);
             continue;
         }
-        Spec spec;
-        const char16_t* next = ParseSpec(p + 1, spec, &ap);
+        Conversion conv;
+        const char16_t* next = ParseConversion(p + 1, conv, &ap);
         if (!next) { // not a conversion: copied as it stands
             sink.Put(*p++);
             continue;
         }
         p = next;
-        switch (spec.conv) {
+        switch (conv.type) {
         case '%':
             sink.Put(u'%');
             break;
         case 's':
         case 'S':
-            PutString(sink, spec, &ap);
+            PutString(sink, conv, &ap);
             break;
         case 'c':
         case 'C':
-            PutChar(sink, spec, &ap);
+            PutChar(sink, conv, &ap);
             break;
         case 'n': // never written through: the argument is consumed only
             (void)va_arg(ap, int*);
             break;
         default:
-            PutNumber(sink, spec, &ap);
+            PutNumber(sink, conv, &ap);
         }
     }
     va_end(ap);
