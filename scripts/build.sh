@@ -10,5 +10,9 @@ if [ "${1:-}" = "--sanitize" ]; then
   build=${QV_BUILD:-$top/build-sanitize}
   opts+=(-DQV_SANITIZE=ON -DQV_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug)
 fi
+# A compiler cache, when the machine has one, makes rebuilds of unchanged units free.
+if command -v ccache >/dev/null 2>&1; then
+  opts+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 cmake -S "$top" -B "$build" -G Ninja "${opts[@]}" "$@" >/dev/null
 ninja -C "$build"
