@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 #include "platform/Locale.h"
 #include "platform/Text.h"
@@ -31,19 +32,39 @@ int64_t Unit(int places) {
     return Pow10(4 - ClampPlaces(places));
 }
 
+constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
+constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
+
 uint64_t Magnitude(int64_t v) {
     return v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
 }
 
-// Whole units at the place, half away from zero.
-int64_t RoundedUnits(int64_t v, int64_t unit) {
-    uint64_t m = (Magnitude(v) + static_cast<uint64_t>(unit / 2)) / static_cast<uint64_t>(unit);
-    return v < 0 ? -static_cast<int64_t>(m) : static_cast<int64_t>(m);
+// The signed value of a magnitude, saturated at the 64-bit limits.
+int64_t Signed(uint64_t m, bool minus) {
+    if (minus) return m >= Magnitude(kMin) ? kMin : -static_cast<int64_t>(m);
+    return m > static_cast<uint64_t>(kMax) ? kMax : static_cast<int64_t>(m);
 }
 
-// The 20 lowest decimal digits of the magnitude of s, least significant first.
-void SplitDigits(int64_t s, int digits[kMaxDigits]) {
-    uint64_t m = Magnitude(s);
+// a * b saturated at the 64-bit limits.
+int64_t SaturatedProduct(int64_t a, int64_t b) {
+    int64_t r;
+    if (!__builtin_mul_overflow(a, b, &r)) return r;
+    return (a < 0) != (b < 0) ? kMin : kMax;
+}
+
+// count * 10 + digit for a non-negative count, saturated at the maximum.
+int64_t AddDigit(int64_t count, int digit) {
+    return count > (kMax - digit) / 10 ? kMax : count * 10 + digit;
+}
+
+// Magnitude of the whole units at the place, half away from zero (never overflows: the
+// magnitude is at most 2^63 and half a unit is far below the rest of the 64-bit range).
+uint64_t RoundedMagnitude(int64_t v, int64_t unit) {
+    return (Magnitude(v) + static_cast<uint64_t>(unit / 2)) / static_cast<uint64_t>(unit);
+}
+
+// The 20 lowest decimal digits of m, least significant first.
+void SplitDigits(uint64_t m, int digits[kMaxDigits]) {
     for (int i = 0; i < kMaxDigits; ++i) {
         digits[i] = static_cast<int>(m % 10);
         m /= 10;
@@ -77,14 +98,35 @@ TypeFormat FormatOfType(int type) {
 
 } // namespace
 
-void CFixed::FromDouble(double x) {
+bool CFixed::TryFromDouble(double x) {
+    // 2^63 is exact in a double; every double below it (and from -2^63 up) converts safely.
+    constexpr double kLimit = 9223372036854775808.0;
+    if (std::isnan(x)) {
+        m_value = 0;
+        return false;
+    }
     double scaled = x * 10000.0;
-    m_value = static_cast<int64_t>(x >= 0 ? std::floor(scaled + 0.5) : std::ceil(scaled - 0.5));
+    double rounded = x >= 0 ? std::floor(scaled + 0.5) : std::ceil(scaled - 0.5);
+    if (rounded >= kLimit) {
+        m_value = kMax;
+        return false;
+    }
+    if (rounded < -kLimit) {
+        m_value = kMin;
+        return false;
+    }
+    m_value = static_cast<int64_t>(rounded);
+    return true;
+}
+
+void CFixed::FromDouble(double x) {
+    TryFromDouble(x);
 }
 
 CFixed& CFixed::Round(int places) {
     int64_t unit = Unit(places);
-    m_value = RoundedUnits(m_value, unit) * unit;
+    int64_t units = Signed(RoundedMagnitude(m_value, unit), m_value < 0);
+    m_value = SaturatedProduct(units, unit);
     return *this;
 }
 
@@ -97,14 +139,16 @@ CFixed& CFixed::Truncate(int places) {
 CFixed& CFixed::Wrap(int digits, int places, bool halfUnit) {
     if (digits < 1 || digits > 8) digits = 8;
     int64_t unit = Unit(places);
-    if (halfUnit) m_value += unit / 2;
-    m_value = ((m_value / unit) % Pow10(digits)) * unit;
+    // Half a unit added in 128 bits cannot overflow; the units then fit 64 bits again.
+    __int128 shifted = static_cast<__int128>(m_value) + (halfUnit ? unit / 2 : 0);
+    int64_t units = static_cast<int64_t>(shifted / unit);
+    m_value = (units % Pow10(digits)) * unit;
     return *this;
 }
 
 CFixed& CFixed::FromCount(int64_t count, int places) {
     if (places >= -4 && places <= 4)
-        m_value = count * Unit(places);
+        m_value = SaturatedProduct(count, Unit(places));
     else if (places >= 5 && places <= 12)
         m_value = count / Pow10(places - 4);
     else
@@ -116,7 +160,7 @@ int64_t CFixed::ToCount(int places) {
     if (places >= -4 && places <= 4)
         m_value /= Unit(places);
     else if (places >= 5 && places <= 12)
-        m_value *= Pow10(places - 4);
+        m_value = SaturatedProduct(m_value, Pow10(places - 4));
     return m_value;
 }
 
@@ -128,7 +172,7 @@ void CFixed::ToDigits(char* buffer, int length, int places, bool reverse) const 
         return;
     }
     int digits[kMaxDigits];
-    SplitDigits(RoundedUnits(m_value, Unit(places)), digits);
+    SplitDigits(RoundedMagnitude(m_value, Unit(places)), digits);
     for (int i = 0; i < length; ++i) {
         int d = digits[i]; // i-th lowest digit
         buffer[reverse ? i : length - 1 - i] = static_cast<char>('0' + d);
@@ -140,7 +184,7 @@ void CFixed::ToBcd(uint8_t* buffer, int length, int places, bool reverse) const 
     length = ClampLength(length);
     if (!buffer || length <= 0) return;
     int digits[kMaxDigits];
-    SplitDigits(RoundedUnits(m_value, Unit(places)), digits);
+    SplitDigits(RoundedMagnitude(m_value, Unit(places)), digits);
     for (int i = length; i < kMaxDigits; ++i)
         digits[i] = 0; // digits beyond the length are dropped
     int bytes = (length - 1) / 2 + 1;
@@ -154,7 +198,7 @@ CFixed& CFixed::FromDigits(const char* text, int length, int places, bool revers
     int64_t count = 0;
     for (int i = 0; text && i < length; ++i) {
         char c = text[reverse ? length - 1 - i : i];
-        count = count * 10 + ((c >= '1' && c <= '9') ? c - '0' : 0);
+        count = AddDigit(count, (c >= '1' && c <= '9') ? c - '0' : 0);
     }
     return FromCount(count, places);
 }
@@ -165,8 +209,8 @@ CFixed& CFixed::FromBcd(const uint8_t* bytes, int length, int places, bool rever
     for (int i = 0; bytes && i < n; ++i) {
         uint8_t b = bytes[reverse ? n - 1 - i : i];
         int high = b >> 4, low = b & 0x0F;
-        count = count * 10 + (high > 9 ? 0 : high);
-        count = count * 10 + (low > 9 ? 0 : low);
+        count = AddDigit(count, high > 9 ? 0 : high);
+        count = AddDigit(count, low > 9 ? 0 : low);
     }
     return FromCount(count, places);
 }

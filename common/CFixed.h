@@ -1,6 +1,9 @@
 // CFixed: a signed 64-bit integer with four implied decimals, for prices, volumes and totals,
 // with its conversions (double, rounding, counters, digit strings, packed BCD, locale text),
 // and the free functions that describe numeric display formats by type code.
+// Out-of-range results saturate: every operation whose result does not fit the 64-bit raw value
+// gives the nearest limit (raw INT64_MAX or INT64_MIN, about +-922337203685477.5807), never a
+// wrapped value.
 #pragma once
 #include <cstdint>
 
@@ -19,7 +22,10 @@ class CFixed {
     // Places p (decimals kept) run from -4 to 4 and are clamped there, except for the counts
     // (FromCount, ToCount, FromDigits, FromBcd) which also take 5 to 12.
 
-    void FromDouble(double x); // half away from zero
+    void FromDouble(double x); // half away from zero; saturates, NaN gives 0
+    // FromDouble that tells whether x fitted: false when x was out of range (the value is then
+    // the saturated limit) or NaN (the value is then 0).
+    bool TryFromDouble(double x);
     double ToDouble() const { return static_cast<double>(m_value) / 10000.0; }
     int64_t Raw() const { return m_value; }
 

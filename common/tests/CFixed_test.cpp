@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <string>
 
 namespace {
@@ -282,3 +283,61 @@ TEST(CFixedTest, BitPositions) {
 }
 
 } // namespace
+
+// Results beyond the 64-bit raw value saturate at its limits instead of wrapping (and the
+// sanitizer build checks that no path overflows on the way).
+TEST(CFixedTest, OutOfRangeSaturates) {
+    constexpr int64_t kMax = INT64_MAX;
+    constexpr int64_t kMin = INT64_MIN;
+    const struct {
+        double x;
+        int64_t raw;
+        bool fits;
+    } doubles[] = {
+        {9e14, 9000000000000000000, true},
+        {-9e14, -9000000000000000000, true},
+        {1e15, kMax, false},
+        {-1e15, kMin, false},
+        {1e300, kMax, false},
+        {-std::numeric_limits<double>::infinity(), kMin, false},
+        {std::numeric_limits<double>::infinity(), kMax, false},
+        {std::numeric_limits<double>::quiet_NaN(), 0, false},
+    };
+    for (const auto& d : doubles) {
+        CFixed f;
+        EXPECT_EQ(f.TryFromDouble(d.x), d.fits) << d.x;
+        EXPECT_EQ(f.Raw(), d.raw) << d.x;
+        CFixed g(d.x);
+        EXPECT_EQ(g.Raw(), d.raw) << d.x;
+    }
+
+    CFixed f;
+    EXPECT_EQ(f.FromCount(kMax / 100, 0).Raw(), kMax);
+    EXPECT_EQ(f.FromCount(kMin / 100, -2).Raw(), kMin);
+    EXPECT_EQ(f.FromCount(kMin, 4).Raw(), kMin); // a unit of 1 keeps every count
+    f = CFixed::FromRaw(kMax / 10);
+    EXPECT_EQ(f.ToCount(12), kMax);
+    f = CFixed::FromRaw(kMin / 10);
+    EXPECT_EQ(f.ToCount(12), kMin);
+
+    EXPECT_EQ(CFixed::FromRaw(kMax).Round(0).Raw(), kMax);
+    EXPECT_EQ(CFixed::FromRaw(kMin).Round(0).Raw(), kMin);
+    EXPECT_EQ(CFixed::FromRaw(kMin).Round(4).Raw(), kMin);
+    EXPECT_EQ(CFixed::FromRaw(kMin).Truncate(4).Raw(), kMin);
+    // A counter keeps its lowest digits however large the value; half a unit cannot overflow.
+    EXPECT_EQ(CFixed::FromRaw(kMax).Wrap(8, 4, true).Raw(), 54775807);
+    EXPECT_EQ(CFixed::FromRaw(kMin).Wrap(8, 0, true).Raw(), -36854770000);
+
+    char digits[21];
+    CFixed::FromRaw(kMin).ToDigits(digits, 20, 4, false);
+    EXPECT_STREQ(digits, "09223372036854775808");
+    uint8_t bcd[10];
+    CFixed::FromRaw(kMin).ToBcd(bcd, 20, 4, false);
+    EXPECT_EQ(bcd[0], 0x09);
+    EXPECT_EQ(bcd[9], 0x08);
+
+    EXPECT_EQ(f.FromDigits("99999999999999999999", 20, 4, false).Raw(), kMax);
+    EXPECT_EQ(f.FromDigits("99999999999999999999", 20, 0, false).Raw(), kMax);
+    const uint8_t nines[10] = {0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99};
+    EXPECT_EQ(f.FromBcd(nines, 20, 4, false).Raw(), kMax);
+}
