@@ -32,6 +32,10 @@ constexpr int32_t kTimeLineSeconds = 60;
 constexpr int32_t kIdleFlushMs = 500;
 constexpr uint32_t kArchiverDelayMs = 100;
 constexpr uint32_t kArchiverPollMs = 100;
+// Close waits this long for an archive step still running, so that a short run (one export)
+// still gets its B.L01 archived before the process ends; a hung archiver cannot hold it longer.
+constexpr uint32_t kCloseWaitMs = 3000;
+constexpr uint32_t kCloseWaitStepMs = 10;
 
 template <size_t N> const char* CodeAt(const std::array<const char*, N>& table, int32_t index) {
     return index >= 0 && static_cast<size_t>(index) < N ? table[index] : kUnknownCode;
@@ -556,4 +560,12 @@ void CLog::Close() {
     m_file = false;
     m_hook = false;
     m_dirty = false;
+    WaitForArchiver();
+}
+
+// Counted sleeps rather than the tick counter, which tests may hold still.
+void CLog::WaitForArchiver() {
+    for (uint32_t waited = 0; m_archiving->load() && waited < kCloseWaitMs;
+         waited += kCloseWaitStepMs)
+        platform::Sleep(kCloseWaitStepMs);
 }

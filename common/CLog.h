@@ -58,7 +58,9 @@ class CLog : protected CHFile {
     void WriteRaw(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void Flush();
     void FlushIfIdle(); // only after 500 ms without appends
-    void Close();       // STOP record; afterwards records reach no output
+    // STOP record; afterwards records reach no output. Then waits up to 3 s for an archive step
+    // still running (board build), so a short run's B.L01 is archived before the program ends.
+    void Close();
     uint8_t GetLevel() const { return m_level; }
 
     // Current log file name (B + ".L00").
@@ -115,6 +117,7 @@ class CLog : protected CHFile {
     void AppendParts(const char* a, int lenA, const char* b, int lenB, bool lineEnd, uint32_t tick);
     void RotateFiles();
     void StartArchiver();
+    void WaitForArchiver();       // bounded; returns at once when no archive step runs
     std::string BaseText() const; // m_base as narrow text
 
     uint64_t m_stampTextSecond = ~0ULL;   // second of m_stamp that m_stampText shows

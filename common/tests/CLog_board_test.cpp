@@ -130,4 +130,44 @@ TEST_F(BoardLogTest, MissingArchiverStillRemovesThePreviousLog) {
     EXPECT_FALSE(FileExists(Board("L01.zip")));
 }
 
+// A short run: the log rotates and the program ends at once. Close waits for the archive step,
+// so B.L01 is zipped and gone when Close returns, with nothing waited for by the test.
+TEST_F(BoardLogTest, CloseWaitsForTheArchiver) {
+    InstallArchiver();
+    std::string first;
+    {
+        CLog log(kBoardBase, "T", 0, 1000, 3, false, true);
+        first = Overfill(log, 'a');
+        log.Close();
+        EXPECT_FALSE(FileExists(Board(".L01")));
+        EXPECT_TRUE(FileExists(Board("L01.zip")));
+    }
+    EXPECT_EQ(Unzip("L01.zip"), first);
+    // Destroying a log whose rotation has just happened waits as well.
+    {
+        CLog log(kBoardBase, "T", 0, 1000, 3, false, true);
+        Overfill(log, 'b');
+    }
+    EXPECT_FALSE(FileExists(Board(".L01")));
+    EXPECT_TRUE(FileExists(Board("L02.zip")));
+}
+
+// An archiver that never ends holds Close for a few seconds only; B.L01 then stays.
+TEST_F(BoardLogTest, CloseWaitIsBounded) {
+    InstallGatedArchiver();
+    CLog log(kBoardBase, "T", 0, 1000, 3, false, true);
+    const std::string first = Overfill(log, 'a');
+    const auto start = std::chrono::steady_clock::now();
+    log.Close();
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(2500));
+    EXPECT_LT(waited, std::chrono::seconds(10));
+    EXPECT_EQ(ReadFile(Board(".L01")), first);
+    const auto again = std::chrono::steady_clock::now();
+    log.Close(); // nothing more to wait for than what still runs: bounded again
+    EXPECT_LT(std::chrono::steady_clock::now() - again, std::chrono::seconds(10));
+    Go(); // let the archiver finish, so it does not outlive the test's device root
+    ASSERT_TRUE(WaitFor([] { return Archived("L01.zip"); }));
+}
+
 } // namespace
