@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/Clock.h"
+#include "platform/Console.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
 #include "platform/Thread.h"
@@ -407,7 +408,7 @@ void CLog::FlushBuffer() {
 
 // 'text' is NUL-terminated at 'length' (the hook takes it as a C string).
 void CLog::Emit(const char* text, int length) {
-    if (m_screen) fwrite(text, 1, length, stdout);
+    if (m_screen) platform::WriteConsole(text, static_cast<size_t>(length)); // failures are silent
     if (m_file) {
         if (!IsOpen()) Open();
         if (IsOpen()) {
