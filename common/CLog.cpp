@@ -12,6 +12,7 @@
 #include "platform/Console.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
+#include "platform/Text.h"
 #include "platform/Thread.h"
 
 namespace {
@@ -75,7 +76,7 @@ void PutWidth6(char* out, int32_t value) {
 std::u16string Widen(const char* text) {
     std::u16string wide;
     for (const char* p = text; *p; ++p)
-        wide += static_cast<char16_t>(static_cast<unsigned char>(*p));
+        wide += platform::NarrowToWideChar(*p);
     return wide;
 }
 

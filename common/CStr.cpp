@@ -269,7 +269,7 @@ void CStr::Assign(const char16_t* text, int n) {
 void CStr::AssignBytes(const char* text, int n) {
     if (!Reserve(n, false)) return;
     for (int i = 0; i < n; ++i)
-        m_wide[i + 1] = static_cast<unsigned char>(text[i]);
+        m_wide[i + 1] = platform::NarrowToWideChar(text[i]);
     SetLength(n);
 }
 
@@ -291,7 +291,7 @@ const char* CStr::Narrow() const {
         m_narrowCapacity = bytes;
     }
     for (int i = 0; i < n; ++i)
-        m_narrow[i] = static_cast<char>(m_wide[i + 1] & 0xFF);
+        m_narrow[i] = platform::WideToNarrowChar(m_wide[i + 1]);
     m_narrow[n] = 0;
     return m_narrow;
 }
@@ -332,7 +332,7 @@ int CStr::Compare(const char* text) const {
     int i = 0;
     for (; i < n && text[i] != 0; ++i) {
         unsigned a = m_wide[i + 1];
-        unsigned b = static_cast<unsigned char>(text[i]);
+        unsigned b = platform::NarrowToWideChar(text[i]);
         if (a != b) return a < b ? -1 : 1;
     }
     if (i < n) return 1;
@@ -359,7 +359,7 @@ CStr& CStr::Append(const char* text) {
     if (n + m > kMaxLength) return *this;
     Reserve(n + m, true);
     for (int i = 0; i < m; ++i)
-        m_wide[n + 1 + i] = static_cast<unsigned char>(text[i]);
+        m_wide[n + 1 + i] = platform::NarrowToWideChar(text[i]);
     SetLength(n + m);
     return *this;
 }

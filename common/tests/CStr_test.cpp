@@ -56,11 +56,23 @@ TEST_F(CStrTest, NullAndEmptyStatesDifferOnlyInTheirViews) {
     EXPECT_STREQ(s.Narrow(), "<null>");
 }
 
-TEST_F(CStrTest, NarrowAndWideConversionsUseTheLowEightBits) {
-    CStr latin("\xE7\xE3"); // ç ã as bytes
-    EXPECT_EQ(W(latin), u"\u00E7\u00E3");
-    CStr wide(u"\u0141\u00E9Z");
-    EXPECT_STREQ(wide.Narrow(), "\x41\xE9Z");
+// Narrow text is the desktop code page Windows-1252 both ways: "€" is 0x80, not its low byte
+// 0xAC ("¬"), and what the code page cannot hold is "?".
+TEST_F(CStrTest, NarrowAndWideConversionsUseTheCodePage) {
+    CStr latin("\xE7\xE3\x80"); // ç ã € as bytes
+    EXPECT_EQ(W(latin), u"\u00E7\u00E3\u20AC");
+    EXPECT_STREQ(latin.Narrow(), "\xE7\xE3\x80");
+    CStr wide(u"\u0141\u00E9Z\u20AC");
+    EXPECT_STREQ(wide.Narrow(), "?\xE9Z\x80");
+    EXPECT_EQ(W(CStr(wide.Narrow())), u"?\u00E9Z\u20AC");
+    EXPECT_EQ(W(CStr("\x80\x9F", 2)), u"\u20AC\u0178"); // counted bytes convert alike
+    CStr appended("1");
+    appended.Append("\x80");
+    EXPECT_EQ(W(appended), u"1\u20AC");
+    EXPECT_EQ(CStr(u"\u20AC").Compare("\x80"), 0);
+    CStr formatted;
+    formatted.Format("%s%d", "\x80", 5);
+    EXPECT_EQ(W(formatted), u"\u20AC5");
     EXPECT_EQ(CStr(u"abcdef", 3).Narrow(), std::string("abc"));
     CStr counted("ab\0cd", 5); // the count, not the terminator, gives the length
     EXPECT_EQ(counted.Length(), 5);

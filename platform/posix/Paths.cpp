@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 
+#include "platform/Text.h"
+
 namespace platform {
 
 namespace {
@@ -47,13 +49,13 @@ std::string MapPath(std::string_view path) {
     return std::string(path);
 }
 
-// Wide paths become the system's narrow text (Latin-1, '?' above 255), so a wide and a narrow
+// Wide paths become the system's narrow text (the code page of Text.h), so a wide and a narrow
 // spelling of the same name reach the same file.
 std::string MapPath(std::u16string_view path) {
     std::string narrow;
     narrow.reserve(path.size());
     for (char16_t c : path)
-        narrow += c <= 0xFF ? static_cast<char>(c) : '?';
+        narrow += WideToNarrowChar(c);
     return MapPath(std::string_view(narrow));
 }
 

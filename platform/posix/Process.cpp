@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "platform/Paths.h"
+#include "platform/Text.h"
 
 extern char** environ;
 
@@ -43,15 +44,15 @@ std::string ToNarrow(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
     for (char16_t c : text)
-        out += c <= 0xFF ? static_cast<char>(c) : '?';
+        out += WideToNarrowChar(c);
     return out;
 }
 
-// Narrow text is Latin-1: each byte is the character of the same code.
+// Narrow text is in the code page of Text.h.
 std::u16string FromNarrow(std::string_view text) {
     std::u16string out;
     for (char c : text)
-        out += static_cast<unsigned char>(c);
+        out += NarrowToWideChar(c);
     return out;
 }
 

@@ -1,4 +1,4 @@
-// Latin-1 narrow/wide conversion and a wide printf with the Windows run-time's %s rules.
+// Windows-1252 narrow/wide conversion and a wide printf with the Windows run-time's %s rules.
 #include "platform/Text.h"
 
 #include <cstdint>
@@ -8,12 +8,39 @@
 
 namespace platform {
 
+namespace {
+
+// Bytes 0x80-0x9F of Windows-1252. The five bytes the code page leaves unassigned (0x81, 0x8D,
+// 0x8F, 0x90, 0x9D) stand for the control characters of the same code, as on Windows, so that
+// every byte comes back unchanged.
+constexpr char16_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98-9F
+};
+
+} // namespace
+
+char16_t NarrowToWideChar(char c) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    return b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : static_cast<char16_t>(b);
+}
+
+char WideToNarrowChar(char16_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+    for (int i = 0; i < 32; ++i) {
+        if (kHighControls[i] == c) return static_cast<char>(0x80 + i);
+    }
+    return '?';
+}
+
 int MultiByteToWide(const char* text, int n, char16_t* out, int cap) {
     if (!text || !out || cap <= 0) return 0;
     if (n < 0) n = static_cast<int>(std::strlen(text)); // up to the terminator
     const int count = n < cap ? n : cap;
     for (int i = 0; i < count; ++i)
-        out[i] = static_cast<unsigned char>(text[i]);
+        out[i] = NarrowToWideChar(text[i]);
     return count;
 }
 
@@ -21,7 +48,7 @@ int WideToMultiByte(const char16_t* text, char* out, int cap) {
     if (!out || cap <= 0) return 0;
     int i = 0;
     for (; text && text[i] && i < cap - 1; ++i)
-        out[i] = text[i] <= 0xFF ? static_cast<char>(text[i]) : '?';
+        out[i] = WideToNarrowChar(text[i]);
     out[i] = 0;
     return i;
 }
@@ -41,7 +68,7 @@ class WideSink {
     }
     void PutNarrow(const char* s) {
         while (*s)
-            Put(static_cast<unsigned char>(*s++));
+            Put(NarrowToWideChar(*s++));
     }
     int Finish() {
         if (m_out && m_cap > 0) m_out[m_len] = 0;
@@ -156,6 +183,13 @@ const char16_t* ParseConversion(const char16_t* p, Conversion& conv, va_list* ar
     return p + 1;
 }
 
+char16_t ToWide(char16_t c) {
+    return c;
+}
+char16_t ToWide(char c) {
+    return NarrowToWideChar(c);
+}
+
 // Text conversions: precision limits the units taken, width pads with blanks.
 template <typename Unit>
 void PutText(WideSink& sink, const Conversion& conv, const Unit* text, size_t available) {
@@ -170,7 +204,7 @@ void PutText(WideSink& sink, const Conversion& conv, const Unit* text, size_t av
         for (size_t i = 0; i < pad; ++i)
             sink.Put(u' ');
     for (size_t i = 0; i < n; ++i)
-        sink.Put(static_cast<char16_t>(text[i]));
+        sink.Put(ToWide(text[i]));
     if (left)
         for (size_t i = 0; i < pad; ++i)
             sink.Put(u' ');
@@ -181,7 +215,7 @@ void PutString(WideSink& sink, const Conversion& conv, va_list* args) {
     if (narrow) {
         const char* s = va_arg(*args, const char*);
         const char* text = s ? s : "(null)";
-        PutText(sink, conv, reinterpret_cast<const unsigned char*>(text), SIZE_MAX);
+        PutText(sink, conv, text, SIZE_MAX);
     } else {
         const char16_t* s = va_arg(*args, const char16_t*);
         PutText(sink, conv, s ? s : u"(null)", SIZE_MAX);
@@ -191,7 +225,8 @@ void PutString(WideSink& sink, const Conversion& conv, va_list* args) {
 void PutChar(WideSink& sink, const Conversion& conv, va_list* args) {
     const bool narrow = conv.type == 'C' ? !conv.wideText : conv.narrowText;
     const int value = va_arg(*args, int);
-    const char16_t c = narrow ? static_cast<unsigned char>(value) : static_cast<char16_t>(value);
+    const char16_t c =
+        narrow ? NarrowToWideChar(static_cast<char>(value)) : static_cast<char16_t>(value);
     Conversion one = conv;
     one.precision = -1;
     PutText(sink, one, &c, 1);

@@ -30,7 +30,8 @@ TEST(Paths, MappingTable) {
         std::u16string wide(c.in, c.in + std::char_traits<char>::length(c.in));
         EXPECT_EQ(MapPath(std::u16string_view(wide)), c.out) << c.in;
     }
-    EXPECT_EQ(MapPath(std::u16string_view(u"\\caf\u00E9\u20AC")), "/r/root/caf\xE9?");
+    // Wide paths reach the file system in the narrow code page; what it cannot hold is "?".
+    EXPECT_EQ(MapPath(std::u16string_view(u"\\caf\u00E9\u20AC\u0141")), "/r/root/caf\xE9\x80?");
 }
 
 TEST(Paths, RootIsReadOnEveryCall) {

@@ -1,6 +1,6 @@
 // Child program for the process tests: argv[1] output file, argv[2] exit code, argv[3] mode.
-// Writes its command line (UTF-16 units) and its argv words, one per line; in mode "wait" it
-// first waits for the file argv[1] + ".go" to appear.
+// Writes its command line (UTF-16 units) and its argv words (narrow text), one per line; in mode
+// "wait" it first waits for the file argv[1] + ".go" to appear.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
+#include "platform/Text.h"
 
 int main(int argc, char** argv) {
     if (argc < 3) return 2;
@@ -22,7 +23,7 @@ int main(int argc, char** argv) {
     std::u16string text = platform::CommandLine(argc, argv) + u'\n';
     for (int i = 1; i < argc; ++i) {
         for (const char* p = argv[i]; *p; ++p)
-            text += static_cast<unsigned char>(*p);
+            text += platform::NarrowToWideChar(*p);
         text += u'\n';
     }
     std::fwrite(text.data(), sizeof(char16_t), text.size(), f);

@@ -49,7 +49,7 @@ class Process : public ::testing::Test {
 TEST_F(Process, ChildReadsTheCommandLineExactly) {
     const std::string out = m_root.Path() + "/report with blank";
     const std::u16string line =
-        u"\"" + Wide(out) + u"\"   7 run \"two  words\"\ttail\u20AC \"\" x\"y z\"";
+        u"\"" + Wide(out) + u"\"   7 run \"two  words\"\ttail\u20AC\u0141 \"\" x\"y z\"";
     const ProcessHandle h = StartProcess(ChildProgram(), line, false);
     ASSERT_NE(h, 0);
     ASSERT_TRUE(WaitProcess(h, 20000));
@@ -61,8 +61,8 @@ TEST_F(Process, ChildReadsTheCommandLineExactly) {
     CloseProcess(h);
 
     const auto report = ReadReport(out);
-    const std::vector<std::u16string> want = {line,          Wide(out), u"7", u"run",
-                                              u"two  words", u"tail?",  u"",  u"xy z"};
+    const std::vector<std::u16string> want = {line,          Wide(out),      u"7", u"run",
+                                              u"two  words", u"tail\u20AC?", u"",  u"xy z"};
     EXPECT_EQ(report, want);
 }
 

@@ -39,7 +39,7 @@ std::u16string F(const char16_t* fmt, ...) {
 
 } // namespace
 
-TEST(Text, NarrowIsLatin1) {
+TEST(Text, NarrowIsWindows1252) {
     char16_t wide[8] = {};
     EXPECT_EQ(MultiByteToWide("a\xE9\xFF", 3, wide, 8), 3);
     EXPECT_EQ(wide[1], 0xE9);
@@ -48,13 +48,36 @@ TEST(Text, NarrowIsLatin1) {
     EXPECT_EQ(MultiByteToWide("xyz", -1, wide, 8), 3);
 
     char narrow[8];
-    EXPECT_EQ(WideToMultiByte(u"\u00E7a\u20AC", narrow, 8), 3);
+    EXPECT_EQ(WideToMultiByte(u"\u00E7a\u20AC\u0141", narrow, 8), 4);
     EXPECT_STREQ(narrow, "\xE7"
-                         "a?");
+                         "a\x80?"); // the euro sign is in the code page, L with stroke is not
     EXPECT_EQ(WideToMultiByte(u"abcdefghij", narrow, 4), 3);
     EXPECT_STREQ(narrow, "abc");
     EXPECT_EQ(WideToMultiByte(nullptr, narrow, 4), 0);
     EXPECT_STREQ(narrow, "");
+}
+
+// Every byte comes back from wide text unchanged, and each wide character the code page holds
+// has exactly one byte; anything else (C1 controls the code page replaced, other scripts) is "?".
+TEST(Text, CodePageRoundTrip) {
+    for (int b = 0; b < 256; ++b) {
+        const char c = static_cast<char>(b);
+        EXPECT_EQ(WideToNarrowChar(NarrowToWideChar(c)), c) << b;
+    }
+    const struct {
+        char16_t wide;
+        unsigned char narrow;
+    } cases[] = {
+        {u'A', 'A'},    {0x20AC, 0x80}, {0x201A, 0x82}, {0x0152, 0x8C}, {0x2122, 0x99},
+        {0x0178, 0x9F}, {0x00A0, 0xA0}, {0x00FF, 0xFF}, {0x0081, 0x81}, {0x008D, 0x8D},
+        {0x0080, '?'},  {0x0099, '?'},  {0x0100, '?'},  {0x0141, '?'},  {0xD83D, '?'},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(static_cast<unsigned char>(WideToNarrowChar(c.wide)), c.narrow) << c.wide;
+        if (c.narrow != '?') {
+            EXPECT_EQ(NarrowToWideChar(static_cast<char>(c.narrow)), c.wide) << c.wide;
+        }
+    }
 }
 
 TEST(Text, ToUpperOnlyFoldsAsciiLetters) {
@@ -68,6 +91,7 @@ TEST(Text, ToUpperOnlyFoldsAsciiLetters) {
 TEST(FormatWide, TextConversionsFollowTheWindowsRunTime) {
     EXPECT_EQ(F(u"[%s]", u"wide"), u"[wide]");
     EXPECT_EQ(F(u"[%hs|%S]", "narrow", "other"), u"[narrow|other]");
+    EXPECT_EQ(F(u"[%hs|%hc]", "5\x80", '\x80'), u"[5\u20AC|\u20AC]"); // narrow is the code page
     EXPECT_EQ(F(u"[%ls|%ws|%lS]", u"a", u"b", u"c"), u"[a|b|c]");
     EXPECT_EQ(F(u"[%c%hc%C]", u'\u20AC', 'x', 'y'), u"[\u20ACxy]");
     EXPECT_EQ(F(u"[%5s|%-5s|%.2s|%*s]", u"ab", u"ab", u"abcdef", 3, u"x"), u"[   ab|ab   |ab|  x]");
