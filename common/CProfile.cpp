@@ -15,10 +15,6 @@ const char* SkipBlanks(const char* p) {
     return p;
 }
 
-bool IsLineEnd(char c) {
-    return c == '\r' || c == '\n' || c == 0;
-}
-
 char Upper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
@@ -68,24 +64,47 @@ void CProfile::SetSection(const char* section) {
     m_section = section ? section : "";
 }
 
+// The length comes from the file position, not from strlen, so a NUL byte inside the line
+// cannot hide its line end. A piece that starts where the previous one stopped without a line
+// end continues that line.
 char* CProfile::ReadPiece() {
     if (m_appending) {
         Seek(0, SEEK_CUR); // a read may follow a write only after a positioning call
         m_appending = false;
     }
-    return ReadLine(m_line, kLineSize);
+    FilePos start = 0;
+    GetPos(start);
+    char* line = ReadLine(m_line, kLineSize);
+    if (!line) return nullptr;
+    FilePos end = 0;
+    int length = GetPos(end) ? static_cast<int>(end - start) : 0;
+    if (length <= 0 || length >= kLineSize) length = static_cast<int>(std::strlen(m_line));
+    m_continuation = !m_pieceEnded && start == m_pieceEnd;
+    if (!m_continuation) m_lineStart = start;
+    m_pieceLength = length;
+    m_pieceEnded = length > 0 && m_line[length - 1] == '\n';
+    m_pieceEnd = end;
+    return line;
 }
 
-bool CProfile::SkipRestOfLine() {
+bool CProfile::IsEmptyPiece(const char* p) const {
+    return p - m_line >= m_pieceLength || *p == '\r' || *p == '\n';
+}
+
+// Moves behind the line end of the piece just read (reading the rest of a long line).
+void CProfile::SkipRestOfLine() {
+    if (m_pieceEnded) return;
     int c;
-    while ((c = std::fgetc(m_file)) != EOF) {
-        if (c == '\n') return true;
+    while ((c = std::fgetc(m_file)) != EOF && c != '\n') {
     }
-    return false;
+    m_pieceEnded = true;
+    GetPos(m_pieceEnd);
 }
 
 void CProfile::Reopen() {
     m_appending = false;
+    m_pieceEnded = true; // what was read before says nothing about the file opened now
+    m_pieceEnd = -1;
     DropParked();
     Close();
     Open();
@@ -170,6 +189,7 @@ void CProfile::BuildIndex() {
             }
             h.name.assign(name, static_cast<size_t>(end - name));
             h.start = before;
+            SkipRestOfLine(); // text behind the name is ignored, however long the line
             GetPos(h.behind);
             h.closed = close != nullptr;
             if (h.closed) m_byName.emplace(UpperText(h.name), m_headers.size()); // first one wins
@@ -183,6 +203,7 @@ void CProfile::BuildIndex() {
 bool CProfile::VerifyHeader(FilePos start, FilePos behind, const std::string& pattern) {
     SetPos(start);
     if (!ReadPiece()) return false;
+    SkipRestOfLine();
     FilePos pos;
     GetPos(pos);
     return pos == behind && StartsWithNoCase(SkipBlanks(m_line), pattern.data(), pattern.size());
@@ -210,7 +231,9 @@ bool CProfile::FindSection(const char* section) {
     SetPos(0);
     FilePos before = 0;
     while (ReadPiece()) {
-        if (StartsWithNoCase(SkipBlanks(m_line), pattern.data(), pattern.size())) {
+        const char* p = SkipBlanks(m_line);
+        if (*p == '[') SkipRestOfLine(); // a header owns its whole line
+        if (StartsWithNoCase(p, pattern.data(), pattern.size())) {
             m_cached = name.c_str();
             m_sectionStart = before;
             GetPos(m_sectionPos);
@@ -241,6 +264,8 @@ bool CProfile::FindIndexed(const std::string& name, const std::string& pattern) 
     return false;
 }
 
+// The insertion point (m_keyPos) only ever moves to the end of a whole line: a line longer than
+// a piece is read as several lines, but a new key must not be glued onto its first pieces.
 bool CProfile::FindKey(const char* key, KeySearch* search) {
     KeySearch local;
     KeySearch& s = search ? *search : local;
@@ -258,16 +283,18 @@ bool CProfile::FindKey(const char* key, KeySearch* search) {
             return false;
         }
         const char* p = SkipBlanks(m_line);
-        if (IsLineEnd(*p)) continue; // empty lines do not move the insertion point
+        if (IsEmptyPiece(p)) {
+            // Empty lines do not move the insertion point; the line end of a long line does.
+            if (m_continuation) m_keyPos = m_pieceEnd;
+            continue;
+        }
         if (*p == '[') {
-            s.restPos = before;
+            s.restPos = m_lineStart; // the rest keeps the whole line of the next header
             return false;
         }
         if (StartsWithNoCase(p, key, keyLength)) {
             const char* eq = SkipBlanks(p + keyLength);
             if (*eq == '=') {
-                size_t pieceLength = std::strlen(m_line);
-                bool lineEnded = pieceLength > 0 && m_line[pieceLength - 1] == '\n';
                 char* value = m_line + (SkipBlanks(eq + 1) - m_line);
                 size_t n = std::strlen(value);
                 while (n > 0 &&
@@ -275,13 +302,13 @@ bool CProfile::FindKey(const char* key, KeySearch* search) {
                     value[--n] = 0;
                 m_value = value;
                 m_keyPos = before;
-                if (!lineEnded) SkipRestOfLine(); // a rewrite replaces the whole line
+                SkipRestOfLine(); // a rewrite replaces the whole line
                 GetPos(s.restPos);
                 s.found = true;
                 return true;
             }
         }
-        GetPos(m_keyPos);
+        if (m_pieceEnded) m_keyPos = m_pieceEnd;
     }
 }
 
@@ -383,22 +410,22 @@ bool CProfile::CopyRange(CHFile& out, FilePos from, FilePos to) {
     return true;
 }
 
-// Builds the new file beside the old one: the text before keepTo, the inserted text, the text
-// from restFrom on; commits it and moves it over the old file. Any failure leaves the old file
-// as it was and removes the partial copy.
+// Builds the new file beside the old one (beside a link's target): the text before keepTo, the
+// inserted text, the text from restFrom on; commits it and moves it over the old file. Any
+// failure leaves the old file as it was and removes the partial copy.
 bool CProfile::RewriteTail(FilePos keepTo, const std::string& insert, FilePos restFrom) {
-    std::string path = Narrow(m_path);
-    std::string temp = path + ".new";
-    bool ok;
-    {
-        CHFile out(temp.c_str(), true, "rb", "wb");
+    std::string target;
+    std::string temp;
+    bool ok = platform::CreateReplacement(Narrow(m_path), target, temp);
+    if (ok) {
+        CHFile out(temp.c_str(), true, "rb", "r+b");
         int n = static_cast<int>(insert.size());
         ok = out.Open() && CopyRange(out, 0, keepTo) && out.WriteBytes(insert.data(), n) == n &&
              CopyRange(out, restFrom, -1) && out.Flush();
     }
     Close();
-    if (ok) ok = platform::ReplaceFile(temp, path);
-    if (!ok) platform::DeleteFile(temp);
+    if (ok) ok = platform::ReplaceFile(temp, target);
+    if (!ok && !temp.empty()) platform::DeleteFile(temp);
     return ok;
 }
 

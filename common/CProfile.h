@@ -1,7 +1,9 @@
 // CProfile: reader and writer of the system's profile (INI) files with its own parser: section
 // and key search, typed getters, in-place rewrite of one key, a sequential writer for new
 // files, and section enumeration. Lines end with CR LF when written; LF or CR LF are read;
-// a line is read in pieces of at most 1023 bytes (a longer line counts as several lines).
+// a line is read in pieces of at most 1023 bytes (a longer line counts as several lines, but
+// a key is only ever inserted at a line end, and a header owns its whole line). A NUL byte is an
+// ordinary byte of its line (a value ends there when read).
 // Every section lookup checks that the path still names the open, unchanged file and reopens it
 // otherwise, so changes made by other programs are seen; an index of the section headers,
 // dropped whenever the file's size, times or identity change, keeps lookups and enumeration
@@ -33,8 +35,10 @@ class CProfile : public CHFile {
     // Value of the key in the current section with enclosing double quotes stripped; "" and 0
     // when the file, the section or the key is missing. Returns the value's length.
     int32_t GetString(const char* key, CStr& out);
-    int32_t GetInt(const char* key);                // 0 when missing
-    CFixed& GetFixed(CFixed& out, const char* key); // 0 when missing
+    int32_t GetInt(const char* key); // 0 when missing
+    // 0 when missing; a value beyond the fixed-point range reads as the nearest limit (CFixed
+    // saturates), never as a wrapped value.
+    CFixed& GetFixed(CFixed& out, const char* key);
     bool GetBool(const char* key); // Y, YES, S, SIM, 1, TRUE in any case; false when missing
     CDateTime& GetDateTime(CDateTime& out, const char* key); // null when missing or unparsable
     // True when the current section holds the key; the file stays open behind the key line.
@@ -45,7 +49,11 @@ class CProfile : public CHFile {
     // Writes the key in the current section: replaced in place when present, inserted behind the
     // section's last line otherwise, the section appended when missing. Returns the value's
     // length; 0 when the file cannot be opened, -1 when writing failed (the file then holds its
-    // old content: a rewrite is built in a file beside it and moved over it when complete).
+    // old content: a rewrite is built in a new file beside it and moved over it when complete).
+    // A rewrite goes to the file a symbolic link names (the link stays), keeps the file's mode
+    // and owner (it fails with -1 when the owner cannot be kept), and never replaces another
+    // file: its temporary name is fresh. A file with several names (hard links) is replaced
+    // under this name only: the other names keep the old content.
     int32_t SetString(const char* key, const CStr& value);
     // "yyyy/mm/dd hh:mm:ss"; a null value is written as "2000/01/01 00:00:00".
     int32_t SetDateTime(const char* key, const CDateTime& value);
@@ -82,9 +90,10 @@ class CProfile : public CHFile {
     // The line at start still begins with the pattern and ends at behind.
     bool VerifyHeader(FilePos start, FilePos behind, const std::string& pattern);
     bool FindKey(const char* key, KeySearch* search = nullptr);
-    int32_t ValueLength(CStr& out); // quotes stripped, output set from m_value
-    char* ReadPiece();              // next line piece into m_line, null at the end
-    bool SkipRestOfLine();          // after a piece without a line end
+    int32_t ValueLength(CStr& out);         // quotes stripped, output set from m_value
+    char* ReadPiece();                      // next line piece into m_line, null at the end
+    bool IsEmptyPiece(const char* p) const; // p: first non-blank of the piece
+    void SkipRestOfLine();                  // behind the line end of the piece just read
     void Reopen();
     void OpenForLookup(); // reuses the open (or parked) file while it is unchanged, else Reopen
     bool StillCurrent(FILE* f); // the path names f's file, and f is as the caches saw it
@@ -100,6 +109,11 @@ class CProfile : public CHFile {
 
     char m_line[kLineSize] = {}; // last line read
     char* m_value = nullptr;     // start of the value in m_line after a successful key search
+    int m_pieceLength = 0;       // bytes of the last piece read (it may hold NUL bytes)
+    bool m_pieceEnded = true;    // the last piece read ends with its line end
+    bool m_continuation = false; // the last piece read continues a longer line
+    FilePos m_pieceEnd = -1;     // position behind the last piece read (or behind its line)
+    FilePos m_lineStart = 0;     // start of the line the last piece read belongs to
     CStr m_section;              // current section
     CStr m_cached;               // section whose header m_sectionPos belongs to; empty when none
     bool m_keepOpen;             // equals the writable flag

@@ -55,4 +55,14 @@ bool GetPathStamp(std::string_view path, FileStamp& out);
 // it was. Subject to the Move fault.
 bool ReplaceFile(std::string_view from, std::string_view to);
 
+// Prepares a crash-safe rewrite of the existing file 'path' names. 'target' receives the file
+// the path finally names (symbolic links followed, so a link stays a link and its target is
+// rewritten), 'temp' a new, empty file beside the target under a fresh name that never replaces
+// an existing file, already carrying the target's permission bits and owner. Both are native
+// paths, usable with every call here. The caller fills 'temp', commits it and moves it over
+// 'target' with ReplaceFile. False, with nothing left behind, when the target is not a regular
+// file, or the new file cannot be created or given the target's mode and owner. Subject to the
+// Open fault.
+bool CreateReplacement(std::string_view path, std::string& target, std::string& temp);
+
 } // namespace platform

@@ -11,6 +11,8 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/Files.h"
 
@@ -28,6 +30,15 @@ std::string ReadAll(const fs::path& path) {
 void WriteAll(const fs::path& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
+}
+
+size_t FolderCount(const fs::path& dir) {
+    size_t n = 0;
+    for (const auto& e : fs::directory_iterator(dir)) {
+        (void)e;
+        ++n;
+    }
+    return n;
 }
 
 class ProfileTest : public ::testing::Test {
@@ -386,6 +397,7 @@ TEST_F(ProfileTest, FailedRewriteKeepsTheOldFile) {
             result == -1 ? original : "[First]\r\nA=changed\r\n\r\n" + BigSections(0, 600);
         EXPECT_EQ(now, expected) << int(f.op) << " #" << f.nth;
         EXPECT_FALSE(fs::exists(path + ".new")) << int(f.op) << " #" << f.nth;
+        EXPECT_EQ(FolderCount(m_root), 1u) << int(f.op) << " #" << f.nth; // no copy left
         // An open that fails is retried by the file wrapper's create step.
         if (f.op != platform::FileOp::Open) {
             EXPECT_EQ(result, -1) << int(f.op) << " #" << f.nth;
@@ -532,4 +544,142 @@ TEST_F(ProfileTest, FileKeptOpenBetweenLookupsFollowsOtherPrograms) {
         CStr name;
         EXPECT_FALSE(p.GetSectionName(1, name));
     }
+}
+
+// ---- line pieces, NUL bytes and values out of range ----
+
+// A line of about 1023 bytes ends in the second piece of the reading (or the piece boundary
+// falls between CR and LF). A key inserted behind it must start a line of its own, and a later
+// rewrite of the long key (or of the new one) must keep the other.
+TEST_F(ProfileTest, KeysBesideLinesAroundThePieceBoundary) {
+    enum class Kind { Key, Comment, Header };
+    const std::string path = Path("boundary.ini");
+    for (const char* eol : {"\r\n", "\n"}) {
+        for (Kind kind : {Kind::Key, Kind::Comment, Kind::Header}) {
+            for (int length = 1016; length <= 1030; ++length) {
+                for (bool last : {false, true}) {
+                    SCOPED_TRACE(std::to_string(length) + (eol[0] == '\r' ? " CRLF " : " LF ") +
+                                 std::to_string(static_cast<int>(kind)) + (last ? " last" : ""));
+                    std::string line;
+                    if (kind == Kind::Key) line = "Long=" + std::string(length - 5, 'x');
+                    if (kind == Kind::Comment) line = "#" + std::string(length - 1, 'c');
+                    if (kind == Kind::Header) line = "[A] " + std::string(length - 4, 'h');
+                    const std::string head =
+                        kind == Kind::Header ? line + eol : "[A]\r\nK=1\r\n" + line + eol;
+                    const std::string tail = last ? "" : "\r\n[B]\r\nX=1\r\n";
+                    WriteAll(path, head + tail);
+                    CProfile p(path.c_str(), true);
+                    p.SetSection("A");
+                    ASSERT_EQ(p.SetString("New", "v"), 1);
+                    const std::string inserted = last ? "New=v\r\n" : "New=v\r\n\r\n[B]\r\nX=1\r\n";
+                    ASSERT_EQ(ReadAll(path), head + inserted);
+                    EXPECT_EQ(Get(p, "A", "New"), "v");
+                    if (!last) {
+                        EXPECT_EQ(Get(p, "B", "X"), "1");
+                    }
+
+                    p.SetSection("A");
+                    if (kind == Kind::Key) {
+                        ASSERT_EQ(p.SetString("Long", "short"), 5);
+                        EXPECT_EQ(ReadAll(path), "[A]\r\nK=1\r\nLong=short\r\n" + inserted);
+                    } else {
+                        ASSERT_EQ(p.SetString("New", "w"), 1);
+                        EXPECT_EQ(ReadAll(path),
+                                  head + "New=w\r\n" + (last ? "" : "\r\n[B]\r\nX=1\r\n"));
+                    }
+                    EXPECT_EQ(Get(p, "A", "New"), kind == Kind::Key ? "v" : "w");
+                }
+            }
+        }
+    }
+}
+
+// A NUL byte inside a line hides neither the rest of the line nor its line end.
+TEST_F(ProfileTest, LinesHoldingNulBytes) {
+    using namespace std::string_literals;
+    const std::string path = Path("nul.ini");
+    const std::string rest = "\r\n[B]\r\nX=1\r\n"s;
+
+    WriteAll(path, "[A]\r\nK=ab\0cd\r\nL=2\r\n"s + rest);
+    CProfile p(path.c_str(), true);
+    EXPECT_EQ(Get(p, "A", "K"), "ab"); // the value ends at the NUL
+    p.SetSection("A");
+    ASSERT_EQ(p.SetString("K", "new"), 3);
+    EXPECT_EQ(ReadAll(path), "[A]\r\nK=new\r\nL=2\r\n"s + rest); // the next line stays
+
+    const std::string kept = "[A]\r\nK=1\r\n#a\0b\0\r\n\0zz\r\n"s;
+    WriteAll(path, kept + rest);
+    p.SetSection("A");
+    ASSERT_EQ(p.SetString("K", "2"), 1);
+    EXPECT_EQ(ReadAll(path), "[A]\r\nK=2\r\n#a\0b\0\r\n\0zz\r\n"s + rest);
+    ASSERT_EQ(p.SetString("New", "v"), 1); // behind the last line, NUL lines included
+    EXPECT_EQ(ReadAll(path), "[A]\r\nK=2\r\n#a\0b\0\r\n\0zz\r\nNew=v\r\n"s + rest);
+    EXPECT_EQ(Get(p, "A", "New"), "v");
+    EXPECT_EQ(Get(p, "B", "X"), "1");
+}
+
+// Fixed-point values beyond the 64-bit range read as the nearest limit.
+TEST_F(ProfileTest, FixedValuesOutOfRangeReadAsTheLimit) {
+    const std::string path = Path("fixed.ini");
+    WriteAll(path, "[F]\r\nBig=123456789012345678901234567890\r\n"
+                   "Small=-123456789012345678901234567890.5\r\nCapacity=1000000000000000\r\n"
+                   "Fits=900000000000000\r\n");
+    CProfile p(path.c_str(), false);
+    p.SetSection("F");
+    CFixed f;
+    EXPECT_EQ(p.GetFixed(f, "Big").Raw(), INT64_MAX);
+    EXPECT_EQ(p.GetFixed(f, "Small").Raw(), INT64_MIN);
+    EXPECT_EQ(p.GetFixed(f, "Capacity").Raw(), INT64_MAX);
+    EXPECT_EQ(p.GetFixed(f, "Fits").Raw(), 9000000000000000000);
+}
+
+// ---- what a rewrite keeps of the file ----
+
+TEST_F(ProfileTest, RewriteKeepsLinksModeOwnerAndOtherFiles) {
+    const std::string original = "[A]\r\nK=1\r\n\r\n[B]\r\nX=1\r\n";
+    const std::string rewritten = "[A]\r\nK=2\r\n\r\n[B]\r\nX=1\r\n";
+    fs::create_directories(m_root / "real");
+    const std::string target = (m_root / "real" / "site.ini").string();
+    const std::string link = Path("link.ini");
+    WriteAll(target, original);
+    fs::create_symlink(target, link);
+    ASSERT_EQ(chmod(target.c_str(), 0600), 0);
+    const bool root = geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(chown(target.c_str(), 1234, 1235), 0);
+    }
+    WriteAll(target + ".new", "keep me");
+    WriteAll(link + ".new", "keep me too");
+    {
+        CProfile p(link.c_str(), true);
+        p.SetSection("A");
+        ASSERT_EQ(p.SetString("K", "2"), 1);
+        EXPECT_EQ(Get(p, "A", "K"), "2");
+    }
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadAll(target), rewritten);
+    struct stat st {};
+    ASSERT_EQ(stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    if (root) {
+        EXPECT_EQ(st.st_uid, 1234u);
+        EXPECT_EQ(st.st_gid, 1235u);
+    }
+    EXPECT_EQ(ReadAll(target + ".new"), "keep me");
+    EXPECT_EQ(ReadAll(link + ".new"), "keep me too");
+    EXPECT_EQ(FolderCount(m_root / "real"), 2u); // no temporary file left
+    EXPECT_EQ(FolderCount(m_root), 3u);
+
+    // A second name of the file (a hard link) keeps the content it had: the rewritten name
+    // gets a new file.
+    const std::string second = Path("second.ini");
+    fs::create_hard_link(target, second);
+    {
+        CProfile p(target.c_str(), true);
+        p.SetSection("A");
+        ASSERT_EQ(p.SetString("K", "3"), 1);
+    }
+    EXPECT_EQ(ReadAll(second), rewritten);
+    CProfile reader(target.c_str(), false);
+    EXPECT_EQ(Get(reader, "A", "K"), "3");
 }

@@ -2,6 +2,7 @@
 #include "platform/Files.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <mutex>
 #include <string>
@@ -26,6 +27,12 @@ bool FaultFires(FileOp op) {
     if (left <= 0 || --left > 0) return false;
     errno = EIO;
     return true;
+}
+
+// A new file that already has the owner and group of st (no change was needed).
+bool OwnedAlike(int fd, const struct stat& st) {
+    struct stat now {};
+    return fstat(fd, &now) == 0 && now.st_uid == st.st_uid && now.st_gid == st.st_gid;
 }
 
 bool Exists(const std::string& native) {
@@ -166,6 +173,33 @@ bool GetPathStamp(std::string_view path, FileStamp& out) {
 bool ReplaceFile(std::string_view from, std::string_view to) {
     if (FaultFires(FileOp::Move)) return false;
     return rename(MapPath(from).c_str(), MapPath(to).c_str()) == 0;
+}
+
+bool CreateReplacement(std::string_view path, std::string& target, std::string& temp) {
+    target.clear();
+    temp.clear();
+    if (FaultFires(FileOp::Open)) return false;
+    char* resolved = realpath(MapPath(path).c_str(), nullptr);
+    if (!resolved) return false;
+    std::string real = resolved;
+    free(resolved);
+    struct stat st {};
+    if (stat(real.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    // mkstemp opens with O_EXCL and retries with other names: an existing file is never reused.
+    std::string name = real + ".XXXXXX";
+    const int fd = mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    // The owner first: changing it may clear set-id bits, which the mode then puts back.
+    bool ok = (fchown(fd, st.st_uid, st.st_gid) == 0 || OwnedAlike(fd, st)) &&
+              fchmod(fd, st.st_mode & 07777) == 0;
+    ok = close(fd) == 0 && ok;
+    if (!ok) {
+        unlink(name.c_str());
+        return false;
+    }
+    target = real;
+    temp = name;
+    return true;
 }
 
 void FailFileOp(FileOp op, int nth) {

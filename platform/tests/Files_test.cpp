@@ -1,8 +1,11 @@
 #include "platform/Files.h"
 
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/tests/TempRoot.h"
 
@@ -155,4 +158,66 @@ TEST_F(Files, ReplaceOverwritesAndStampsSeeChanges) {
     EXPECT_EQ(again, after);
     std::fclose(f);
     EXPECT_FALSE(GetFileStamp(nullptr, again));
+}
+
+namespace {
+
+size_t Entries(const std::string& dir) {
+    size_t n = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) {
+        (void)e;
+        ++n;
+    }
+    return n;
+}
+
+} // namespace
+
+// The new file for a rewrite stands beside the file a link finally names, is new, and already
+// has that file's mode and owner; a failure leaves nothing behind.
+TEST_F(Files, ReplacementFollowsLinksAndKeepsModeAndOwner) {
+    namespace fs = std::filesystem;
+    const std::string dir = m_root.Path() + "/real";
+    fs::create_directories(dir);
+    WriteText("\\real\\profile.ini", "OLD");
+    const std::string file = dir + "/profile.ini";
+    ASSERT_EQ(chmod(file.c_str(), 0640), 0);
+    const bool root = geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(chown(file.c_str(), 1234, 1235), 0);
+    }
+    fs::create_symlink(file, m_root.Path() + "/link.ini");
+    fs::create_symlink(m_root.Path() + "/link.ini", m_root.Path() + "/link2.ini");
+
+    std::string target;
+    std::string temp;
+    ASSERT_TRUE(CreateReplacement("\\link2.ini", target, temp));
+    EXPECT_EQ(target, fs::canonical(file).string());
+    EXPECT_EQ(fs::path(temp).parent_path(), fs::canonical(dir));
+    EXPECT_NE(temp, target);
+    struct stat st {};
+    ASSERT_EQ(stat(temp.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(st.st_size, 0);
+    if (root) {
+        EXPECT_EQ(st.st_uid, 1234u);
+        EXPECT_EQ(st.st_gid, 1235u);
+    }
+    std::string second;
+    std::string temp2;
+    ASSERT_TRUE(CreateReplacement(file, second, temp2));
+    EXPECT_NE(temp2, temp); // a fresh name each time
+    EXPECT_EQ(Entries(dir), 3u);
+
+    ASSERT_TRUE(ReplaceFile(temp, target));
+    EXPECT_TRUE(fs::is_symlink(m_root.Path() + "/link.ini"));
+    EXPECT_EQ(ReadAll(m_root.Path() + "/link2.ini"), "");
+    ASSERT_TRUE(DeleteFile(temp2));
+
+    FailFileOp(FileOp::Open, 1);
+    EXPECT_FALSE(CreateReplacement(file, target, temp));
+    EXPECT_TRUE(target.empty() && temp.empty());
+    EXPECT_FALSE(CreateReplacement("\\missing.ini", target, temp));
+    EXPECT_FALSE(CreateReplacement("\\real", target, temp)); // a folder
+    EXPECT_EQ(Entries(dir), 1u);
 }
