@@ -385,13 +385,14 @@ bool CProfile::AppendText(const std::string& text) {
 }
 
 // True when text appended at the end must start with a line break: the last line has no line
-// end or is shorter than two characters.
+// end or is shorter than two characters. A CR alone ends no line when the file is read, so a
+// key appended behind it would be glued onto the last line.
 bool CProfile::LastLineNeedsBreak() {
     FilePos end = 0;
     if (!Seek(0, SEEK_END) || !GetPos(end) || end < 2) return true;
     char tail[2];
     if (!Seek(-2, SEEK_END) || Read(tail, 2) != 2) return true;
-    if (tail[1] != '\r' && tail[1] != '\n') return true;
+    if (tail[1] != '\n') return true;
     return tail[0] == '\n';
 }
 

@@ -683,3 +683,16 @@ TEST_F(ProfileTest, RewriteKeepsLinksModeOwnerAndOtherFiles) {
     CProfile reader(target.c_str(), false);
     EXPECT_EQ(Get(reader, "A", "K"), "3");
 }
+
+// A file whose last line ends in a CR alone: that CR ends no line when read, so a key appended
+// to the last section starts a line of its own.
+TEST_F(ProfileTest, KeyAppendedBehindALoneCarriageReturn) {
+    const std::string path = Path("lone_cr.ini");
+    WriteAll(path, "[A]\r\nK=1\r");
+    CProfile p(path.c_str(), true);
+    p.SetSection("A");
+    ASSERT_EQ(p.SetString("New", "v"), 1);
+    EXPECT_EQ(ReadAll(path), "[A]\r\nK=1\r\r\nNew=v\r\n");
+    EXPECT_EQ(Get(p, "A", "New"), "v");
+    EXPECT_EQ(Get(p, "A", "K"), "1");
+}
