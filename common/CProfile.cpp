@@ -289,7 +289,8 @@ bool CProfile::FindKey(const char* key, KeySearch* search) {
             continue;
         }
         if (*p == '[') {
-            s.restPos = m_lineStart; // the rest keeps the whole line of the next header
+            // The rest keeps the whole line of the next header (never text before m_keyPos).
+            s.restPos = m_lineStart > m_keyPos ? m_lineStart : m_keyPos;
             return false;
         }
         if (StartsWithNoCase(p, key, keyLength)) {
