@@ -68,23 +68,17 @@ class ExportTest : public testing::Test {
         BuildSmallSite();
     }
     void TearDown() override {
-        versionOnly = 0;
         Logoff();
         m_server.Stop();
     }
 
-    struct Options {
-        bool pam = false, company = false, gsc = false, ipt = false;
-        bool noProducts = false, noAttendants = false, noCardClients = false;
-    };
+    using Options = ExportOptions;
     // Exports into a file of the device root; the console output and the result.
     std::string Export(const Options& o, int expected = 0) {
         m_file = Root().File("export.ini");
         int code = -2;
-        const std::string out = Console([&] {
-            code = ExportConfiguration(m_file.c_str(), o.pam, o.company, o.gsc, o.ipt, o.noProducts,
-                                       o.noAttendants, o.noCardClients);
-        });
+        const std::string out =
+            Console([&] { code = ExportConfiguration(ToolLibrary(), m_file.c_str(), o); });
         EXPECT_EQ(code, expected) << out;
         return out;
     }
@@ -190,8 +184,9 @@ TEST_F(ExportTest, SwitchesAddTheServiceSections) {
 
 TEST_F(ExportTest, VersionWritesOnlyHeaderPortsAndZigBeeDevices) {
     StartSmallSite();
-    versionOnly = 1;
-    const std::string out = Export({});
+    Options version;
+    version.versionOnly = true;
+    const std::string out = Export(version);
     const Sections s = ParseSections(Written());
     std::vector<std::string> names;
     for (const auto& section : s)
@@ -206,8 +201,9 @@ TEST_F(ExportTest, VersionWritesOnlyHeaderPortsAndZigBeeDevices) {
 
 TEST_F(ExportTest, VersionStillMakesTheCountCalls) {
     StartSmallSite({"--fail", "GetCardClientsCount:1"});
-    versionOnly = 1;
-    const std::string out = Export({}, -1);
+    Options version;
+    version.versionOnly = true;
+    const std::string out = Export(version, -1);
     EXPECT_NE(out.find("GetCardClientsCount failed. - "), std::string::npos) << out;
     EXPECT_EQ(out.find("All done."), std::string::npos);
 }

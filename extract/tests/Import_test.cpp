@@ -39,7 +39,11 @@ class ImportTest : public testing::Test {
         EXPECT_TRUE(FileExists(path)) << path;
         int code = -2;
         std::string out = Console([&] {
-            code = ImportConfiguration(path.c_str(), noProducts, noAttendants, noCardClients);
+            ImportOptions options;
+            options.noProducts = noProducts;
+            options.noAttendants = noAttendants;
+            options.noCardClients = noCardClients;
+            code = ImportConfiguration(ToolLibrary(), path.c_str(), options);
         });
         EXPECT_EQ(code, 0);
         return out;
@@ -328,13 +332,18 @@ TEST_F(ImportTest, ExpirationDateIsReadAsDayNumberOrDateText) {
     EXPECT_DOUBLE_EQ(c.odometer, 12345.6);
 }
 
-TEST_F(ImportTest, MissingFileHasNoSections) {
+// A file that cannot be read is not an empty configuration: reported with its path, -1.
+TEST_F(ImportTest, UnreadableFileIsReportedAsAFailure) {
     StartServer();
-    const std::string path = Root().File("no-such-file.ini");
-    const std::string out =
-        Console([&] { EXPECT_EQ(ImportConfiguration(path.c_str(), false, false, false), 0); });
-    EXPECT_EQ(out, "\nAll done.\n");
-    EXPECT_FALSE(FileExists(path)); // the import only reads
+    const std::string missing = Root().File("no-such-file.ini");
+    const std::string folder = Root().Path();
+    for (const std::string& path : {missing, folder}) {
+        const std::string out = Console([&] {
+            EXPECT_EQ(ImportConfiguration(ToolLibrary(), path.c_str(), ImportOptions()), -1);
+        });
+        EXPECT_EQ(out, "Configuration file " + path + " cannot be read.\n");
+    }
+    EXPECT_FALSE(FileExists(missing)); // the import only reads
 }
 
 TEST_F(ImportTest, FailingCallIsReportedAndTheWalkGoesOn) {
