@@ -454,8 +454,7 @@ TEST_F(ImportTest, BrokenConnectionStopsTheWalk) {
     const std::string out = ImportFile(path, code);
     EXPECT_EQ(code, -1);
     EXPECT_EQ(CountOf(out, "failed."), 1) << out;
-    EXPECT_NE(out.find("\n  Cards ..SetCardClientProperties failed. - "), std::string::npos)
-        << out;
+    EXPECT_NE(out.find("\n  Cards ..SetCardClientProperties failed. - "), std::string::npos) << out;
     EXPECT_NE(out.find("  2 Cards imported successfully.\n\nImport stopped - Connection to the "
                        "server broken.\n"),
               std::string::npos)
@@ -464,6 +463,11 @@ TEST_F(ImportTest, BrokenConnectionStopsTheWalk) {
     EXPECT_TRUE(ToolLibrary().ConnectionBroken());
     int32_t count = 0;
     EXPECT_EQ(ToolLibrary().GetCardClientsCount(count), ClientLibrary::kConnectionBroken);
+    // A new logon has a connection of its own.
+    ASSERT_EQ(Logon(m_server.Address()), 0);
+    EXPECT_FALSE(ToolLibrary().ConnectionBroken());
+    EXPECT_EQ(ToolLibrary().GetCardClientsCount(count), 0);
+    EXPECT_EQ(count, 2);
 }
 
 TEST_F(ImportTest, ServerKilledDuringALargeImport) {
