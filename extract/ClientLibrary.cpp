@@ -331,9 +331,16 @@ template <int Index> auto ClientLibrary::Fn() const {
 
 template <int Index, typename... Args> int32_t ClientLibrary::Call(Args&&... args) {
     if (!Ready()) return kNotLoaded;
+    if (m_broken) return kConnectionBroken;
     const auto function = Fn<Index>();
     if (function == nullptr) return kMissing;
-    return function(m_logonHandle, Lower(std::forward<Args>(args))...);
+    const int32_t result = function(m_logonHandle, Lower(std::forward<Args>(args))...);
+    if (result == kConnectionBroken) m_broken = true;
+    return result;
+}
+
+const char16_t* ClientLibrary::LibraryPath() {
+    return kLibraryPath;
 }
 
 ClientLibrary::ClientLibrary(CLog& log) : m_log(log) {}
@@ -395,6 +402,7 @@ int32_t ClientLibrary::Logon(int32_t clientID, int32_t clientType, const CStr& c
                              int32_t callTimeout, int32_t param1, int32_t notifyWindow,
                              int32_t param3) {
     if (m_module == nullptr) return kMissing;
+    m_broken = false; // a new logon has a connection of its own
     if (const auto logon = Fn<kInternalClientLogon>()) {
         return logon(&m_logonHandle, clientID, static_cast<int16_t>(clientType),
                      Lower(In(clientName)), static_cast<int16_t>(clientCategory),

@@ -12,9 +12,10 @@
 
 class ClientLibrary {
   public:
-    static constexpr int kBoundCount = 201;  // names looked up by Load, in binding order
-    static constexpr int32_t kNotLoaded = 8; // library not loaded or not logged on
-    static constexpr int32_t kMissing = 65;  // function not in the library
+    static constexpr int kBoundCount = 201;           // names looked up by Load, in binding order
+    static constexpr int32_t kNotLoaded = 8;          // library not loaded or not logged on
+    static constexpr int32_t kMissing = 65;           // function not in the library
+    static constexpr int32_t kConnectionBroken = -14; // the library lost the server
 
     // Nothing loaded, all slots empty, not logged on.
     explicit ClientLibrary(CLog& log);
@@ -26,6 +27,12 @@ class ClientLibrary {
     // the library cannot be loaded (all slots stay empty). Missing functions are only logged.
     bool Load();
     bool IsLoaded() const { return m_module != nullptr; }
+    // The fixed path Load tries, as the program names it ("C:\QVForecourt\QVClient.DLL").
+    static const char16_t* LibraryPath();
+    // True once a call of the current logon gave -14: the connection to the server is gone, and
+    // every later logon-bound call is refused with -14 without reaching the library (a logon
+    // clears it). Logoff still reaches the library so it can release the session.
+    bool ConnectionBroken() const { return m_broken; }
     int32_t LogonHandle() const { return m_logonHandle; }
     // Whether the bound name (without the MT ending) was found by Load.
     bool IsBound(const char* name) const;
@@ -180,8 +187,9 @@ class ClientLibrary {
 
   private:
     template <int Index> auto Fn() const; // the slot of one bound name, typed as its prototype
-    // The wrapper rule: 8 when not loaded or logged off, 65 when the slot is empty, else the
-    // call with the logon handle first; text arguments are passed as BSTRs.
+    // The wrapper rule: 8 when not loaded or logged off, -14 once the connection broke, 65 when
+    // the slot is empty, else the call with the logon handle first; text arguments are passed as
+    // BSTRs.
     template <int Index, typename... Args> int32_t Call(Args&&... args);
     bool Ready() const { return m_module != nullptr && m_logonHandle != 0; }
 
@@ -189,4 +197,5 @@ class ClientLibrary {
     platform::LibHandle m_module = nullptr;   // the loaded library; null until Load succeeds
     std::array<void*, kBoundCount> m_slots{}; // addresses in binding order; null when missing
     int32_t m_logonHandle = 0; // the library's handle of the current logon; 0 when logged off
+    bool m_broken = false;     // a call of the current logon gave -14
 };

@@ -95,3 +95,22 @@ std::string HoseKey(const char* format, int32_t hose) {
     std::snprintf(buffer, sizeof buffer, format, hose);
     return buffer;
 }
+
+CStr OneLine(const CStr& value) {
+    const int n = value.Length();
+    const char16_t* text = value.Wide();
+    if (value.IsNull() ||
+        std::u16string_view(text, n).find_first_of(u"\r\n") == std::u16string_view::npos)
+        return value;
+    std::u16string line(text, n);
+    for (char16_t& c : line) {
+        if (c == u'\r' || c == u'\n') c = u' ';
+    }
+    return CStr(line.c_str(), n);
+}
+
+std::string GradePriceKey(int level) {
+    char key[16];
+    std::snprintf(key, sizeof key, "Price%02d", level);
+    return key;
+}

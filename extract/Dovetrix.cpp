@@ -12,6 +12,7 @@
 #include "extract/Import.h"
 #include "extract/ToolGlobals.h"
 #include "extract/ToolLogon.h"
+#include "platform/Paths.h"
 #include "platform/Process.h"
 #include "platform/Text.h"
 
@@ -42,6 +43,7 @@ struct RunSettings {
     bool noProducts = false;
     bool noAttendants = false;
     bool noCardClients = false;
+    bool versionOnly = false;
 };
 
 // Case-insensitive comparison by the run-time's "C" rule (only a to z fold).
@@ -93,7 +95,7 @@ void ApplyKeyword(Keyword keyword, RunSettings& run) {
         break;
     case Keyword::Version:
         run.import = false;
-        versionOnly = 1;
+        run.versionOnly = true;
         break;
     case Keyword::Gsc:
         run.gsc = true;
@@ -164,14 +166,24 @@ std::vector<std::u16string> Arguments(int argc, char** argv) {
     return args;
 }
 
+// The console shows only "Logon failed - ." for a missing library: say where it was looked for
+// and how a device root gets it.
+void ExplainMissingLibrary() {
+    const CStr path(ClientLibrary::LibraryPath());
+    std::fprintf(stderr,
+                 "Dovetrix: the client library %s (%s) cannot be loaded; qvroot-provision lays "
+                 "the device root out with it.\n",
+                 path.Narrow(), platform::MapPath(ClientLibrary::LibraryPath()).c_str());
+}
+
 int Run(const std::vector<std::u16string>& args) {
     ClientLibrary& library = ToolLibrary();
     if (args.size() < 2) {
         std::printf("%s", kUsage);
         return -1;
     }
-    // A missing library is only logged; the logon below then fails.
-    library.Load();
+    // A missing library is logged and explained; the logon below then fails.
+    if (!library.Load()) ExplainMissingLibrary();
 
     RunSettings run;
     ReadArguments(args, run);
@@ -198,11 +210,22 @@ int Run(const std::vector<std::u16string>& args) {
 
     int code;
     if (run.import) {
-        code = ImportConfiguration(fileName.Narrow(), run.noProducts, run.noAttendants,
-                                   run.noCardClients);
+        ImportOptions options;
+        options.noProducts = run.noProducts;
+        options.noAttendants = run.noAttendants;
+        options.noCardClients = run.noCardClients;
+        code = ImportConfiguration(library, fileName.Narrow(), options);
     } else {
-        code = ExportConfiguration(fileName.Narrow(), run.pam, run.company, run.gsc, run.ipt,
-                                   run.noProducts, run.noAttendants, run.noCardClients);
+        ExportOptions options;
+        options.pam = run.pam;
+        options.company = run.company;
+        options.gsc = run.gsc;
+        options.ipt = run.ipt;
+        options.noProducts = run.noProducts;
+        options.noAttendants = run.noAttendants;
+        options.noCardClients = run.noCardClients;
+        options.versionOnly = run.versionOnly;
+        code = ExportConfiguration(library, fileName.Narrow(), options);
     }
     library.Logoff();
     return code;

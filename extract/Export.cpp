@@ -9,8 +9,7 @@
 #include "common/CStr.h"
 #include "extract/ConfigLayout.h"
 #include "extract/ToolGlobals.h"
-
-unsigned char versionOnly = 0;
+#include "platform/Files.h"
 
 namespace {
 
@@ -18,9 +17,6 @@ constexpr const char* kProgramVersion = "2.6.0.0";
 constexpr const char* kApplicationName = "QV2Serial service configuration";
 // Address of the site device on the controller's own local network.
 constexpr const char* kGscDefaultName = "192.168.1.200";
-// Hose prices at or below this are not written.
-constexpr double kHosePriceFloor = 0.1;
-constexpr int kPriceLevels = 8;
 // Ports above this ID are tank-gauge ports for the PAM protocol.
 constexpr int32_t kLastPumpPortID = 4;
 
@@ -109,45 +105,45 @@ const FixedKey kIptKeys[] = {
     {"IPT", "StopBits", "1"},
 };
 
-struct ExportOptions {
-    bool pam;
-    bool company;
-    bool gsc;
-    bool ipt;
-    bool noProducts;
-    bool noAttendants;
-    bool noCardClients;
-};
-
 // One export run: the file being written and the switches. Each step returns false when a
-// library failure stops the walk (already reported).
+// library failure or a failed write stops the walk (already reported or noted).
 class Exporter {
   public:
-    Exporter(const char* fileName, const ExportOptions& options)
-        : m_profile(fileName, true), m_options(options), m_library(ToolLibrary()) {}
+    Exporter(ClientLibrary& library, const char* fileName, const ExportOptions& options)
+        : m_profile(fileName, true), m_fileName(fileName), m_options(options), m_library(library) {}
 
     int Run();
 
-  private:
-    // Sections and keys.
-    void Section(const std::string& name) { m_profile.SetSection(name.c_str()); }
-    void Put(const char* key, const CStr& value) { m_profile.AppendKey(key, value); }
+    // Keys; a failed write is noted and stops the walk at its next step.
+    void Put(const char* key, const CStr& value) {
+        if (m_profile.AppendKey(key, OneLine(value)) < 0) m_writeFailed = true;
+    }
     void Put(const char* key, const std::string& value) { Put(key, CStr(value.c_str())); }
     void PutInt(const char* key, int64_t value) { Put(key, FormatInt(value)); }
     void PutReal(const char* key, double value, int places) { Put(key, FormatReal(value, places)); }
+
+  private:
+    void Section(const std::string& name) { m_profile.SetSection(name.c_str()); }
     void PutFixed(const FixedKey* begin, const FixedKey* end);
     bool Check(const char* text, int32_t result) { return m_library.ReportResult(text, result); }
+    // Writes the record through the kind's key list under the section of the ID.
+    template <typename Record, typename Keys>
+    void PutRecord(SectionKind kind, int32_t id, Record& r, Keys keys);
 
+    bool OpenFile();
+    bool FileWritten();
+    void ReportFileFailure();
     bool Application();
     void ServiceSections();
-    void DeviceDetails(int32_t portID, int32_t deviceID);
+    // False when the connection broke meanwhile: nothing that follows could be read.
+    bool DeviceDetails(int32_t portID, int32_t deviceID);
 
     // The walk over one kind: count, then each ID by ordinal handed to item. With listed false
     // only the count is made.
     template <typename Count, typename ByOrdinal, typename Item>
     bool Walk(const KindExport& kind, bool listed, bool summaryWhenEmpty, Count count,
               ByOrdinal byOrdinal, Item item);
-    bool Listed() const { return versionOnly == 0; }
+    bool Listed() const { return !m_options.versionOnly; }
 
     bool Port(int32_t id);
     bool ZigBee(int32_t id);
@@ -161,20 +157,50 @@ class Exporter {
     bool CardClient(int32_t id);
 
     CProfile m_profile;
+    std::string m_fileName;
     ExportOptions m_options;
     ClientLibrary& m_library;
+    bool m_writeFailed = false; // a key could not be written
 };
+
+// Writes one record's keys in the formats of the file layout.
+class KeyWriter {
+  public:
+    explicit KeyWriter(Exporter& exporter) : m_exporter(exporter) {}
+    void Int(const char* key, const int32_t& value) { m_exporter.PutInt(key, value); }
+    void Int16(const char* key, const int16_t& value) { m_exporter.PutInt(key, value); }
+    void Text(const char* key, const CStr& value) { m_exporter.Put(key, value); }
+    void Real(const char* key, const double& value, int places) {
+        m_exporter.PutReal(key, value, places);
+    }
+    void RealAbove(const char* key, const double& value, int places, double floor) {
+        if (value > floor) m_exporter.PutReal(key, value, places);
+    }
+    void Date(const char* key, const double& value) { m_exporter.PutReal(key, value, 5); }
+
+  private:
+    Exporter& m_exporter;
+};
+
+template <typename Record, typename Keys>
+void Exporter::PutRecord(SectionKind kind, int32_t id, Record& r, Keys keys) {
+    Section(SectionName(kind, id));
+    KeyWriter writer(*this);
+    keys(writer, r);
+}
 
 void Exporter::PutFixed(const FixedKey* begin, const FixedKey* end) {
     for (const FixedKey* k = begin; k != end; ++k) {
         m_profile.SetSection(k->section);
-        m_profile.AppendKey(k->key, CStr(k->value));
+        Put(k->key, CStr(k->value));
     }
 }
 
 int Exporter::Run() {
-    // A file that cannot be deleted is emptied, so no line of its old content stays behind.
-    if (!m_profile.Delete() && m_profile.Open()) m_profile.Truncate();
+    if (!OpenFile()) {
+        ReportFileFailure();
+        return -1;
+    }
     bool done = Application();
     if (done) ServiceSections();
     done = done &&
@@ -236,12 +262,10 @@ int Exporter::Run() {
                 [this](int32_t& n) { return m_library.GetCardClientsCount(n); },
                 [this](int32_t o, int32_t& id) { return m_library.GetCardClientByOrdinal(o, id); },
                 [this](int32_t id) { return CardClient(id); }));
-    if (!done) {
-        m_profile.Close();
-        return -1;
-    }
+    const bool written = FileWritten();
+    if (!written) ReportFileFailure();
+    if (!done || !written) return -1;
     std::printf("\nAll done.\n");
-    m_profile.Close();
     return 0;
 }
 
@@ -255,10 +279,33 @@ bool Exporter::Walk(const KindExport& kind, bool listed, bool summaryWhenEmpty, 
         std::printf(".");
         int32_t id = -1;
         if (!Check(kind.byOrdinalFailed, byOrdinal(ordinal, id))) return false;
-        if (!item(id)) return false;
+        if (!item(id) || m_writeFailed) return false;
     }
     if (total > 0 || summaryWhenEmpty) std::printf(kind.summary, total);
     return true;
+}
+
+// A plain file of that name is deleted first; one that cannot be deleted is emptied, so no line
+// of its old content stays behind. A device or pipe is written as it is: deleting it would
+// remove the device itself.
+bool Exporter::OpenFile() {
+    const platform::FileKind kind = platform::GetFileKind(m_fileName);
+    if (kind == platform::FileKind::Directory) return false;
+    if (kind == platform::FileKind::File && !m_profile.Delete() && m_profile.Open())
+        m_profile.Truncate();
+    return m_profile.IsOpen() || m_profile.Open();
+}
+
+// Every key reached the file and the file is on the disk; the file is closed.
+bool Exporter::FileWritten() {
+    const bool committed = !m_writeFailed && m_profile.Flush();
+    m_profile.Close();
+    return committed;
+}
+
+void Exporter::ReportFileFailure() {
+    std::printf("\nConfiguration file %s cannot be written.\n", m_fileName.c_str());
+    ToolLog().Write("Configuration file %s cannot be written.", m_fileName.c_str());
 }
 
 bool Exporter::Application() {
@@ -290,7 +337,7 @@ bool Exporter::Application() {
         Put("DHCP", CStr(dhcp != 0 ? "Yes" : "No"));
         Put("NetworkName", network);
     }
-    return true;
+    return !m_writeFailed;
 }
 
 void Exporter::ServiceSections() {
@@ -306,34 +353,28 @@ void Exporter::ServiceSections() {
 }
 
 // Versions of a radio device, written into the current section; a failure only loses them.
-void Exporter::DeviceDetails(int32_t portID, int32_t deviceID) {
+bool Exporter::DeviceDetails(int32_t portID, int32_t deviceID) {
     CStr serialNo(""), boot(""), firmware("");
     if (!Check(kDeviceDetailsFailed,
                m_library.GetDeviceDetails(portID, deviceID, serialNo, boot, firmware)))
-        return;
+        return !m_library.ConnectionBroken();
     Put("CurrentSerialNo", serialNo);
     Put("BootVersion", boot);
     Put("FirmwareVersion", firmware);
+    return true;
 }
 
 bool Exporter::Port(int32_t id) {
-    int32_t number = 0;
-    CStr name(""), serialNo("");
-    int16_t protocolID = 0, deviceType = 0;
+    PortRecord r;
     if (!Check(kPortExport.propertiesFailed,
-               m_library.GetPortProperties(id, number, name, protocolID, deviceType, serialNo)))
+               m_library.GetPortProperties(id, r.number, r.name, r.protocolID, r.deviceType,
+                                           r.serialNo)))
         return false;
     int32_t panID = 0, channels = 0;
     int64_t keyA = 0, keyB = 0;
     if (!Check(kZB2GConfigFailed, m_library.GetZB2GConfig(id, panID, channels, keyA, keyB)))
         return false;
-    const std::string section = SectionName(SectionKind::Port, id);
-    Section(section);
-    PutInt("Number", number);
-    Put("Name", name);
-    Put("SerialNo", serialNo);
-    PutInt("ProtocolID", protocolID);
-    PutInt("DeviceType", deviceType);
+    PutRecord(SectionKind::Port, id, r, [](auto& v, auto& rec) { PortKeys(v, rec); });
     Put("PanID", FormatHex4(panID));
     Put("Channels", ChannelList(channels));
     Put("KeyA", FormatHex64(keyA));
@@ -342,120 +383,63 @@ bool Exporter::Port(int32_t id) {
         char gauge[32];
         std::snprintf(gauge, sizeof gauge, "TankGauge%02d", id);
         Section(gauge);
-        Put("Port", name);
-        PutInt("Protocol", protocolID);
-        Section(section); // the device keys follow under a second header of the port
+        Put("Port", r.name);
+        PutInt("Protocol", r.protocolID);
+        Section(SectionName(SectionKind::Port, id)); // the device keys follow under a second header
     }
-    DeviceDetails(id, -1);
-    return true;
+    return DeviceDetails(id, -1);
 }
 
 bool Exporter::ZigBee(int32_t id) {
-    int32_t number = 0, portID = -1;
-    CStr name(""), serialNumber(""), nodeIdentifier("");
-    int16_t deviceType = 0;
+    ZigBeeRecord r;
     if (!Check(kZigBeeExport.propertiesFailed,
-               m_library.GetZigBeeProperties(id, number, name, deviceType, serialNumber,
-                                             nodeIdentifier, portID)))
+               m_library.GetZigBeeProperties(id, r.number, r.name, r.deviceType, r.serialNumber,
+                                             r.nodeIdentifier, r.portID)))
         return false;
-    Section(SectionName(SectionKind::ZigBee, id));
-    PutInt("Number", number);
-    Put("Name", name);
-    PutInt("DeviceType", deviceType);
-    Put("SerialNumber", serialNumber);
-    Put("NodeIdentifier", nodeIdentifier);
-    PutInt("PortID", portID);
-    DeviceDetails(portID, id);
-    return true;
+    PutRecord(SectionKind::ZigBee, id, r, [](auto& v, auto& rec) { ZigBeeKeys(v, rec); });
+    return DeviceDetails(r.portID, id);
 }
 
 bool Exporter::Grade(int32_t id) {
-    int32_t number = 0;
-    CStr name(""), shortName(""), code("");
-    int16_t type = 0;
+    GradeRecord r;
     if (!Check(kGradeExport.propertiesFailed,
-               m_library.GetGradeProperties(id, number, name, shortName, code, type)))
+               m_library.GetGradeProperties(id, r.number, r.name, r.shortName, r.code, r.type)))
         return false;
-    Section(SectionName(SectionKind::Grade, id));
-    PutInt("Number", number);
-    Put("Name", name);
-    Put("ShortName", shortName);
-    Put("Code", code);
-    PutInt("GradeType", type);
-    for (int16_t level = 1; level <= kPriceLevels; ++level) {
+    PutRecord(SectionKind::Grade, id, r, [](auto& v, auto& rec) { GradeKeys(v, rec); });
+    for (int16_t level = 1; level <= kGradePriceLevels; ++level) {
         double price = 0;
         if (!Check(kGradePriceFailed, m_library.GetGradePrice(id, level, price))) return false;
-        if (price != 0) {
-            char key[16];
-            std::snprintf(key, sizeof key, "Price%02d", level);
-            PutReal(key, price, 3);
-        }
+        if (price != 0) PutReal(GradePriceKey(level).c_str(), price, 3);
     }
     return true;
 }
 
 bool Exporter::Tank(int32_t id) {
-    int32_t number = 0, gradeID = -1, gaugeID = -1, alarms = 0, slot = -1, probeSerialNo = 0;
-    CStr name("");
-    int16_t type = 0, probeNo = 0, probeType = 0;
-    double capacity = 0, diameter = 0, theo = 0, volume = 0, tcVolume = 0, ullage = 0,
-           temperature = 0, level = 0, waterVolume = 0, waterLevel = 0;
+    TankRecord r;
+    // Live gauge readings are not part of the configuration.
+    double theo = 0, volume = 0, tcVolume = 0, ullage = 0, temperature = 0, level = 0,
+           waterVolume = 0, waterLevel = 0;
     if (!Check(kTankExport.propertiesFailed,
-               m_library.GetTankProperties(id, number, name, gradeID, type, capacity, diameter,
-                                           theo, volume, tcVolume, ullage, temperature, level,
-                                           waterVolume, waterLevel, gaugeID, probeNo, alarms, slot,
-                                           probeType, probeSerialNo)))
+               m_library.GetTankProperties(
+                   id, r.number, r.name, r.gradeID, r.type, r.capacity, r.diameter, theo, volume,
+                   tcVolume, ullage, temperature, level, waterVolume, waterLevel, r.gaugeID,
+                   r.probeNo, r.alarmsMask, r.slotZigBeeID, r.probeType, r.probeSerialNo)))
         return false;
-    Section(SectionName(SectionKind::Tank, id));
-    PutInt("Number", number);
-    Put("Name", name);
-    PutInt("Grade", gradeID);
-    PutInt("Type", type);
-    PutReal("Capacity", capacity, 3);
-    PutReal("Diameter", diameter, 3);
-    PutInt("TankGauge", gaugeID);
-    PutInt("Probe", probeNo);
-    PutInt("GaugeAlarmsMask", alarms);
-    PutInt("SlotZigBeeID", slot);
-    PutInt("ProbeType", probeType);
-    PutInt("ProbeSerialNo", probeSerialNo);
+    PutRecord(SectionKind::Tank, id, r, [](auto& v, auto& rec) { TankKeys(v, rec); });
     return true;
 }
 
 bool Exporter::Pump(int32_t id) {
-    int32_t number = 0, portID = -1, attendantID = -1, slot = -1, muxSlot = -1;
-    CStr name("");
-    int16_t physicalNumber = 0, side = 0, address = 0, priceLevel1 = 0, priceLevel2 = 0,
-            priceFormat = 0, volumeFormat = 0, valueFormat = 0, type = 0, authMode = 0,
-            stackMode = 0, prepay = 0, preauth = 0, priceControl = 0, hasPreset = 0;
+    PumpRecord r;
     if (!Check(kPumpExport.propertiesFailed,
-               m_library.GetPumpProperties(
-                   id, number, name, physicalNumber, side, address, priceLevel1, priceLevel2,
-                   priceFormat, volumeFormat, valueFormat, type, portID, attendantID, authMode,
-                   stackMode, prepay, preauth, slot, muxSlot, priceControl, hasPreset)))
+               m_library.GetPumpProperties(id, r.number, r.name, r.physicalNumber, r.side,
+                                           r.address, r.priceLevel1, r.priceLevel2,
+                                           r.priceDspFormat, r.volumeDspFormat, r.valueDspFormat,
+                                           r.type, r.portID, r.attendantID, r.authMode, r.stackMode,
+                                           r.prepayAllowed, r.preauthAllowed, r.slotZigBeeID,
+                                           r.muxSlotZigBeeID, r.priceControl, r.hasPreset)))
         return false;
-    Section(SectionName(SectionKind::Pump, id));
-    PutInt("Number", number);
-    Put("Name", name);
-    PutInt("PhysicalNumber", physicalNumber);
-    PutInt("Side", side);
-    PutInt("Address", address);
-    PutInt("Slot", slot);
-    PutInt("PriceLevel1", priceLevel1);
-    PutInt("PriceLevel2", priceLevel2);
-    PutInt("PriceDspFormat", priceFormat);
-    PutInt("VolumeDspFormat", volumeFormat);
-    PutInt("ValueDspFormat", valueFormat);
-    PutInt("PumpType", type);
-    PutInt("PortID", portID);
-    PutInt("AttendantID", attendantID);
-    PutInt("AuthMode", authMode);
-    PutInt("StackMode", stackMode);
-    PutInt("PrepayAllowed", prepay);
-    PutInt("PreauthAllowed", preauth);
-    PutInt("MuxSlotZigBeeID", muxSlot);
-    PutInt("PriceControl", priceControl);
-    PutInt("HasPreset", hasPreset);
+    PutRecord(SectionKind::Pump, id, r, [](auto& v, auto& rec) { PumpKeys(v, rec); });
 
     int32_t hoses = 0;
     if (!Check(kPumpHosesCountFailed, m_library.GetPumpHosesCount(id, hoses))) return false;
@@ -467,143 +451,71 @@ bool Exporter::Pump(int32_t id) {
 
 // One hose of the pump, its keys numbered by the hose's own Number.
 bool Exporter::Hose(int32_t pumpID, int32_t hoseNumber) {
-    int32_t hoseID = -1;
-    if (!Check(kPumpHoseByNumberFailed, m_library.GetPumpHoseByNumber(pumpID, hoseNumber, hoseID)))
+    HoseRecord h;
+    if (!Check(kPumpHoseByNumberFailed, m_library.GetPumpHoseByNumber(pumpID, hoseNumber, h.id)))
         return false;
-    int32_t number = 0, pump = -1, tankID = -1, physicalNumber = 0;
-    double theoValue = 0, theoVolume = 0, elecValue = 0, elecVolume = 0;
-    int16_t reader = 0, enabled = 0;
-    double prices[4] = {0, 0, 0, 0};
-    if (!Check(kHosePropertiesFailed,
-               m_library.GetHoseProperties(hoseID, number, pump, tankID, physicalNumber, theoValue,
-                                           theoVolume, elecValue, elecVolume, reader, prices[0],
-                                           prices[1], prices[2], prices[3], enabled)))
+    int32_t number = 0, pump = -1;
+    double theoValue = 0, theoVolume = 0, elecValue = 0, elecVolume = 0; // meter totals
+    if (!Check(kHosePropertiesFailed, m_library.GetHoseProperties(
+                                          h.id, number, pump, h.tankID, h.physicalNumber, theoValue,
+                                          theoVolume, elecValue, elecVolume, h.reader, h.prices[0],
+                                          h.prices[1], h.prices[2], h.prices[3], h.enabled)))
         return false;
-    PutInt(HoseKey("Hose%dID", number).c_str(), hoseID);
-    PutInt(HoseKey("Hose%dTank", number).c_str(), tankID);
-    PutInt(HoseKey("Hose%dPhysicalNumber", number).c_str(), physicalNumber);
-    PutInt(HoseKey("Hose%dReader", number).c_str(), reader);
-    static const char* const kPriceKeys[4] = {"Hose%dPrice1", "Hose%dPrice2", "Hose%dPrice3",
-                                              "Hose%dPrice4"};
-    for (int i = 0; i < 4; ++i) {
-        if (prices[i] > kHosePriceFloor)
-            PutReal(HoseKey(kPriceKeys[i], number).c_str(), prices[i], 3);
-    }
-    PutInt(HoseKey("Hose%dEnabled", number).c_str(), enabled);
+    KeyWriter writer(*this);
+    HoseKeys(writer, h, number);
     return true;
 }
 
 bool Exporter::Sensor(int32_t id) {
-    int32_t number = 0, portID = -1, slot = -1, serialNo = 0;
-    CStr name("");
-    int16_t type = 0, address = 0, sensorNo = 0;
+    SensorRecord r;
     if (!Check(kSensorExport.propertiesFailed,
-               m_library.GetSensorProperties(id, number, name, portID, type, address, sensorNo,
-                                             slot, serialNo)))
+               m_library.GetSensorProperties(id, r.number, r.name, r.portID, r.type, r.address,
+                                             r.sensorNo, r.slotZigBeeID, r.serialNo)))
         return false;
-    Section(SectionName(SectionKind::Sensor, id));
-    PutInt("Number", number);
-    Put("Name", name);
-    PutInt("PortID", portID);
-    PutInt("Type", type);
-    PutInt("Address", address);
-    PutInt("SensorNo", sensorNo);
-    PutInt("SlotZigBeeID", slot);
-    PutInt("SensorSerialNo", serialNo);
+    PutRecord(SectionKind::Sensor, id, r, [](auto& v, auto& rec) { SensorKeys(v, rec); });
     return true;
 }
 
 bool Exporter::Product(int32_t id) {
-    int32_t number = 0, quickCode = 0, group = -1;
-    CStr name(""), tag(""), shortName(""), barcode("");
-    int16_t enabled = 0;
-    double prices[4] = {0, 0, 0, 0};
-    double date1 = 0, date2 = 0;
+    ProductRecord r;
+    double date1 = 0, date2 = 0; // change dates of the newest getter, not configuration
     if (!Check(kProductExport.propertiesFailed,
-               m_library.GetProductProperties(id, number, name, tag, enabled, shortName, barcode,
-                                              quickCode, prices[0], prices[1], prices[2], prices[3],
-                                              group, date1, date2)))
+               m_library.GetProductProperties(id, r.number, r.name, r.tag, r.enabled, r.shortName,
+                                              r.barcode, r.quickCode, r.prices[0], r.prices[1],
+                                              r.prices[2], r.prices[3], r.group, date1, date2)))
         return false;
-    Section(SectionName(SectionKind::Product, id));
-    PutInt("Number", number);
-    Put("Name", name);
-    Put("Tag", tag);
-    PutInt("Enabled", enabled);
-    Put("ShortName", shortName);
-    Put("Barcode", barcode);
-    PutInt("QuickCode", quickCode);
-    PutReal("Price1", prices[0], 3);
-    PutReal("Price2", prices[1], 3);
-    PutReal("Price3", prices[2], 3);
-    PutReal("Price4", prices[3], 3);
-    PutInt("ProductGroup", group);
+    PutRecord(SectionKind::Product, id, r, [](auto& v, auto& rec) { ProductKeys(v, rec); });
     return true;
 }
 
 bool Exporter::Attendant(int32_t id) {
-    int32_t number = 0;
-    CStr name(""), shortName(""), password(""), tag(""), idNumber("");
-    int16_t shiftAStart = 0, shiftAEnd = 0, shiftBStart = 0, shiftBEnd = 0, type = 0;
+    AttendantRecord r;
     if (!Check(kAttendantExport.propertiesFailed,
-               m_library.GetAttendantProperties(id, number, name, shortName, password, tag,
-                                                idNumber, shiftAStart, shiftAEnd, shiftBStart,
-                                                shiftBEnd, type)))
+               m_library.GetAttendantProperties(id, r.number, r.name, r.shortName, r.password,
+                                                r.tag, r.idNumber, r.shiftAStart, r.shiftAEnd,
+                                                r.shiftBStart, r.shiftBEnd, r.type)))
         return false;
-    Section(SectionName(SectionKind::Attendant, id));
-    PutInt("Number", number);
-    Put("Name", name);
-    Put("ShortName", shortName);
-    Put("Password", password);
-    Put("Tag", tag);
-    Put("IDNumber", idNumber);
-    PutInt("ShiftAStart", shiftAStart);
-    PutInt("ShiftAEnd", shiftAEnd);
-    PutInt("ShiftBStart", shiftBStart);
-    PutInt("ShiftBEnd", shiftBEnd);
-    PutInt("Enabled", type); // older readers take the attendant's type from Enabled
-    PutInt("Type", type);
+    r.enabled = r.type; // older readers take the attendant's type from Enabled
+    PutRecord(SectionKind::Attendant, id, r, [](auto& v, auto& rec) { AttendantKeys(v, rec); });
     return true;
 }
 
 bool Exporter::CardClient(int32_t id) {
-    int32_t number = 0, parentID = -1, factor = 0;
-    CStr name(""), tag(""), plate(""), idNumber(""), shortName(""), password(""), odoSerial("");
-    int16_t enabled = 0, priceLevel = 0, gradeType = 0, cardType = 0, limitType = 0, entryType = 0;
-    double limit = 0, expiration = 0, odometer = 0;
+    CardClientRecord r;
     if (!Check(kClientExport.propertiesFailed,
-               m_library.GetCardClientProperties(id, number, name, tag, enabled, priceLevel, plate,
-                                                 idNumber, shortName, password, gradeType, cardType,
-                                                 limitType, limit, entryType, expiration, parentID,
-                                                 odoSerial, odometer, factor)))
+               m_library.GetCardClientProperties(
+                   id, r.number, r.name, r.tag, r.enabled, r.priceLevel, r.plate, r.idNumber,
+                   r.shortName, r.password, r.gradeType, r.cardType, r.limitType, r.limit,
+                   r.entryType, r.expiration, r.parentID, r.odoSerialNo, r.odometer, r.factor)))
         return false;
-    Section(SectionName(SectionKind::Client, id));
-    PutInt("Number", number);
-    Put("Name", name);
-    Put("Tag", tag);
-    PutInt("Enabled", enabled);
-    PutInt("PriceLevel", priceLevel);
-    Put("Plate", plate);
-    Put("IDNumber", idNumber);
-    Put("ShortName", shortName);
-    Put("Password", password);
-    PutInt("GradeType", gradeType);
-    PutInt("CardType", cardType);
-    PutInt("LimitType", limitType);
-    PutReal("LimitValue", limit, 3);
-    PutInt("EntryType", entryType);
-    PutReal("ExpirationDate", expiration, 5); // automation day number
-    PutInt("ParentID", parentID);
-    Put("QVOdoSerialNo", odoSerial);
-    PutReal("Odometer", odometer, 1);
-    PutInt("Factor", factor);
+    PutRecord(SectionKind::Client, id, r, [](auto& v, auto& rec) { CardClientKeys(v, rec); });
     return true;
 }
 
 } // namespace
 
-int ExportConfiguration(const char* fileName, bool pam, bool company, bool gsc, bool ipt,
-                        bool noProducts, bool noAttendants, bool noCardClients) {
-    const ExportOptions options{pam, company, gsc, ipt, noProducts, noAttendants, noCardClients};
-    Exporter exporter(fileName, options);
+int ExportConfiguration(ClientLibrary& library, const char* fileName,
+                        const ExportOptions& options) {
+    Exporter exporter(library, fileName, options);
     return exporter.Run();
 }

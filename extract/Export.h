@@ -2,11 +2,26 @@
 // whole configuration (header, service sections, ports, ZigBee devices, grades, tanks, pumps with
 // hoses, sensors, products, attendants, card clients) into a configuration file.
 #pragma once
+#include "extract/ClientLibrary.h"
 
-// Set by the VERSION command: the export writes only the header, ports and ZigBee devices.
-extern unsigned char versionOnly;
+// The switches of the command line, already resolved (ipt turns gsc on, gsc pam on, pam company
+// off).
+struct ExportOptions {
+    bool pam = false;
+    bool company = false;
+    bool gsc = false;
+    bool ipt = false;
+    bool noProducts = false;
+    bool noAttendants = false;
+    bool noCardClients = false;
+    // The VERSION command: only the header, ports and ZigBee devices are written; the count
+    // calls of the other kinds are still made.
+    bool versionOnly = false;
+};
 
-// Deletes fileName and writes the configuration into it. 0 when the walk completes; -1 when a
-// library call stops it (reported through ReportResult; the lines already written stay).
-int ExportConfiguration(const char* fileName, bool pam, bool company, bool gsc, bool ipt,
-                        bool noProducts, bool noAttendants, bool noCardClients);
+// Deletes fileName (a plain file; a device or pipe is written as it is) and writes the
+// configuration into it. 0 when the walk completes and the file is written and committed, with
+// "All done." printed; -1 when a library call stops the walk (reported through ReportResult; the
+// lines already written stay), or when the file cannot be created or written (reported with its
+// path on the console and in the log; the walk stops at the first failed write).
+int ExportConfiguration(ClientLibrary& library, const char* fileName, const ExportOptions& options);

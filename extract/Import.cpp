@@ -3,16 +3,20 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "common/CDateTime.h"
 #include "common/CFixed.h"
+#include "common/CHFile.h"
 #include "common/CProfile.h"
 #include "common/CStr.h"
 #include "extract/ConfigLayout.h"
 #include "extract/ToolGlobals.h"
+#include "platform/Files.h"
 
 namespace {
 
@@ -28,8 +32,6 @@ constexpr const char* kSetAttendantFailed = "SetAttendantPropertiesEx2 failed.";
 constexpr const char* kSetProductFailed = "SetProductProperties failed.";
 constexpr const char* kSetCardClientFailed = "SetCardClientProperties failed.";
 
-constexpr int kPriceLevels = 8;
-constexpr int32_t kMaxHoses = 8;
 // Slots 1 to 4 are the controller's own; radio devices start at 5.
 constexpr int32_t kFirstZigBeeSlot = 5;
 // Card types and the kind of their parent.
@@ -38,6 +40,13 @@ constexpr int16_t kCardOfAttendant = 5;
 constexpr int16_t kCardOfProduct1 = 7, kCardOfProduct2 = 8;
 // Automation dates end with the year 9999.
 constexpr double kLastAutomationDay = 2958466.0;
+// Real values travel as fixed point: a magnitude whose raw value (times 10000) reaches 2^63,
+// about 9.22e14, has no fixed-point value and is refused.
+constexpr double kFixedRawLimit = 9223372036854775808.0; // 2^63
+
+bool FitsFixed(double value) {
+    return std::fabs(value) * static_cast<double>(CFixed::kScale) < kFixedRawLimit;
+}
 
 // IDs stored in this run; a full list stores further IDs without remembering them.
 class IdList {
@@ -52,48 +61,6 @@ class IdList {
     std::vector<int32_t> m_ids;
 };
 
-// The file being imported and what this run has stored on demand.
-struct ImportRun {
-    CProfile* profile = nullptr; // null outside ImportConfiguration
-    IdList grades;
-    IdList tanks;
-};
-ImportRun g_run;
-
-bool Check(const char* text, int32_t result) {
-    return ToolLibrary().ReportResult(text, result);
-}
-
-// Key reading in the current section, with the widths and conversions of the file layout.
-void UseSection(SectionKind kind, int32_t n) {
-    g_run.profile->SetSection(SectionName(kind, n).c_str());
-}
-int32_t Int(const char* key) {
-    return g_run.profile->GetInt(key);
-}
-int32_t Int(const std::string& key) {
-    return Int(key.c_str());
-}
-int16_t Int16(const char* key) {
-    return static_cast<int16_t>(g_run.profile->GetInt(key));
-}
-int16_t Int16(const std::string& key) {
-    return Int16(key.c_str());
-}
-CStr Text(const char* key) {
-    CStr value("");
-    g_run.profile->GetString(key, value);
-    return value;
-}
-// Four decimals, rounded half away from zero, as the profile reads fixed-point values.
-double Real(const char* key) {
-    CFixed value;
-    return g_run.profile->GetFixed(value, key).ToDouble();
-}
-double Real(const std::string& key) {
-    return Real(key.c_str());
-}
-
 // An automation day number as the export writes it ("46021.50000"): digits and one optional
 // point, within the automation date range. False for any other text.
 bool ParseDayNumber(const CStr& text, double& day) {
@@ -106,100 +73,309 @@ bool ParseDayNumber(const CStr& text, double& day) {
            day < kLastAutomationDay;
 }
 
-// A date key as an automation date, 0 for none. The profile date text is read first; the
-// export writes the day number itself, which must survive a re-import too.
-double Date(const char* key) {
-    CDateTime date;
-    g_run.profile->GetDateTime(date, key);
-    if (!date.IsNull()) return date.ToOleDate();
-    double day = 0;
-    return ParseDayNumber(Text(key), day) ? day : 0.0;
-}
+// Reads one record's keys from the current section, with the widths and conversions of the
+// file layout. A real value beyond the fixed-point range is reported and marks the record
+// refused (it reads as 0).
+class KeyReader {
+  public:
+    explicit KeyReader(CProfile& profile) : m_profile(profile) {}
 
-// Makes the kind's section current and reads its Number; false for a missing section or a
-// Number below 1.
-bool Enter(SectionKind kind, int32_t n, int32_t& number) {
-    if (g_run.profile == nullptr) return false;
-    UseSection(kind, n);
-    number = Int("Number");
-    return number >= 1;
-}
+    void Int(const char* key, int32_t& out) { out = m_profile.GetInt(key); }
+    void Int16(const char* key, int16_t& out) { out = static_cast<int16_t>(m_profile.GetInt(key)); }
+    void Text(const char* key, CStr& out) { m_profile.GetString(key, out); }
+    // Four decimals, rounded half away from zero, as the profile reads fixed-point values.
+    void Real(const char* key, double& out, int) {
+        CStr text;
+        m_profile.GetString(key, text);
+        const double value = text.ToDouble();
+        out = 0;
+        if (!FitsFixed(value)) {
+            Refuse(key, text);
+            return;
+        }
+        out = CFixed(value).ToDouble();
+    }
+    void RealAbove(const char* key, double& out, int places, double) { Real(key, out, places); }
+    // The profile date text is read first; the export writes the day number itself, which must
+    // survive a re-import too. 0 for neither.
+    void Date(const char* key, double& out) {
+        CDateTime date;
+        m_profile.GetDateTime(date, key);
+        if (!date.IsNull()) {
+            out = date.ToOleDate();
+            return;
+        }
+        CStr text;
+        m_profile.GetString(key, text);
+        double day = 0;
+        out = ParseDayNumber(text, day) ? day : 0.0;
+    }
 
-struct CardClientRecord {
-    int32_t id = 0;
-    int32_t number = 0;
-    CStr name, tag, plate, idNumber, shortName, password, odoSerial;
-    int16_t enabled = 0, priceLevel = 0, gradeType = 0, cardType = 0, limitType = 0, entryType = 0;
-    double limit = 0, expiration = 0, odometer = 0;
-    int32_t parentID = 0, factor = 0;
+    // True when a value was refused; reports the first one (section, key, text) once.
+    bool Refused() {
+        if (m_refusedKey.empty()) return false;
+        if (!m_reported) {
+            const std::string section = m_profile.GetSection().Narrow();
+            std::printf("%s %s out of range - %s.\n", section.c_str(), m_refusedKey.c_str(),
+                        m_refusedText.c_str());
+            ToolLog().Write("%s %s out of range - %s.", section.c_str(), m_refusedKey.c_str(),
+                            m_refusedText.c_str());
+            m_reported = true;
+        }
+        return true;
+    }
+
+  private:
+    void Refuse(const char* key, const CStr& text) {
+        if (!m_refusedKey.empty()) return;
+        m_refusedKey = key;
+        m_refusedText = text.Narrow();
+    }
+
+    CProfile& m_profile;
+    std::string m_refusedKey; // the first refused key; empty when none
+    std::string m_refusedText;
+    bool m_reported = false;
 };
 
-bool ReadCardClient(int32_t n, CardClientRecord& r) {
-    r.id = n;
-    if (!Enter(SectionKind::Client, n, r.number)) return false;
-    r.name = Text("Name");
-    r.tag = Text("Tag");
-    r.enabled = Int16("Enabled");
-    r.priceLevel = Int16("PriceLevel");
-    r.plate = Text("Plate");
-    r.idNumber = Text("IDNumber");
-    r.shortName = Text("ShortName");
-    r.password = Text("Password");
-    r.gradeType = Int16("GradeType");
-    r.cardType = Int16("CardType");
-    r.limitType = Int16("LimitType");
-    r.limit = Real("LimitValue");
-    r.entryType = Int16("EntryType");
-    r.expiration = Date("ExpirationDate");
-    r.parentID = Int("ParentID");
-    r.odoSerial = Text("QVOdoSerialNo");
-    r.odometer = Real("Odometer");
-    r.factor = Int("Factor");
-    if (r.factor == 0) r.factor = 1;
+// One import run: the file, the library, the switches and what has been stored on demand.
+// Each import returns true when the entity counts as imported; false when its section is
+// missing, its Number is below 1, a value is refused, a dependency cannot be stored or a library
+// call fails (reported).
+class Importer {
+  public:
+    Importer(ClientLibrary& library, CProfile& profile, const ImportOptions& options)
+        : m_library(library), m_profile(profile), m_options(options) {}
+
+    bool Import(SectionKind kind, int32_t n);
+
+  private:
+    bool Check(const char* text, int32_t result) { return m_library.ReportResult(text, result); }
+    void UseSection(SectionKind kind, int32_t n) {
+        m_profile.SetSection(SectionName(kind, n).c_str());
+    }
+    // Makes the kind's section current and reads the record; false for a missing section or a
+    // Number below 1 (silently) and for a refused value (reported).
+    template <typename Record, typename Keys>
+    bool Read(SectionKind kind, int32_t n, Record& r, Keys keys) {
+        UseSection(kind, n);
+        KeyReader reader(m_profile);
+        keys(reader, r);
+        return r.number >= 1 && !reader.Refused();
+    }
+
+    bool Port(int32_t n);
+    bool Grade(int32_t n);
+    bool ZigBee(int32_t n);
+    bool Tank(int32_t n);
+    bool Pump(int32_t n);
+    bool Hoses(int32_t n);
+    bool Sensor(int32_t n);
+    bool Attendant(int32_t n, bool skip);
+    bool Product(int32_t n, bool skip);
+    bool CardClient(int32_t n, bool skip);
+
+    struct ChainLink {
+        int32_t id;
+        CardClientRecord record;
+    };
+    bool StoreCardClient(const ChainLink& link);
+
+    ClientLibrary& m_library;
+    CProfile& m_profile;
+    ImportOptions m_options;
+    IdList m_grades;
+    IdList m_tanks;
+};
+
+bool Importer::Import(SectionKind kind, int32_t n) {
+    switch (kind) {
+    case SectionKind::Port:
+        return Port(n);
+    case SectionKind::Grade:
+        return Grade(n);
+    case SectionKind::Tank:
+        return Tank(n);
+    case SectionKind::ZigBee:
+        return ZigBee(n);
+    case SectionKind::Pump:
+        return Pump(n);
+    case SectionKind::Sensor:
+        return Sensor(n);
+    case SectionKind::Attendant:
+        return Attendant(n, m_options.noAttendants);
+    case SectionKind::Product:
+        return Product(n, m_options.noProducts);
+    case SectionKind::Client:
+        return CardClient(n, m_options.noCardClients);
+    }
+    return false;
+}
+
+bool Importer::Port(int32_t n) {
+    PortRecord r;
+    if (!Read(SectionKind::Port, n, r, [](auto& v, auto& rec) { PortKeys(v, rec); })) return false;
+    return Check(kSetPortFailed, m_library.SetPortProperties(n, r.number, r.name, r.protocolID,
+                                                             r.deviceType, r.serialNo));
+}
+
+bool Importer::Grade(int32_t n) {
+    if (m_grades.Has(n)) return true;
+    GradeRecord r;
+    if (!Read(SectionKind::Grade, n, r, [](auto& v, auto& rec) { GradeKeys(v, rec); }))
+        return false;
+    if (!Check(kSetGradeFailed,
+               m_library.SetGradeProperties(n, r.number, r.name, r.shortName, r.code, r.type)))
+        return false;
+    KeyReader reader(m_profile);
+    for (int16_t level = 1; level <= kGradePriceLevels; ++level) {
+        double price = 0;
+        reader.Real(GradePriceKey(level).c_str(), price, 3);
+        if (reader.Refused()) return false;
+        if (!(price > 0)) break;
+        if (!Check(kSetGradePriceFailed, m_library.SetGradePrice(n, level, price))) return false;
+    }
+    m_grades.Add(n);
     return true;
 }
 
-bool StoreCardClient(const CardClientRecord& r) {
-    return Check(kSetCardClientFailed,
-                 ToolLibrary().SetCardClientProperties(
-                     r.id, r.number, r.name, r.tag, r.enabled, r.priceLevel, r.plate, r.idNumber,
-                     r.shortName, r.password, r.gradeType, r.cardType, r.limitType, r.limit,
-                     r.entryType, r.expiration, r.parentID, r.odoSerial, r.odometer, r.factor));
+// No list: a device reached several times is stored each time.
+bool Importer::ZigBee(int32_t n) {
+    ZigBeeRecord r;
+    if (!Read(SectionKind::ZigBee, n, r, [](auto& v, auto& rec) { ZigBeeKeys(v, rec); }))
+        return false;
+    return Check(kSetZigBeeFailed,
+                 m_library.SetZigBeeProperties(n, r.number, r.name, r.deviceType, r.serialNumber,
+                                               r.nodeIdentifier, r.portID));
 }
 
-bool OnChain(const std::vector<CardClientRecord>& chain, int32_t id) {
-    return std::any_of(chain.begin(), chain.end(),
-                       [id](const CardClientRecord& r) { return r.id == id; });
+bool Importer::Tank(int32_t n) {
+    if (m_tanks.Has(n)) return true;
+    TankRecord r;
+    if (!Read(SectionKind::Tank, n, r, [](auto& v, auto& rec) { TankKeys(v, rec); })) return false;
+    if (!Grade(r.gradeID)) return false;
+    if (r.slotZigBeeID >= kFirstZigBeeSlot && !ZigBee(r.slotZigBeeID)) return false;
+    UseSection(SectionKind::Tank, n);
+    // Gauge readings are live values of the site, never copied.
+    if (!Check(kSetTankFailed, m_library.SetTankProperties(
+                                   n, r.number, r.name, r.gradeID, r.type, r.capacity, r.diameter,
+                                   0, 0, 0, 0, 0, 0, 0, 0, r.gaugeID, r.probeNo, r.alarmsMask,
+                                   r.slotZigBeeID, r.probeType, r.probeSerialNo)))
+        return false;
+    m_tanks.Add(n);
+    return true;
 }
 
-struct ImportOptions {
-    bool noProducts;
-    bool noAttendants;
-    bool noCardClients;
-};
+bool Importer::Pump(int32_t n) {
+    PumpRecord r;
+    if (!Read(SectionKind::Pump, n, r, [](auto& v, auto& rec) { PumpKeys(v, rec); })) return false;
+    if (r.slotZigBeeID >= kFirstZigBeeSlot && !ZigBee(r.slotZigBeeID)) return false;
+    UseSection(SectionKind::Pump, n);
+    if (!Check(kSetPumpFailed,
+               m_library.SetPumpProperties(n, r.number, r.name, r.physicalNumber, r.side, r.address,
+                                           r.priceLevel1, r.priceLevel2, r.priceDspFormat,
+                                           r.volumeDspFormat, r.valueDspFormat, r.type, r.portID,
+                                           r.attendantID, r.authMode, r.stackMode, r.prepayAllowed,
+                                           r.preauthAllowed, r.slotZigBeeID, r.muxSlotZigBeeID,
+                                           r.priceControl, r.hasPreset)))
+        return false;
+    return Hoses(n);
+}
 
-bool ImportOfKind(SectionKind kind, int32_t n, const ImportOptions& o) {
-    switch (kind) {
-    case SectionKind::Port:
-        return ImportPort(n);
-    case SectionKind::Grade:
-        return ImportGrade(n);
-    case SectionKind::Tank:
-        return ImportTank(n);
-    case SectionKind::ZigBee:
-        return ImportZigBee(n);
-    case SectionKind::Pump:
-        return ImportPump(n);
-    case SectionKind::Sensor:
-        return ImportSensor(n);
-    case SectionKind::Attendant:
-        return ImportAttendant(n, o.noAttendants);
-    case SectionKind::Product:
-        return ImportProduct(n, o.noProducts);
-    case SectionKind::Client:
-        return ImportCardClient(n, o.noCardClients);
+// The pump's hoses 1 to 8, up to the first without an ID or a tank; each hose's tank first.
+bool Importer::Hoses(int32_t n) {
+    for (int32_t hose = 1; hose <= kMaxHoses; ++hose) {
+        HoseRecord h;
+        KeyReader reader(m_profile);
+        HoseKeys(reader, h, hose);
+        if (h.id < 1 || h.tankID < 1) break;
+        if (reader.Refused()) return false;
+        if (!Tank(h.tankID)) return false;
+        UseSection(SectionKind::Pump, n);
+        // Meter totals belong to the site's own history and start at 0.
+        if (!Check(kSetHoseFailed,
+                   m_library.SetHoseProperties(h.id, hose, n, h.tankID, h.physicalNumber, 0, 0, 0,
+                                               0, h.reader, h.prices[0], h.prices[1], h.prices[2],
+                                               h.prices[3], h.enabled)))
+            return false;
+        std::printf("*");
     }
-    return false;
+    return true;
+}
+
+bool Importer::Sensor(int32_t n) {
+    SensorRecord r;
+    if (!Read(SectionKind::Sensor, n, r, [](auto& v, auto& rec) { SensorKeys(v, rec); }))
+        return false;
+    return Check(kSetSensorFailed,
+                 m_library.SetSensorProperties(n, r.number, r.name, r.portID, r.type, r.address,
+                                               r.sensorNo, r.slotZigBeeID, r.serialNo));
+}
+
+bool Importer::Attendant(int32_t n, bool skip) {
+    AttendantRecord r;
+    if (!Read(SectionKind::Attendant, n, r, [](auto& v, auto& rec) { AttendantKeys(v, rec); }))
+        return false;
+    if (r.type == 0) r.type = r.enabled; // files of older exports carry the type only as Enabled
+    if (skip) return true;
+    return Check(kSetAttendantFailed,
+                 m_library.SetAttendantProperties(n, r.number, r.name, r.shortName, r.password,
+                                                  r.tag, r.idNumber, r.shiftAStart, r.shiftAEnd,
+                                                  r.shiftBStart, r.shiftBEnd, r.type));
+}
+
+bool Importer::Product(int32_t n, bool skip) {
+    ProductRecord r;
+    if (!Read(SectionKind::Product, n, r, [](auto& v, auto& rec) { ProductKeys(v, rec); }))
+        return false;
+    if (skip) return true;
+    return Check(kSetProductFailed,
+                 m_library.SetProductProperties(n, r.number, r.name, r.tag, r.enabled, r.shortName,
+                                                r.barcode, r.quickCode, r.prices[0], r.prices[1],
+                                                r.prices[2], r.prices[3], r.group));
+}
+
+bool Importer::StoreCardClient(const ChainLink& link) {
+    const CardClientRecord& r = link.record;
+    return Check(kSetCardClientFailed,
+                 m_library.SetCardClientProperties(
+                     link.id, r.number, r.name, r.tag, r.enabled, r.priceLevel, r.plate, r.idNumber,
+                     r.shortName, r.password, r.gradeType, r.cardType, r.limitType, r.limit,
+                     r.entryType, r.expiration, r.parentID, r.odoSerialNo, r.odometer, r.factor));
+}
+
+// A card client's parents are stored before it, the topmost first. The chain of card-client
+// parents is followed without recursion, so a long chain cannot exhaust the stack, and a parent
+// that is already on the chain (the chain loops back) is not imported again: it counts as
+// imported (true), since it is stored anyway further down the chain, after its dependants.
+bool Importer::CardClient(int32_t n, bool skip) {
+    std::vector<ChainLink> chain;
+    const auto onChain = [&chain](int32_t id) {
+        return std::any_of(chain.begin(), chain.end(),
+                           [id](const ChainLink& link) { return link.id == id; });
+    };
+    for (int32_t id = n;;) {
+        chain.push_back(ChainLink{id, CardClientRecord()});
+        CardClientRecord& r = chain.back().record;
+        if (!Read(SectionKind::Client, id, r, [](auto& v, auto& rec) { CardClientKeys(v, rec); }))
+            return false;
+        if (r.factor == 0) r.factor = 1;
+        if (r.cardType == kCardOfClient1 || r.cardType == kCardOfClient2) {
+            if (onChain(r.parentID)) break;
+            id = r.parentID;
+            continue;
+        }
+        if (r.cardType == kCardOfAttendant && !Attendant(r.parentID, skip)) return false;
+        if ((r.cardType == kCardOfProduct1 || r.cardType == kCardOfProduct2) &&
+            !Product(r.parentID, skip))
+            return false;
+        break;
+    }
+    if (skip) return true;
+    for (auto link = chain.rbegin(); link != chain.rend(); ++link) {
+        if (!StoreCardClient(*link)) return false;
+    }
+    return true;
 }
 
 void PrintSummaries(const std::array<int, kKindCount>& counts) {
@@ -215,234 +391,35 @@ void PrintSummaries(const std::array<int, kKindCount>& counts) {
     }
 }
 
+// A file that cannot be opened would read as one without sections: the import must not take
+// it for an empty configuration.
+bool Readable(const char* fileName) {
+    if (platform::GetFileKind(fileName) == platform::FileKind::Directory) return false;
+    CHFile probe(fileName, false, "rb", "rb");
+    return probe.Open();
+}
+
+constexpr const char* kBrokenText = "Connection to the server broken";
+
 } // namespace
 
-bool ImportPort(int32_t n) {
-    int32_t number = 0;
-    if (!Enter(SectionKind::Port, n, number)) return false;
-    const CStr name = Text("Name");
-    const CStr serialNo = Text("SerialNo");
-    const int16_t protocolID = Int16("ProtocolID");
-    const int16_t deviceType = Int16("DeviceType");
-    return Check(kSetPortFailed, ToolLibrary().SetPortProperties(n, number, name, protocolID,
-                                                                 deviceType, serialNo));
-}
-
-bool ImportGrade(int32_t n) {
-    if (g_run.grades.Has(n)) return true;
-    int32_t number = 0;
-    if (!Enter(SectionKind::Grade, n, number)) return false;
-    const CStr name = Text("Name");
-    const CStr shortName = Text("ShortName");
-    const CStr code = Text("Code");
-    const int16_t type = Int16("GradeType");
-    if (!Check(kSetGradeFailed,
-               ToolLibrary().SetGradeProperties(n, number, name, shortName, code, type)))
-        return false;
-    for (int16_t level = 1; level <= kPriceLevels; ++level) {
-        char key[16];
-        std::snprintf(key, sizeof key, "Price%02d", level);
-        const double price = Real(key);
-        if (!(price > 0)) break;
-        if (!Check(kSetGradePriceFailed, ToolLibrary().SetGradePrice(n, level, price)))
-            return false;
+int ImportConfiguration(ClientLibrary& library, const char* fileName,
+                        const ImportOptions& options) {
+    if (!Readable(fileName)) {
+        std::printf("Configuration file %s cannot be read.\n", fileName);
+        ToolLog().Write("Configuration file %s cannot be read.", fileName);
+        return -1;
     }
-    g_run.grades.Add(n);
-    return true;
-}
-
-bool ImportZigBee(int32_t n) {
-    int32_t number = 0;
-    if (!Enter(SectionKind::ZigBee, n, number)) return false;
-    const CStr name = Text("Name");
-    const int16_t deviceType = Int16("DeviceType");
-    const CStr serialNumber = Text("SerialNumber");
-    const CStr nodeIdentifier = Text("NodeIdentifier");
-    const int32_t portID = Int("PortID");
-    return Check(kSetZigBeeFailed,
-                 ToolLibrary().SetZigBeeProperties(n, number, name, deviceType, serialNumber,
-                                                   nodeIdentifier, portID));
-}
-
-bool ImportTank(int32_t n) {
-    if (g_run.tanks.Has(n)) return true;
-    int32_t number = 0;
-    if (!Enter(SectionKind::Tank, n, number)) return false;
-    const CStr name = Text("Name");
-    const int32_t grade = Int("Grade");
-    const int16_t type = Int16("Type");
-    const double capacity = Real("Capacity");
-    const double diameter = Real("Diameter");
-    const int32_t gauge = Int("TankGauge");
-    const int16_t probe = Int16("Probe");
-    const int32_t alarms = Int("GaugeAlarmsMask");
-    const int32_t slot = Int("SlotZigBeeID");
-    const int16_t probeType = Int16("ProbeType");
-    const int32_t probeSerialNo = Int("ProbeSerialNo");
-    if (!ImportGrade(grade)) return false;
-    if (slot >= kFirstZigBeeSlot && !ImportZigBee(slot)) return false;
-    UseSection(SectionKind::Tank, n);
-    // Gauge readings are live values of the site, never copied.
-    if (!Check(kSetTankFailed, ToolLibrary().SetTankProperties(
-                                   n, number, name, grade, type, capacity, diameter, 0, 0, 0, 0, 0,
-                                   0, 0, 0, gauge, probe, alarms, slot, probeType, probeSerialNo)))
-        return false;
-    g_run.tanks.Add(n);
-    return true;
-}
-
-bool ImportPump(int32_t n) {
-    int32_t number = 0;
-    if (!Enter(SectionKind::Pump, n, number)) return false;
-    const CStr name = Text("Name");
-    const int16_t physicalNumber = Int16("PhysicalNumber");
-    const int16_t side = Int16("Side");
-    const int16_t address = Int16("Address");
-    const int32_t slot = Int("Slot");
-    const int16_t priceLevel1 = Int16("PriceLevel1");
-    const int16_t priceLevel2 = Int16("PriceLevel2");
-    const int16_t priceFormat = Int16("PriceDspFormat");
-    const int16_t volumeFormat = Int16("VolumeDspFormat");
-    const int16_t valueFormat = Int16("ValueDspFormat");
-    const int16_t type = Int16("PumpType");
-    const int32_t portID = Int("PortID");
-    const int32_t attendantID = Int("AttendantID");
-    const int16_t authMode = Int16("AuthMode");
-    const int16_t stackMode = Int16("StackMode");
-    const int16_t prepay = Int16("PrepayAllowed");
-    const int16_t preauth = Int16("PreauthAllowed");
-    const int32_t muxSlot = Int("MuxSlotZigBeeID");
-    const int16_t priceControl = Int16("PriceControl");
-    const int16_t hasPreset = Int16("HasPreset");
-    if (slot >= kFirstZigBeeSlot && !ImportZigBee(slot)) return false;
-    UseSection(SectionKind::Pump, n);
-    if (!Check(kSetPumpFailed,
-               ToolLibrary().SetPumpProperties(
-                   n, number, name, physicalNumber, side, address, priceLevel1, priceLevel2,
-                   priceFormat, volumeFormat, valueFormat, type, portID, attendantID, authMode,
-                   stackMode, prepay, preauth, slot, muxSlot, priceControl, hasPreset)))
-        return false;
-    for (int32_t hose = 1; hose <= kMaxHoses; ++hose) {
-        const int32_t hoseID = Int(HoseKey("Hose%dID", hose));
-        if (hoseID < 1) break;
-        const int32_t tank = Int(HoseKey("Hose%dTank", hose));
-        if (tank < 1) break;
-        if (!ImportTank(tank)) return false;
-        UseSection(SectionKind::Pump, n);
-        const int32_t hosePhysical = Int(HoseKey("Hose%dPhysicalNumber", hose));
-        const int16_t reader = Int16(HoseKey("Hose%dReader", hose));
-        const double price1 = Real(HoseKey("Hose%dPrice1", hose));
-        const double price2 = Real(HoseKey("Hose%dPrice2", hose));
-        const double price3 = Real(HoseKey("Hose%dPrice3", hose));
-        const double price4 = Real(HoseKey("Hose%dPrice4", hose));
-        const int16_t enabled = Int16(HoseKey("Hose%dEnabled", hose));
-        // Meter totals belong to the site's own history and start at 0.
-        if (!Check(kSetHoseFailed, ToolLibrary().SetHoseProperties(
-                                       hoseID, hose, n, tank, hosePhysical, 0, 0, 0, 0, reader,
-                                       price1, price2, price3, price4, enabled)))
-            return false;
-        std::printf("*");
-    }
-    return true;
-}
-
-bool ImportSensor(int32_t n) {
-    int32_t number = 0;
-    if (!Enter(SectionKind::Sensor, n, number)) return false;
-    const CStr name = Text("Name");
-    const int32_t portID = Int("PortID");
-    const int16_t type = Int16("Type");
-    const int16_t address = Int16("Address");
-    const int16_t sensorNo = Int16("SensorNo");
-    const int32_t slot = Int("SlotZigBeeID");
-    const int32_t serialNo = Int("SensorSerialNo");
-    return Check(kSetSensorFailed,
-                 ToolLibrary().SetSensorProperties(n, number, name, portID, type, address, sensorNo,
-                                                   slot, serialNo));
-}
-
-bool ImportAttendant(int32_t n, bool skip) {
-    int32_t number = 0;
-    if (!Enter(SectionKind::Attendant, n, number)) return false;
-    const CStr name = Text("Name");
-    const CStr shortName = Text("ShortName");
-    const CStr password = Text("Password");
-    const CStr tag = Text("Tag");
-    const CStr idNumber = Text("IDNumber");
-    const int16_t shiftAStart = Int16("ShiftAStart");
-    const int16_t shiftAEnd = Int16("ShiftAEnd");
-    const int16_t shiftBStart = Int16("ShiftBStart");
-    const int16_t shiftBEnd = Int16("ShiftBEnd");
-    const int16_t enabled = Int16("Enabled");
-    int16_t type = Int16("Type");
-    if (type == 0) type = enabled; // files of older exports carry the type only as Enabled
-    if (skip) return true;
-    return Check(kSetAttendantFailed, ToolLibrary().SetAttendantProperties(
-                                          n, number, name, shortName, password, tag, idNumber,
-                                          shiftAStart, shiftAEnd, shiftBStart, shiftBEnd, type));
-}
-
-bool ImportProduct(int32_t n, bool skip) {
-    int32_t number = 0;
-    if (!Enter(SectionKind::Product, n, number)) return false;
-    const CStr name = Text("Name");
-    const CStr tag = Text("Tag");
-    const CStr shortName = Text("ShortName");
-    const CStr barcode = Text("Barcode");
-    const int32_t quickCode = Int("QuickCode");
-    const int16_t enabled = Int16("Enabled");
-    const double price1 = Real("Price1");
-    const double price2 = Real("Price2");
-    const double price3 = Real("Price3");
-    const double price4 = Real("Price4");
-    const int32_t group = Int("ProductGroup");
-    if (skip) return true;
-    return Check(kSetProductFailed, ToolLibrary().SetProductProperties(
-                                        n, number, name, tag, enabled, shortName, barcode,
-                                        quickCode, price1, price2, price3, price4, group));
-}
-
-// A card client's parents are stored before it, the topmost first. The chain of card-client
-// parents is followed without recursion, so a long chain cannot exhaust the stack, and a parent
-// that is already on the chain (the chain loops back) is not imported again: it counts as
-// imported (true), since it is stored anyway further down the chain, after its dependants.
-bool ImportCardClient(int32_t n, bool skip) {
-    std::vector<CardClientRecord> chain;
-    for (int32_t id = n;;) {
-        chain.emplace_back();
-        if (!ReadCardClient(id, chain.back())) return false;
-        const CardClientRecord& r = chain.back();
-        if (r.cardType == kCardOfClient1 || r.cardType == kCardOfClient2) {
-            if (OnChain(chain, r.parentID)) break;
-            id = r.parentID;
-            continue;
-        }
-        if (r.cardType == kCardOfAttendant && !ImportAttendant(r.parentID, skip)) return false;
-        if ((r.cardType == kCardOfProduct1 || r.cardType == kCardOfProduct2) &&
-            !ImportProduct(r.parentID, skip))
-            return false;
-        break;
-    }
-    if (skip) return true;
-    for (auto r = chain.rbegin(); r != chain.rend(); ++r) {
-        if (!StoreCardClient(*r)) return false;
-    }
-    return true;
-}
-
-int ImportConfiguration(const char* fileName, bool noProducts, bool noAttendants,
-                        bool noCardClients) {
     // The import only reads: a read-only profile also serves files on write-protected media.
     CProfile profile(fileName, false);
-    g_run = ImportRun();
-    g_run.profile = &profile;
-    const ImportOptions options{noProducts, noAttendants, noCardClients};
+    Importer importer(library, profile, options);
 
     std::array<int, kKindCount> counts{};
     bool anyKind = false;
+    bool broken = false;
     SectionKind previous = SectionKind::Port;
     CStr name;
-    for (int32_t index = 1; profile.GetSectionName(index, name); ++index) {
+    for (int32_t index = 1; !broken && profile.GetSectionName(index, name); ++index) {
         const int32_t n = SectionNumber(name);
         if (n == 0) continue;
         SectionKind kind;
@@ -450,12 +427,18 @@ int ImportConfiguration(const char* fileName, bool noProducts, bool noAttendants
             if (!anyKind || kind != previous) std::printf("%s", LayoutOf(kind).importHeader);
             anyKind = true;
             previous = kind;
-            if (ImportOfKind(kind, n, options)) ++counts[static_cast<int>(kind)];
+            if (importer.Import(kind, n)) ++counts[static_cast<int>(kind)];
+            // Every later call would fail the same way: one report, not one per section.
+            broken = library.ConnectionBroken();
         }
         std::printf(".");
     }
     PrintSummaries(counts);
+    if (broken) {
+        std::printf("\nImport stopped - %s.\n", kBrokenText);
+        ToolLog().Write("Import stopped - %s.", kBrokenText);
+        return -1;
+    }
     std::printf("\nAll done.\n");
-    g_run = ImportRun();
     return 0;
 }

@@ -12,7 +12,8 @@ namespace platform {
 // ends. Other readers and writers are allowed. Null on failure.
 FILE* OpenFile(std::string_view path, const char* mode);
 
-enum class FileKind { Missing, File, Directory };
+// Other: a device, pipe or socket, which is written into as it is and never deleted as a file.
+enum class FileKind { Missing, File, Directory, Other };
 FileKind GetFileKind(std::string_view path);
 
 // All return true on success.

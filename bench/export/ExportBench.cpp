@@ -59,8 +59,7 @@ Timing TimeExport(const std::string& buildDir, const bench::DeviceRoot& root, co
     for (int run = 0; run < kRuns; ++run) {
         int code = -1;
         const bench::Times times = bench::TimeQuietly(root.File("console.txt"), [&] {
-            code =
-                ExportConfiguration(file.c_str(), false, false, false, false, false, false, false);
+            code = ExportConfiguration(ToolLibrary(), file.c_str(), ExportOptions());
         });
         if (code != 0) {
             std::fprintf(stderr, "export of %d card clients failed\n", s.cardClients);

@@ -78,7 +78,7 @@ bench::Times TimeImport(const std::string& buildDir, const bench::DeviceRoot& ro
         }
         const std::string console = dir + "/console.txt";
         const bench::Times times = bench::TimeQuietly(
-            console, [&] { ImportConfiguration(file.c_str(), false, false, false); });
+            console, [&] { ImportConfiguration(ToolLibrary(), file.c_str(), ImportOptions()); });
         int32_t stored = 0;
         ToolLibrary().GetCardClientsCount(stored);
         ToolLibrary().Logoff();

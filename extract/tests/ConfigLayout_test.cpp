@@ -2,7 +2,11 @@
 #include "extract/ConfigLayout.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <random>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -113,6 +117,98 @@ TEST(ConfigLayoutTest, KindTablesMatchTheirRows) {
     for (SectionKind k : kImportSummaryOrder)
         seen |= 1 << static_cast<int>(k);
     EXPECT_EQ(seen, (1 << kKindCount) - 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(ConfigLayoutTest, TextsAreWrittenOnOneLine) {
+    EXPECT_STREQ(OneLine(CStr("Sump\n[Pump09]\nNumber=9")).Narrow(), "Sump [Pump09] Number=9");
+    EXPECT_STREQ(OneLine(CStr("a\r\nb\rc")).Narrow(), "a  b c");
+    EXPECT_STREQ(OneLine(CStr("plain")).Narrow(), "plain");
+    EXPECT_TRUE(OneLine(CStr()).IsNull());
+    EXPECT_EQ(OneLine(CStr("\n")).Length(), 1);
+}
+
+// Collects the key names of a key list, in order.
+struct KeyNames {
+    std::vector<std::string> keys;
+    template <typename T> void Int(const char* key, T&) { keys.push_back(key); }
+    template <typename T> void Int16(const char* key, T&) { keys.push_back(key); }
+    void Text(const char* key, CStr&) { keys.push_back(key); }
+    void Real(const char* key, double&, int) { keys.push_back(key); }
+    void RealAbove(const char* key, double&, int, double) { keys.push_back(key); }
+    void Date(const char* key, double&) { keys.push_back(key); }
+};
+
+template <typename Record, typename Keys> std::vector<std::string> NamesOf(Keys keys) {
+    KeyNames names;
+    Record r;
+    keys(names, r);
+    return names.keys;
+}
+
+// The key lines of one section of the golden export, names only, in file order.
+std::vector<std::string> GoldenKeys(const std::string& section) {
+    const char* fixtures = std::getenv("QV_FIXTURES");
+    std::ifstream in(std::string(fixtures ? fixtures : ".") + "/export/small_site.ini",
+                     std::ios::binary);
+    std::vector<std::string> keys;
+    std::string line;
+    bool inside = false;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        if (line[0] == '[') {
+            inside = line == "[" + section + "]";
+            continue;
+        }
+        if (inside) keys.push_back(line.substr(0, line.find('=')));
+    }
+    return keys;
+}
+
+std::vector<std::string> Join(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// The key lists are those of the file: each kind's section in the golden export holds its list's
+// keys in order, followed only by the keys that one side alone knows.
+TEST(ConfigLayoutTest, KeyListsAreTheFilesKeys) {
+    const std::vector<std::string> versions = {"CurrentSerialNo", "BootVersion", "FirmwareVersion"};
+    const std::vector<std::string> radio = {"PanID", "Channels", "KeyA", "KeyB"};
+    EXPECT_EQ(
+        GoldenKeys("Port01"),
+        Join(Join(NamesOf<PortRecord>([](auto& v, auto& r) { PortKeys(v, r); }), radio), versions));
+    EXPECT_EQ(GoldenKeys("ZigBee05"),
+              Join(NamesOf<ZigBeeRecord>([](auto& v, auto& r) { ZigBeeKeys(v, r); }), versions));
+    EXPECT_EQ(GoldenKeys("Grade01"),
+              Join(NamesOf<GradeRecord>([](auto& v, auto& r) { GradeKeys(v, r); }),
+                   {GradePriceKey(1), GradePriceKey(3)}));
+    EXPECT_EQ(GoldenKeys("Tank01"), NamesOf<TankRecord>([](auto& v, auto& r) { TankKeys(v, r); }));
+    EXPECT_EQ(GoldenKeys("Sensor01"),
+              NamesOf<SensorRecord>([](auto& v, auto& r) { SensorKeys(v, r); }));
+    EXPECT_EQ(GoldenKeys("Product001"),
+              NamesOf<ProductRecord>([](auto& v, auto& r) { ProductKeys(v, r); }));
+    EXPECT_EQ(GoldenKeys("Attendant01"),
+              NamesOf<AttendantRecord>([](auto& v, auto& r) { AttendantKeys(v, r); }));
+    EXPECT_EQ(GoldenKeys("Client001"),
+              NamesOf<CardClientRecord>([](auto& v, auto& r) { CardClientKeys(v, r); }));
+
+    // A pump's keys, then per hose its list without the prices that are not above the floor.
+    const std::vector<std::string> pump = GoldenKeys("Pump01");
+    const std::vector<std::string> pumpKeys =
+        NamesOf<PumpRecord>([](auto& v, auto& r) { PumpKeys(v, r); });
+    ASSERT_GT(pump.size(), pumpKeys.size());
+    EXPECT_EQ(std::vector<std::string>(pump.begin(), pump.begin() + pumpKeys.size()), pumpKeys);
+    const std::vector<std::string> hose1 =
+        NamesOf<HoseRecord>([](auto& v, auto& r) { HoseKeys(v, r, 1); });
+    EXPECT_EQ(hose1.front(), "Hose1ID");
+    EXPECT_EQ(hose1.back(), "Hose1Enabled");
+    for (size_t i = pumpKeys.size(); i < pump.size(); ++i)
+        EXPECT_EQ(pump[i].rfind("Hose", 0), 0u) << pump[i];
 }
 
 } // namespace

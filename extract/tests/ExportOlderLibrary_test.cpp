@@ -15,10 +15,8 @@ TEST(ExportOlderLibraryTest, NetworkKeysAreLeftOutSilently) {
     ASSERT_FALSE(ToolLibrary().IsBound("GetTCPIPConfig"));
 
     const std::string file = root.File("older.ini");
-    const std::string out = Console([&] {
-        EXPECT_EQ(
-            ExportConfiguration(file.c_str(), false, false, false, false, false, false, false), 0);
-    });
+    const std::string out = Console(
+        [&] { EXPECT_EQ(ExportConfiguration(ToolLibrary(), file.c_str(), ExportOptions()), 0); });
     Logoff();
     EXPECT_EQ(out.find("TCPIP"), std::string::npos) << out;
     EXPECT_EQ(out.find("failed"), std::string::npos) << out;

@@ -2,6 +2,7 @@
 // (a golden file of a small site built here), the switches, VERSION, the product switch, empty
 // sites, a failing hose, and a client library without the network settings call.
 #include "extract/Export.h"
+#include "extract/Import.h"
 
 #include "extract/tests/TransferTestSupport.h"
 #include "platform/Files.h"
@@ -68,23 +69,17 @@ class ExportTest : public testing::Test {
         BuildSmallSite();
     }
     void TearDown() override {
-        versionOnly = 0;
         Logoff();
         m_server.Stop();
     }
 
-    struct Options {
-        bool pam = false, company = false, gsc = false, ipt = false;
-        bool noProducts = false, noAttendants = false, noCardClients = false;
-    };
+    using Options = ExportOptions;
     // Exports into a file of the device root; the console output and the result.
     std::string Export(const Options& o, int expected = 0) {
         m_file = Root().File("export.ini");
         int code = -2;
-        const std::string out = Console([&] {
-            code = ExportConfiguration(m_file.c_str(), o.pam, o.company, o.gsc, o.ipt, o.noProducts,
-                                       o.noAttendants, o.noCardClients);
-        });
+        const std::string out =
+            Console([&] { code = ExportConfiguration(ToolLibrary(), m_file.c_str(), o); });
         EXPECT_EQ(code, expected) << out;
         return out;
     }
@@ -190,8 +185,9 @@ TEST_F(ExportTest, SwitchesAddTheServiceSections) {
 
 TEST_F(ExportTest, VersionWritesOnlyHeaderPortsAndZigBeeDevices) {
     StartSmallSite();
-    versionOnly = 1;
-    const std::string out = Export({});
+    Options version;
+    version.versionOnly = true;
+    const std::string out = Export(version);
     const Sections s = ParseSections(Written());
     std::vector<std::string> names;
     for (const auto& section : s)
@@ -206,8 +202,9 @@ TEST_F(ExportTest, VersionWritesOnlyHeaderPortsAndZigBeeDevices) {
 
 TEST_F(ExportTest, VersionStillMakesTheCountCalls) {
     StartSmallSite({"--fail", "GetCardClientsCount:1"});
-    versionOnly = 1;
-    const std::string out = Export({}, -1);
+    Options version;
+    version.versionOnly = true;
+    const std::string out = Export(version, -1);
     EXPECT_NE(out.find("GetCardClientsCount failed. - "), std::string::npos) << out;
     EXPECT_EQ(out.find("All done."), std::string::npos);
 }
@@ -300,6 +297,83 @@ TEST_F(ExportTest, FailuresStopTheWalkWithTheirMessages) {
         Logoff();
         m_server.Stop();
     }
+}
+
+} // namespace
+
+namespace {
+
+// A write that fails on the way (an injected write fault, or a commit that fails as a full
+// disk does) fails the export: reported with the path, no "All done.".
+TEST_F(ExportTest, FailedWriteFailsTheExport) {
+    StartSmallSite();
+    const struct {
+        platform::FileOp op;
+        int nth;
+    } faults[] = {
+        {platform::FileOp::Write, 1}, {platform::FileOp::Write, 40}, {platform::FileOp::Commit, 1}};
+    for (const auto& f : faults) {
+        SCOPED_TRACE(f.nth);
+        platform::FailFileOp(f.op, f.nth);
+        const std::string out = Export({}, -1);
+        platform::ClearFileFaults();
+        EXPECT_NE(out.find("Configuration file " + m_file + " cannot be written.\n"),
+                  std::string::npos)
+            << out;
+        EXPECT_EQ(out.find("All done."), std::string::npos) << out;
+    }
+    // A write fault stops the walk: no summary after the kind it happened in.
+    platform::FailFileOp(platform::FileOp::Write, 1);
+    const std::string out = Export({}, -1);
+    platform::ClearFileFaults();
+    EXPECT_EQ(out.find("exported successfully"), std::string::npos) << out;
+}
+
+// A broken connection fails every later call: a device-details failure for that reason stops
+// the walk (other device-details failures only lose their keys).
+TEST_F(ExportTest, BrokenConnectionStopsTheWalk) {
+    StartSmallSite({"--fail", "GetDeviceDetails:1:-14"});
+    const std::string out = Export({}, -1);
+    EXPECT_EQ(CountOf(out, "failed."), 1) << out;
+    EXPECT_NE(out.find("GetDeviceDetails failed. - "), std::string::npos) << out;
+    EXPECT_EQ(out.find("All done."), std::string::npos) << out;
+}
+
+// A text holding line breaks cannot start a section or key of its own: the breaks are written
+// as blanks, and an import of the file stores no phantom pump.
+TEST_F(ExportTest, LineBreaksInTextsStayOnTheirLine) {
+    StartServer({"--seed", "empty"});
+    ClientLibrary& l = ToolLibrary();
+    ASSERT_EQ(l.SetPumpProperties(1, 1, CStr("Sump\n[Pump09]\nNumber=9"), 1, 0, 1, 1, 2, 1, 10, 10,
+                                  4, 1, -1, 0, 0, 0, 0, 1, -1, 1, 1),
+              0);
+    ASSERT_EQ(l.SetAttendantProperties(1, 1, CStr("Ana\r\n"), CStr("A\rB"), CStr(""), CStr(""),
+                                       CStr(""), 0, 0, 0, 0, 1),
+              0);
+    Export({});
+    const std::string text = Written();
+    EXPECT_NE(text.find("\r\nName=Sump [Pump09] Number=9\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\nName=Ana  \r\nShortName=A B\r\n"), std::string::npos) << text;
+    const Sections s = ParseSections(text);
+    EXPECT_EQ(s.count("Pump09"), 0u);
+
+    StartServer({"--seed", "empty"});
+    int code = 0;
+    const std::string out = Console(
+        [&] { code = ImportConfiguration(ToolLibrary(), m_file.c_str(), ImportOptions()); });
+    EXPECT_EQ(code, 0) << out;
+    int32_t pumps = 0;
+    ASSERT_EQ(l.GetPumpsCount(pumps), 0);
+    EXPECT_EQ(pumps, 1);
+    int32_t number = 0;
+    CStr name;
+    int16_t s16[15];
+    int32_t s32[4];
+    ASSERT_EQ(l.GetPumpProperties(1, number, name, s16[0], s16[1], s16[2], s16[3], s16[4], s16[5],
+                                  s16[6], s16[7], s16[8], s32[0], s32[1], s16[9], s16[10], s16[11],
+                                  s16[12], s32[2], s32[3], s16[13], s16[14]),
+              0);
+    EXPECT_EQ(Narrow(name), "Sump [Pump09] Number=9");
 }
 
 } // namespace

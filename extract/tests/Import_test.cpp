@@ -3,6 +3,10 @@
 // forms of the expiration date. Each case is a small file in fixtures/import/.
 #include "extract/Import.h"
 
+#include <chrono>
+#include <csignal>
+#include <thread>
+
 #include "extract/tests/TransferTestSupport.h"
 
 namespace {
@@ -39,7 +43,11 @@ class ImportTest : public testing::Test {
         EXPECT_TRUE(FileExists(path)) << path;
         int code = -2;
         std::string out = Console([&] {
-            code = ImportConfiguration(path.c_str(), noProducts, noAttendants, noCardClients);
+            ImportOptions options;
+            options.noProducts = noProducts;
+            options.noAttendants = noAttendants;
+            options.noCardClients = noCardClients;
+            code = ImportConfiguration(ToolLibrary(), path.c_str(), options);
         });
         EXPECT_EQ(code, 0);
         return out;
@@ -328,13 +336,18 @@ TEST_F(ImportTest, ExpirationDateIsReadAsDayNumberOrDateText) {
     EXPECT_DOUBLE_EQ(c.odometer, 12345.6);
 }
 
-TEST_F(ImportTest, MissingFileHasNoSections) {
+// A file that cannot be read is not an empty configuration: reported with its path, -1.
+TEST_F(ImportTest, UnreadableFileIsReportedAsAFailure) {
     StartServer();
-    const std::string path = Root().File("no-such-file.ini");
-    const std::string out =
-        Console([&] { EXPECT_EQ(ImportConfiguration(path.c_str(), false, false, false), 0); });
-    EXPECT_EQ(out, "\nAll done.\n");
-    EXPECT_FALSE(FileExists(path)); // the import only reads
+    const std::string missing = Root().File("no-such-file.ini");
+    const std::string folder = Root().Path();
+    for (const std::string& path : {missing, folder}) {
+        const std::string out = Console([&] {
+            EXPECT_EQ(ImportConfiguration(ToolLibrary(), path.c_str(), ImportOptions()), -1);
+        });
+        EXPECT_EQ(out, "Configuration file " + path + " cannot be read.\n");
+    }
+    EXPECT_FALSE(FileExists(missing)); // the import only reads
 }
 
 TEST_F(ImportTest, FailingCallIsReportedAndTheWalkGoesOn) {
@@ -373,3 +386,104 @@ TEST_F(ImportTest, PumpWhoseThirdHoseFailsKeepsItsFirstTwo) {
 }
 
 } // namespace
+
+namespace {
+
+std::string CardClients(int n) {
+    std::string text;
+    char id[16];
+    for (int c = 1; c <= n; ++c) {
+        std::snprintf(id, sizeof id, "%03d", c);
+        text += std::string("\r\n[Client") + id + "]\r\nNumber=" + std::to_string(c) +
+                "\r\nName=Client " + std::to_string(c) + "\r\nEnabled=1\r\nCardType=1\r\n";
+    }
+    return text;
+}
+
+std::string ImportFile(const std::string& path, int& code) {
+    return Console(
+        [&] { code = ImportConfiguration(ToolLibrary(), path.c_str(), ImportOptions()); });
+}
+
+} // namespace
+
+// Reals pass through fixed point: beyond its range a value is refused with the record, reported
+// on the import line; the largest values within it are stored.
+TEST_F(ImportTest, RealBeyondTheFixedPointRangeIsRefused) {
+    StartServer();
+    const std::string path = Root().File("capacity.ini");
+    WriteFile(path, "[Grade01]\r\nNumber=1\r\nName=Diesel\r\n"
+                    "[Tank01]\r\nNumber=1\r\nGrade=1\r\nCapacity=1000000000000000\r\n"
+                    "[Tank02]\r\nNumber=2\r\nGrade=1\r\nCapacity=922337203685477\r\n"
+                    "[Tank03]\r\nNumber=3\r\nGrade=1\r\nDiameter=-1e15\r\n"
+                    "[Product001]\r\nNumber=1\r\nPrice2=99999999999999999999999999999\r\n");
+    int code = 0;
+    const std::string out = ImportFile(path, code);
+    EXPECT_EQ(code, 0);
+    EXPECT_NE(out.find("Tank01 Capacity out of range - 1000000000000000.\n"), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("Product001 Price2 out of range - 99999999999999999999999999999.\n"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("  2 Tanks imported successfully.\n"), std::string::npos) << out;
+    EXPECT_EQ(out.find("Product imported"), std::string::npos) << out;
+    EXPECT_EQ(Count(&ClientLibrary::GetTanksCount), 2);
+    const CStr any("");
+    int32_t products = -1;
+    ASSERT_EQ(ToolLibrary().GetProductsCount(-1, any, any, any, any, -1, products), 0);
+    EXPECT_EQ(products, 0);
+
+    int32_t number = 0, grade = 0, gauge = 0, alarms = 0, slot = 0, serial = 0;
+    CStr name;
+    int16_t type = 0, probe = 0, probeType = 0;
+    double capacity = 0, diameter = 0, g[8];
+    ASSERT_EQ(ToolLibrary().GetTankProperties(2, number, name, grade, type, capacity, diameter,
+                                              g[0], g[1], g[2], g[3], g[4], g[5], g[6], g[7], gauge,
+                                              probe, alarms, slot, probeType, serial),
+              0);
+    EXPECT_DOUBLE_EQ(capacity, 922337203685477.0);
+}
+
+// Once the connection is broken every later call fails too: the walk stops at the first such
+// call with one report, and the run fails.
+TEST_F(ImportTest, BrokenConnectionStopsTheWalk) {
+    StartServer({"--fail", "SetCardClientProperties:3:-14"});
+    const std::string path = Root().File("clients.ini");
+    WriteFile(path, CardClients(10));
+    int code = 0;
+    const std::string out = ImportFile(path, code);
+    EXPECT_EQ(code, -1);
+    EXPECT_EQ(CountOf(out, "failed."), 1) << out;
+    EXPECT_NE(out.find("\n  Cards ..SetCardClientProperties failed. - "), std::string::npos) << out;
+    EXPECT_NE(out.find("  2 Cards imported successfully.\n\nImport stopped - Connection to the "
+                       "server broken.\n"),
+              std::string::npos)
+        << out;
+    EXPECT_EQ(out.find("All done."), std::string::npos) << out;
+    EXPECT_TRUE(ToolLibrary().ConnectionBroken());
+    int32_t count = 0;
+    EXPECT_EQ(ToolLibrary().GetCardClientsCount(count), ClientLibrary::kConnectionBroken);
+    // A new logon has a connection of its own.
+    ASSERT_EQ(Logon(m_server.Address()), 0);
+    EXPECT_FALSE(ToolLibrary().ConnectionBroken());
+    EXPECT_EQ(ToolLibrary().GetCardClientsCount(count), 0);
+    EXPECT_EQ(count, 2);
+}
+
+TEST_F(ImportTest, ServerKilledDuringALargeImport) {
+    StartServer();
+    const std::string path = Root().File("many-clients.ini");
+    WriteFile(path, CardClients(20000));
+    std::thread killer([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        m_server.Stop(SIGKILL);
+    });
+    int code = 0;
+    const std::string out = ImportFile(path, code);
+    killer.join();
+    EXPECT_EQ(code, -1);
+    EXPECT_LE(CountOf(out, "failed."), 1) << out.substr(out.size() > 2000 ? out.size() - 2000 : 0);
+    EXPECT_NE(out.find("Import stopped - Connection to the server broken.\n"), std::string::npos);
+    EXPECT_EQ(out.find("All done."), std::string::npos);
+    EXPECT_LT(CountOf(out, "."), 20000); // the walk did not go on to the end of the file
+}

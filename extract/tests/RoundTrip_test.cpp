@@ -41,20 +41,16 @@ TEST(RoundTripTest, DemoSiteSurvivesExportAndImport) {
     const std::string first = root.File("first.ini");
     const std::string second = root.File("second.ini");
     ASSERT_EQ(Logon("127.0.30.200"), 0);
-    std::string out = Console([&] {
-        EXPECT_EQ(
-            ExportConfiguration(first.c_str(), false, false, false, false, false, false, false), 0);
-    });
+    std::string out = Console(
+        [&] { EXPECT_EQ(ExportConfiguration(ToolLibrary(), first.c_str(), ExportOptions()), 0); });
     ASSERT_NE(out.find("All done."), std::string::npos) << out;
 
     ASSERT_EQ(Logon("127.0.30.201"), 0);
-    out = Console([&] { EXPECT_EQ(ImportConfiguration(first.c_str(), false, false, false), 0); });
+    out = Console(
+        [&] { EXPECT_EQ(ImportConfiguration(ToolLibrary(), first.c_str(), ImportOptions()), 0); });
     EXPECT_EQ(out.find("failed"), std::string::npos) << out;
-    out = Console([&] {
-        EXPECT_EQ(
-            ExportConfiguration(second.c_str(), false, false, false, false, false, false, false),
-            0);
-    });
+    out = Console(
+        [&] { EXPECT_EQ(ExportConfiguration(ToolLibrary(), second.c_str(), ExportOptions()), 0); });
     Logoff();
 
     const std::string a = ReadFile(first), b = ReadFile(second);

@@ -212,14 +212,17 @@ class FlakyProxy {
 struct RunResult {
     int exitCode = -1; // the process's exit status (0..255), -1 when it did not end normally
     std::string out;   // standard output
+    std::string err;   // standard error
 };
 
 // Runs a program with the given arguments in the current environment (QV_ROOT included) and
-// collects its standard output.
+// collects its standard output and (through a temporary file) its standard error.
 inline RunResult Run(const std::string& program, const std::vector<std::string>& args,
                      const std::vector<std::string>& env = {}) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) return {};
+    std::string errPath = (fs::temp_directory_path() / "dovetrix-err-XXXXXX").string();
+    const int errFd = mkstemp(errPath.data());
     std::vector<std::string> all = {program};
     all.insert(all.end(), args.begin(), args.end());
     const pid_t pid = fork();
@@ -227,6 +230,7 @@ inline RunResult Run(const std::string& program, const std::vector<std::string>&
         close(pipeFds[0]);
         dup2(pipeFds[1], 1);
         close(pipeFds[1]);
+        if (errFd >= 0) dup2(errFd, 2);
         for (const std::string& e : env)
             putenv(const_cast<char*>(e.c_str()));
         std::vector<char*> argv;
@@ -246,6 +250,11 @@ inline RunResult Run(const std::string& program, const std::vector<std::string>&
     int status = 0;
     waitpid(pid, &status, 0);
     if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+    if (errFd >= 0) {
+        close(errFd);
+        result.err = ReadFile(errPath);
+        unlink(errPath.c_str());
+    }
     return result;
 }
 

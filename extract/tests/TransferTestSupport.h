@@ -50,6 +50,13 @@ inline bool FileExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
+inline int CountOf(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
 // The file's lines without their CR LF ends.
 inline std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;

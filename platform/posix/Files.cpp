@@ -100,7 +100,8 @@ FILE* OpenFile(std::string_view path, const char* mode) {
 FileKind GetFileKind(std::string_view path) {
     struct stat st {};
     if (stat(MapPath(path).c_str(), &st) != 0) return FileKind::Missing;
-    return S_ISDIR(st.st_mode) ? FileKind::Directory : FileKind::File;
+    if (S_ISDIR(st.st_mode)) return FileKind::Directory;
+    return S_ISREG(st.st_mode) ? FileKind::File : FileKind::Other;
 }
 
 bool MoveFile(std::string_view from, std::string_view to) {
@@ -140,7 +141,8 @@ bool TruncateFile(FILE* f, int64_t pos) {
 bool CommitFile(FILE* f) {
     if (!f || FaultFires(FileOp::Commit)) return false;
     if (std::fflush(f) != 0) return false;
-    return fsync(fileno(f)) == 0;
+    // A pipe or device has nothing to commit: once flushed, its data is written.
+    return fsync(fileno(f)) == 0 || errno == EINVAL || errno == EROFS;
 }
 
 namespace {

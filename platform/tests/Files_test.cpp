@@ -93,6 +93,22 @@ TEST_F(Files, TruncateAndCommitWorkOnOpenStreams) {
     EXPECT_FALSE(CommitFile(nullptr));
 }
 
+// Devices are a kind of their own; one that cannot be synchronised commits once flushed, one
+// that refuses the data does not.
+TEST_F(Files, DevicesAreWrittenButNotCommittedToADisk) {
+    EXPECT_EQ(GetFileKind("/dev/null"), FileKind::Other);
+    FILE* sink = OpenFile("/dev/null", "r+b");
+    ASSERT_NE(sink, nullptr);
+    std::fputs("data", sink);
+    EXPECT_TRUE(CommitFile(sink));
+    std::fclose(sink);
+    FILE* full = OpenFile("/dev/full", "r+b");
+    ASSERT_NE(full, nullptr);
+    std::fputs("data", full);
+    EXPECT_FALSE(CommitFile(full));
+    std::fclose(full);
+}
+
 TEST_F(Files, InjectedFaultsFireOnTheNthCallOnce) {
     WriteText("\\x", "X");
     FailFileOp(FileOp::Delete, 2);
