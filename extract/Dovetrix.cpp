@@ -12,6 +12,7 @@
 #include "extract/Import.h"
 #include "extract/ToolGlobals.h"
 #include "extract/ToolLogon.h"
+#include "platform/Console.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
 #include "platform/Text.h"
@@ -160,7 +161,7 @@ std::vector<std::u16string> Arguments(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         std::u16string arg;
         for (const char* p = argv[i]; *p != '\0'; ++p)
-            arg += static_cast<char16_t>(static_cast<unsigned char>(*p));
+            arg += platform::NarrowToWideChar(*p);
         args.push_back(arg);
     }
     return args;
@@ -234,6 +235,7 @@ int Run(const std::vector<std::u16string>& args) {
 } // namespace
 
 int main(int argc, char** argv) {
+    platform::PrepareConsole(); // a closed screen pipe must not end the run
     // The log first, then the binding: they go in reverse order at exit, STOP last.
     ToolLog();
     ToolLibrary();
