@@ -1,5 +1,8 @@
 #include "dbmaint/CPurgeRun.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "common/CLog.h"
 #include "dbmaint/CSQLiteDB.h"
 #include "dbmaint/CSQLiteStmt.h"
@@ -59,7 +62,7 @@ void CPurgeRun::Run(uint32_t startTick) {
         else if (b == Batch::GaveUp)
             m_log.Write("DB: Deliveries table purge FAILED!!");
         Wait();
-        m_count -= batch;
+        CountDown();
     }
     MemoryReport(m_log);
     Wait();
@@ -73,7 +76,7 @@ void CPurgeRun::Run(uint32_t startTick) {
                         m_count, s.m_maxDeliveries, Elapsed());
         else if (b == Batch::GaveUp)
             m_log.Write("DB: Deliveries table limit purge FAILED!!");
-        m_count -= batch;
+        CountDown();
         Wait();
     }
 
@@ -93,7 +96,7 @@ void CPurgeRun::Run(uint32_t startTick) {
         else if (b == Batch::GaveUp)
             m_log.Write("DB: LogEvents table purge FAILED!!");
         Wait();
-        m_count -= batch;
+        CountDown();
     }
     MemoryReport(m_log);
     Wait();
@@ -109,7 +112,7 @@ void CPurgeRun::Run(uint32_t startTick) {
         else if (b == Batch::GaveUp)
             m_log.Write("DB: LogEvents table limit purge FAILED!!");
         Wait();
-        m_count -= batch;
+        CountDown();
     }
 
     // SaleItems by age, then by size.
@@ -128,7 +131,7 @@ void CPurgeRun::Run(uint32_t startTick) {
         else if (b == Batch::GaveUp)
             m_log.Write("DB: SaleItems table purge FAILED!!");
         Wait();
-        m_count -= batch;
+        CountDown();
     }
     MemoryReport(m_log);
     Wait();
@@ -144,7 +147,7 @@ void CPurgeRun::Run(uint32_t startTick) {
         else if (b == Batch::GaveUp)
             m_log.Write("DB: SaleItems table purge FAILED!!");
         Wait();
-        m_count -= batch;
+        CountDown();
     }
 
     if (s.m_vacuum) Vacuum();
@@ -210,6 +213,13 @@ CPurgeRun::Batch CPurgeRun::RunBatch(const char* sql, int32_t first, const int32
         LogDbError(m_log, m_db, code, __FILE__, __LINE__);
         return Batch::Failed;
     }
+}
+
+void CPurgeRun::CountDown() {
+    // The counter stops at the most negative count rather than wrapping round to a large one,
+    // which would start the loop over.
+    const int64_t rest = int64_t{m_count} - m_settings.m_batchSize;
+    m_count = static_cast<int32_t>(std::max<int64_t>(rest, INT32_MIN));
 }
 
 void CPurgeRun::Wait() const {

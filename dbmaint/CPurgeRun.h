@@ -40,6 +40,7 @@ class CPurgeRun {
     // error line is logged here).
     enum class Batch { Done, GaveUp, Failed };
     Batch RunBatch(const char* sql, int32_t first, const int32_t* second);
+    void CountDown(); // one batch less still to delete
     void Wait() const;
     int32_t Elapsed() const; // ms since m_stepTick
     void StartStep();        // takes the tick of the step that starts now

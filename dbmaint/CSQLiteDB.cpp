@@ -100,18 +100,23 @@ int CSQLiteDB::Backup(const char* destination, int pagesPerStep, int waitMs) {
         if (backup == nullptr) {
             m_lastResult = errcode(dest);
         } else {
-            // Busy and locked steps are retried without limit: the copy restarts by itself
-            // when the source changes, and the other users of the file must not be starved.
+            // A step that answers busy or locked is retried like every other busy operation
+            // (12 answers, 250 ms apart): a destination that another process holds, or that is
+            // the open database itself, must not hold the run up for ever. A step that made
+            // progress starts the count again.
+            int rc = SQLITE_OK;
             for (;;) {
-                const int rc = step(backup, pagesPerStep);
-                m_lastResult = rc;
-                if (rc != SQLITE_OK && !CSQLiteLib::IsBusy(rc)) break;
+                rc = RetryWhileBusy("Backup()", destination,
+                                    [&] { return step(backup, pagesPerStep); });
+                if (rc != SQLITE_OK) break;
                 if (waitMs > 0) platform::Sleep(static_cast<uint32_t>(waitMs));
                 std::fputs(".", stdout);
                 std::fflush(stdout);
             }
             finish(backup);
-            m_lastResult = errcode(dest);
+            // After a busy give-up the destination reports no error of its own: the busy
+            // answer is the result, so that the copy is not taken for complete.
+            m_lastResult = CSQLiteLib::IsBusy(rc) ? rc : errcode(dest);
         }
     }
     closeDb(dest);

@@ -37,9 +37,11 @@ class CSQLiteDB {
     // answer. Throws any other failure.
     bool Execute(const char* sql);
     // Online copy of the "main" schema into the file `destination`, `pagesPerStep` pages at a
-    // time with `waitMs` between steps (busy steps are retried without limit). Returns -1 when
-    // nothing is open, else the last result: 0 for a complete copy, otherwise the SQLite error.
-    // Only a missing library function throws.
+    // time with `waitMs` between steps. A step answering busy or locked is retried as any busy
+    // operation ("DB: Backup() [<destination>] DB busy/locked repeating <n>."); after the
+    // twelfth answer in a row the copy is abandoned and that answer (5 or 6) returned. Returns
+    // -1 when nothing is open, else the last result: 0 for a complete copy, otherwise the
+    // SQLite error. Only a missing library function throws.
     int Backup(const char* destination, int pagesPerStep, int waitMs);
 
     // SQLite's text for a result code, and the connection's last error message; substitute

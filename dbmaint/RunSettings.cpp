@@ -1,5 +1,6 @@
 #include "dbmaint/RunSettings.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -34,10 +35,42 @@ bool EqualsNoCase(std::u16string_view arg, std::string_view name) {
     return true;
 }
 
+// Reads an integer key as the profile reader does (blanks and commas skipped, "+" and "-" set
+// the sign, the first other character ends it; missing reads 0), except that a value beyond
+// the signed 32-bit range stays at the nearest limit instead of wrapping: 4294967295 must not
+// become -1, nor 2147483648 the most negative count.
+int32_t ReadSaturated(CProfile& profile, const char* key) {
+    constexpr int64_t kLimit = int64_t{INT32_MAX} + 1; // magnitude of INT32_MIN
+    CStr text;
+    profile.GetString(key, text);
+    bool minus = false;
+    int64_t magnitude = 0; // never beyond kLimit, so it cannot overflow either
+    for (int i = 1; i <= text.Length(); ++i) {
+        const char16_t c = text.At(i);
+        if (c == u' ' || c == u',') continue;
+        if (c == u'+' || c == u'-') {
+            minus = c == u'-';
+        } else if (c >= u'0' && c <= u'9') {
+            magnitude = std::min(magnitude * 10 + (c - u'0'), kLimit);
+        } else {
+            break;
+        }
+    }
+    if (minus) return static_cast<int32_t>(-magnitude);
+    return static_cast<int32_t>(std::min(magnitude, kLimit - 1));
+}
+
 // A key whose value is missing or 0 takes the default.
 int32_t ReadWithDefault(CProfile& profile, const char* key, int32_t fallback) {
-    const int32_t value = profile.GetInt(key);
+    const int32_t value = ReadSaturated(profile, key);
     return value != 0 ? value : fallback;
+}
+
+// A maximum row count below 0 would make every row surplus: it takes the default as a missing
+// one does, so that a mistyped maximum never empties the table.
+int32_t ReadMaximum(CProfile& profile, const char* key, int32_t fallback) {
+    const int32_t value = ReadSaturated(profile, key);
+    return value > 0 ? value : fallback;
 }
 
 } // namespace
@@ -55,15 +88,14 @@ bool RunSettings::ApplySwitch(std::u16string_view arg) {
 
 void RunSettings::ReadParameters(CProfile& profile) {
     profile.SetSection("Parameters");
-    m_deliveryKeepDays = profile.GetInt("DeliveryKeepDays");
-    m_maxDeliveries = ReadWithDefault(profile, "MaxDeliveries", 100000);
-    m_eventsKeepDays = profile.GetInt("EventsKeepDays");
-    m_maxLogEvents = ReadWithDefault(profile, "MaxLogEvents", 10000);
-    m_saleItemKeepDays = profile.GetInt("SaleItemKeepDays");
-    m_maxSaleItems = ReadWithDefault(profile, "MaxSaleItems", 10000);
+    m_deliveryKeepDays = ReadSaturated(profile, "DeliveryKeepDays");
+    m_maxDeliveries = ReadMaximum(profile, "MaxDeliveries", 100000);
+    m_eventsKeepDays = ReadSaturated(profile, "EventsKeepDays");
+    m_maxLogEvents = ReadMaximum(profile, "MaxLogEvents", 10000);
+    m_saleItemKeepDays = ReadSaturated(profile, "SaleItemKeepDays");
+    m_maxSaleItems = ReadMaximum(profile, "MaxSaleItems", 10000);
     // A batch size below 1 would never bring the remaining count down; it takes the default.
-    m_batchSize = profile.GetInt("DeleteBatchSize");
-    if (m_batchSize <= 0) m_batchSize = 250;
+    m_batchSize = ReadMaximum(profile, "DeleteBatchSize", 250);
     m_waitMs = ReadWithDefault(profile, "BetweenBatchWait", 1000);
     if (!m_backupSwitch && profile.KeyExists("BackupBefore"))
         m_backup = profile.GetBool("BackupBefore");
@@ -76,7 +108,7 @@ void RunSettings::ReadDatabaseKeys(CProfile& profile) {
     profile.GetString("DBName", name);
     m_dbName = name.Length() > 0 ? name.Narrow() : "";
     profile.SetSection("Log");
-    m_logLevel = profile.GetInt("LogLevel");
+    m_logLevel = ReadSaturated(profile, "LogLevel");
 }
 
 void RunSettings::ApplyFast() {

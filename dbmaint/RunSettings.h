@@ -35,7 +35,8 @@ struct RunSettings {
     // not one of the switches.
     bool ApplySwitch(std::u16string_view arg);
     // Reads section Parameters (the counts, sizes and waits, then BackupBefore) and applies
-    // -fast.
+    // -fast. Values beyond the signed 32-bit range read as its nearest limit; a maximum or a
+    // batch size below 1 takes the default, as a missing one does.
     void ReadParameters(CProfile& profile);
     // Reads DBName from section Parameters, then LogLevel from section Log.
     void ReadDatabaseKeys(CProfile& profile);

@@ -13,6 +13,7 @@
 #include "dbmaint/RunLog.h"
 #include "dbmaint/RunSettings.h"
 #include "platform/Clock.h"
+#include "platform/Console.h"
 #include "platform/Process.h"
 
 namespace {
@@ -94,5 +95,8 @@ int TarnwellMain(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Screen output is a copy of the log: a reader that goes away (Tarnwell -all | head) must
+    // not end the run before its purges and its STOP record.
+    platform::PrepareConsole();
     return TarnwellMain(argc, argv);
 }

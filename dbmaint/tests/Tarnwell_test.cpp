@@ -1,9 +1,12 @@
 // Tarnwell run as a program in temporary device roots against database files made here: its
 // switches and profile, counts, purges by age and by size, backup, commands, vacuum, failures
 // of single steps, a database held by another writer, and the runs that stop early.
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <memory>
 
 #include "DbTestRoot.h"
 
@@ -31,17 +34,48 @@ class Tarnwell : public ::testing::Test {
                               (commands.empty() ? "" : "\r\n[Commands]\r\n" + commands));
     }
 
-    RunResult Run(const std::string& args) {
+    static std::string Program() {
         const char* build = std::getenv("QV_BUILD_DIR");
         EXPECT_NE(build, nullptr);
+        return std::string(build ? build : ".") + "/bin/ce/Tarnwell";
+    }
+
+    RunResult Run(const std::string& args) {
         const fs::path out = m_root.Root() / "stdout.txt";
-        const std::string command = std::string(build ? build : ".") + "/bin/ce/Tarnwell " + args +
-                                    " > '" + out.string() + "' 2>&1";
+        // A run that never ends fails the test within a minute instead of holding it up.
+        const std::string command =
+            "timeout -k 5 60 " + Program() + " " + args + " > '" + out.string() + "' 2>&1";
         const int status = std::system(command.c_str());
         RunResult r;
         r.exitCode = WIFEXITED(status) ? static_cast<signed char>(WEXITSTATUS(status)) : -999;
         r.log = dbtest::Lines(dbtest::ReadFile(m_root.Root() / "Tarnwell.L00"));
         r.out = dbtest::Lines(dbtest::ReadFile(out));
+        return r;
+    }
+
+    // Runs the program with `arg` and its standard output a pipe whose reader is already gone,
+    // SIGPIPE at its default action as in a shell pipeline; the exit code is -999 when a
+    // signal ended it.
+    RunResult RunIntoClosedPipe(const std::string& arg) {
+        const std::string program = Program();
+        int fds[2];
+        EXPECT_EQ(pipe(fds), 0);
+        close(fds[0]);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            signal(SIGPIPE, SIG_DFL);
+            dup2(fds[1], 1);
+            close(fds[1]);
+            alarm(60);
+            execl(program.c_str(), program.c_str(), arg.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        RunResult r;
+        r.exitCode = WIFEXITED(status) ? static_cast<signed char>(WEXITSTATUS(status)) : -999;
+        r.log = dbtest::Lines(dbtest::ReadFile(m_root.Root() / "Tarnwell.L00"));
         return r;
     }
 
@@ -261,6 +295,62 @@ TEST_F(Tarnwell, BatchSizeBelowOneTakesTheDefaultSoTheLoopEnds) {
     EXPECT_EQ(db.Int("SELECT COUNT(*) FROM Deliveries"), 0);
 }
 
+TEST_F(Tarnwell, ValuesBeyondThe32BitRangeSaturateAndNeverEmptyATable) {
+    {
+        dbtest::Db db(m_root.Database());
+        db.CreateTables();
+        db.AddRows("Deliveries", 30, 40);
+        db.AddRows("LogEvents", 30, 40);
+        db.AddRows("SaleItems", 30, 40);
+    }
+    // Wrapped, these read as -1 (every old row, then every row), 1 (every old row), and the
+    // most negative maximum, whose loop never ends.
+    dbtest::WriteFile(m_root.Profile(),
+                      "[Parameters]\r\nDBName=\\DAVozuz\\SQLite\\QV.db\r\nBetweenBatchWait=-1\r\n"
+                      "DeliveryKeepDays=4294967295\r\nMaxDeliveries=4294967295\r\n"
+                      "EventsKeepDays=-4294967295\r\nMaxLogEvents=99999999999999999999999\r\n"
+                      "SaleItemKeepDays=2147483648\r\nMaxSaleItems=2147483648\r\n"
+                      "DeleteBatchSize=10\r\n");
+    const RunResult r = Run("-all");
+    EXPECT_EQ(r.exitCode, 0);
+    ExpectWholeLog(r);
+    EXPECT_EQ(CountLines(r.log, "DeliveryKeepDays = 2147483647, MaxDeliveries = 2147483647, "
+                                "EventsKeepDays = -2147483648, MaxLogEvents = 2147483647, "
+                                "SaleItemKeepDays = 2147483647 , MaxSaleItems = 2147483647, "
+                                "DeleteBatchSize = 10, "),
+              1);
+    EXPECT_EQ(CountLines(r.log, "DB: KeepDays 2147483647, 0 Deliveries to be deleted "), 1);
+    EXPECT_EQ(CountLines(r.log, "DB: KeepDays -2147483648, 0 LogEvents to be deleted "), 1);
+    EXPECT_EQ(CountLines(r.log, "DB: 30 total 2147483647 LogEvents max, "), 1);
+    EXPECT_EQ(CountLines(r.log, "purged"), 0);
+    dbtest::Db db(m_root.Database());
+    for (const char* table : {"Deliveries", "LogEvents", "SaleItems"})
+        EXPECT_EQ(db.Int(std::string("SELECT COUNT(*) FROM ") + table), 30) << table;
+}
+
+TEST_F(Tarnwell, NegativeMaximumTakesTheDefaultAndValuesInRangeReadAsBefore) {
+    {
+        dbtest::Db db(m_root.Database());
+        db.CreateTables();
+        db.AddRows("Deliveries", 30, 1, 1);
+        db.AddRows("LogEvents", 30, 1, 1);
+        db.AddRows("SaleItems", 30, 1, 1);
+    }
+    Profile("MaxDeliveries=-1\r\nMaxLogEvents=-2147483649\r\nMaxSaleItems= +2,0 units\r\n"
+            "DeleteBatchSize=5");
+    const RunResult r = Run("-all");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(CountLines(r.log, "MaxDeliveries = 100000, EventsKeepDays = 20, MaxLogEvents = "
+                                "10000, SaleItemKeepDays = 10 , MaxSaleItems = 20, "),
+              1);
+    EXPECT_EQ(CountLines(r.log, "DB: SaleItems table purged, 5 of "), 2);
+    EXPECT_EQ(CountLines(r.log, "purged"), 2);
+    dbtest::Db db(m_root.Database());
+    EXPECT_EQ(db.Int("SELECT COUNT(*) FROM Deliveries"), 30);
+    EXPECT_EQ(db.Int("SELECT COUNT(*) FROM LogEvents"), 30);
+    EXPECT_EQ(db.Int("SELECT COUNT(*) FROM SaleItems"), 20);
+}
+
 TEST_F(Tarnwell, BackupPrecedesThePurgesWhenAskedFor) {
     struct Case {
         const char* args;
@@ -312,6 +402,62 @@ TEST_F(Tarnwell, FailedBackupIsReportedWithSQLiteTextAndTheRunGoesOn) {
     EXPECT_EQ(CountLines(r.log, "QvDBBu.SQL"), 1) << "no time line for a failed copy";
     EXPECT_EQ(CountLines(r.log, "DB: Deliveries table purged, 30 days, 250 of 10, "), 1);
     EXPECT_EQ(CountLines(r.log, "All done!! "), 1);
+}
+
+TEST_F(Tarnwell, BackupGivesUpOnADestinationThatStaysBusyAndTheRunGoesOn) {
+    const std::string busy = "DB: Backup() [\\DAVozuz\\SQLite\\QvDBBU.SQL] DB busy/locked "
+                             "repeating ";
+    struct Case {
+        const char* name;
+        bool backupIsTheDatabase; // DBName names the backup file itself
+    };
+    for (const Case& c :
+         {Case{"held by another process", false}, Case{"DBName is the backup file", true}}) {
+        SCOPED_TRACE(c.name);
+        fs::remove(m_root.Root() / "Tarnwell.L00");
+        fs::remove(m_root.Database());
+        fs::remove(m_root.Backup());
+        const fs::path database = c.backupIsTheDatabase ? m_root.Backup() : m_root.Database();
+        {
+            dbtest::Db db(database);
+            db.CreateTables();
+            db.AddRows("Deliveries", 10, 40);
+        }
+        dbtest::WriteFile(m_root.Profile(),
+                          std::string("[Parameters]\r\nDBName=\\DAVozuz\\SQLite\\") +
+                              (c.backupIsTheDatabase ? "QvDBBU.SQL" : "QV.db") +
+                              "\r\nBetweenBatchWait=-1\r\nDeliveryKeepDays=30\r\n");
+        RunResult r;
+        {
+            std::unique_ptr<dbtest::Db> holder;
+            if (!c.backupIsTheDatabase) {
+                holder = std::make_unique<dbtest::Db>(m_root.Backup());
+                holder->Exec("BEGIN EXCLUSIVE; CREATE TABLE Mine(x); INSERT INTO Mine VALUES(7);");
+            }
+            r = Run("-backup -deliveries");
+            if (holder) holder->Exec("COMMIT");
+        }
+        EXPECT_EQ(r.exitCode, 0);
+        ExpectWholeLog(r);
+        int at = 0;
+        for (int attempt = 0; attempt < 12; ++attempt) {
+            at = FindLine(r.log, busy + std::to_string(attempt) + ".", at);
+            EXPECT_GE(at, 0) << "attempt " << attempt;
+        }
+        EXPECT_EQ(CountLines(r.log, "busy/locked repeating"), 12);
+        EXPECT_EQ(FindLine(r.log, "DB: DB backup to QvDBBu.SQL FAILED, 5 database is locked, "),
+                  at + 1);
+        EXPECT_EQ(CountLines(r.log, "DB: Deliveries table purged, 30 days, 250 of 10, "), 1);
+        EXPECT_EQ(CountLines(r.log, "All done!! "), 1);
+
+        dbtest::Db db(database);
+        EXPECT_EQ(db.Text("PRAGMA integrity_check"), "ok");
+        EXPECT_EQ(db.Int("SELECT COUNT(*) FROM Deliveries"), 0);
+        if (!c.backupIsTheDatabase) {
+            dbtest::Db held(m_root.Backup());
+            EXPECT_EQ(held.Int("SELECT x FROM Mine"), 7) << "the holder's file is left alone";
+        }
+    }
 }
 
 TEST_F(Tarnwell, CommandsRunInOrderUntilTheFirstGap) {
@@ -413,6 +559,31 @@ TEST_F(Tarnwell, DatabaseHeldByAnotherWriterFailsTheBatchAndTheRunGoesOn) {
     dbtest::Db db(m_root.Database());
     EXPECT_EQ(db.Int("SELECT COUNT(*) FROM Deliveries"), 1000);
     EXPECT_EQ(db.Int("SELECT COUNT(*) FROM SaleItems"), 1);
+}
+
+TEST_F(Tarnwell, ClosedScreenPipeDoesNotStopTheRun) {
+    // Once the reader is gone every screen write fails: the batch lines overflow the stdio
+    // buffer half-way through the purge, and the backup's progress is flushed at once.
+    for (const char* backup : {"BackupBefore=no", "BackupBefore=yes"}) {
+        SCOPED_TRACE(backup);
+        fs::remove(m_root.Root() / "Tarnwell.L00");
+        fs::remove(m_root.Database());
+        {
+            dbtest::Db db(m_root.Database());
+            db.CreateTables();
+            db.AddRows("LogEvents", 1000, 40);
+            db.AddRows("SaleItems", 100, 40);
+        }
+        Profile(std::string("DeleteBatchSize=10\r\n") + backup);
+        const RunResult r = RunIntoClosedPipe("-all");
+        EXPECT_EQ(r.exitCode, 0) << "-999: ended by a signal";
+        ExpectWholeLog(r);
+        EXPECT_EQ(CountLines(r.log, "DB: LogEvents table purged, Days 20, 10 of "), 100);
+        EXPECT_EQ(CountLines(r.log, "All done!! "), 1);
+        dbtest::Db db(m_root.Database());
+        EXPECT_EQ(db.Int("SELECT COUNT(*) FROM LogEvents"), 0);
+        EXPECT_EQ(db.Int("SELECT COUNT(*) FROM SaleItems"), 0);
+    }
 }
 
 TEST_F(Tarnwell, MissingLibraryStopsTheRun) {
