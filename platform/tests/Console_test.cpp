@@ -19,18 +19,18 @@ constexpr int kFinished = 7; // exit code of a child that got through its writes
 int RunIntoClosedPipe(const std::function<void()>& body) {
     int fds[2];
     if (pipe(fds) != 0) return -1;
+    // The reader goes before the fork: no process may hold it while the child writes.
+    close(fds[0]);
     std::fflush(stdout);
     pid_t pid = fork();
     if (pid == 0) {
         std::signal(SIGPIPE, SIG_DFL);
-        close(fds[0]);
         dup2(fds[1], STDOUT_FILENO);
         close(fds[1]);
         body();
         std::fflush(stdout);
         _exit(kFinished);
     }
-    close(fds[0]);
     close(fds[1]);
     int status = 0;
     waitpid(pid, &status, 0);
