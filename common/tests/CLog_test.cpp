@@ -463,11 +463,11 @@ TEST_F(LogTest, ManyThreadsLoseAndTearNothing) {
 TEST_F(LogTest, ScreenIntoAClosedPipeKeepsTheRunGoing) {
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
+    close(fds[0]); // no process holds the reader while the child writes
     std::fflush(stdout);
     const pid_t pid = fork();
     if (pid == 0) {
         std::signal(SIGPIPE, SIG_DFL); // as a program starts
-        close(fds[0]);
         dup2(fds[1], STDOUT_FILENO);
         close(fds[1]);
         CLog log(kBase, "T", 0, 100000000, 3, true, true);
@@ -481,7 +481,6 @@ TEST_F(LogTest, ScreenIntoAClosedPipeKeepsTheRunGoing) {
         log.Close();
         _exit(7);
     }
-    close(fds[0]);
     close(fds[1]);
     int status = 0;
     waitpid(pid, &status, 0);
