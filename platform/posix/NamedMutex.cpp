@@ -60,7 +60,7 @@ class MutexObject : public posix::KernelObject {
 // Every mapping this process made, kept until it exits (see the top of this file).
 struct Mappings {
     std::mutex m_lock;
-    std::map<std::u16string, std::shared_ptr<posix::SyncMapping>> m_named;
+    std::map<std::string, std::shared_ptr<posix::SyncMapping>> m_named; // by file
     std::vector<std::shared_ptr<posix::SyncMapping>> m_unnamed;
 };
 
@@ -72,14 +72,15 @@ Mappings& TheMappings() {
 std::shared_ptr<posix::SyncMapping> Named(std::u16string_view name, bool create, bool& existed) {
     Mappings& all = TheMappings();
     std::lock_guard<std::mutex> hold(all.m_lock);
-    auto it = all.m_named.find(std::u16string(name));
+    const std::string path = posix::NamedObjectPath(name);
+    auto it = all.m_named.find(path);
     if (it != all.m_named.end()) {
         existed = true;
         return it->second;
     }
     std::shared_ptr<posix::SyncMapping> map =
         posix::SyncMapping::OpenNamed(name, posix::SyncKind::Mutex, create, false, existed);
-    if (map) all.m_named.emplace(std::u16string(name), map);
+    if (map) all.m_named.emplace(path, map);
     return map;
 }
 

@@ -60,7 +60,15 @@ std::string FileNameOf(std::u16string_view name) {
     return out;
 }
 
+std::filesystem::path ObjectsFolder() {
+    return std::filesystem::path(DeviceRoot()) / ".board" / "objects";
+}
+
 } // namespace
+
+std::string NamedObjectPath(std::u16string_view name) {
+    return (ObjectsFolder() / FileNameOf(name)).string();
+}
 
 int LockRobust(pthread_mutex_t& m) {
     const int r = pthread_mutex_lock(&m);

@@ -47,6 +47,9 @@ class SyncMapping {
     int m_fd = -1; // the file of a named object, holding the shared lock; -1 when private
 };
 
+// The file of a named object in the current device root.
+std::string NamedObjectPath(std::u16string_view name);
+
 // Locks a robust mutex, making it consistent again when its owner died. Returns 0, or
 // EOWNERDEAD when it was taken back from a dead owner; other values are failures.
 int LockRobust(pthread_mutex_t& m);
