@@ -205,10 +205,12 @@ int32_t ForecourtPump::ReAuthorise() {
     if (Out()) return RESULT_WRONG_PUMP_STATE;
     if (m_allStopped) {
         m_allStopped = false;
+        if (m_sale == Sale::Flowing) ResumeFlow();
         return QV_OK;
     }
     if (m_sale != Sale::TempStopped) return RESULT_WRONG_PUMP_STATE;
     m_sale = Sale::Flowing;
+    ResumeFlow();
     return QV_OK;
 }
 
@@ -291,6 +293,7 @@ int32_t ForecourtPump::NozzleDown(int64_t nowMs) {
 int32_t ForecourtPump::SetFlowRate(double litresPerMinute) {
     if (!(litresPerMinute >= 0) || litresPerMinute > 1000) return QV_INVALID_ARGUMENT;
     m_flowRate = litresPerMinute;
+    if (m_sale == Sale::Flowing && !m_allStopped) ResumeFlow();
     return QV_OK;
 }
 
@@ -320,6 +323,12 @@ void ForecourtPump::StartSale(int64_t nowMs) {
     m_volume = m_value = m_curFlow = m_peakFlow = 0;
     m_slowing = false;
     m_saleStartMs = nowMs;
+    ResumeFlow();
+}
+
+void ForecourtPump::ResumeFlow() {
+    m_curFlow = m_slowing ? m_flowRate * m_settings.slowFactor : m_flowRate;
+    m_peakFlow = std::max(m_peakFlow, m_curFlow);
 }
 
 double ForecourtPump::RemainingToLimit() const {

@@ -104,6 +104,8 @@ class ForecourtPump {
     bool HoseAllowed(size_t hose) const;
     int16_t PriceLevelOf(const Authorisation& a) const;
     void StartSale(int64_t nowMs);
+    // The flow of a running sale as the trigger is held (slowed near its limit).
+    void ResumeFlow();
     void FinishSale(int64_t nowMs, bool ranDry);
     void DropAuthorisation();
     // Authorises itself on a lifted nozzle in auto and monitor modes.
