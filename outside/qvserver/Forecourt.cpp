@@ -42,6 +42,15 @@ Forecourt::Forecourt(Site site, ForecourtSink& sink, ForecourtTables& tables, do
                      ForecourtSettings settings)
     : m_site(std::move(site)), m_sink(sink), m_tables(tables), m_settings(settings),
       m_clock(startOle), m_book(m_settings) {
+    // Stored deliveries carry IDs only; their events also name the pump and hose numbers.
+    for (DeliveryRecord& d : m_site.onPumps)
+        for (const PumpInfo& p : m_site.pumps)
+            for (const HoseInfo& h : p.hoses)
+                if (h.id == d.hoseID && p.id == d.pumpID) {
+                    d.pumpNumber = p.number;
+                    d.hoseNumber = h.number;
+                    d.hosePhysicalNumber = h.physicalNumber;
+                }
     m_book.Load(m_site.onPumps);
     m_book.NewlyTimedOut(startOle); // deliveries timed out before the start are known as such
     for (const DeliveryRecord& d : m_site.onPumps)

@@ -674,6 +674,12 @@ TEST_F(ForecourtTest, DeliveriesAndTotalsReachTheDatabase) {
     EXPECT_GT(next.id, d.id);
     EXPECT_DOUBLE_EQ(next.oldVolumeETot, 1002);
     EXPECT_EQ(m_sink.stacked.back(), d.id);
+    ASSERT_GE(m_sink.deliveries.size(), 2u);
+    const DeliveryRecord& restacked = m_sink.deliveries[m_sink.deliveries.size() - 2];
+    EXPECT_EQ(restacked.id, d.id);
+    EXPECT_EQ(restacked.pumpNumber, 1);
+    EXPECT_EQ(restacked.hosePhysicalNumber, 101);
+    EXPECT_DOUBLE_EQ(restacked.volume, 2.0);
 }
 
 TEST_F(ForecourtTest, ClientsChosenNextDeliveryIDIsUsed) {
