@@ -72,6 +72,66 @@ Forecourt::Forecourt(Site site, ForecourtSink& sink, ForecourtTables& tables, do
     }
 }
 
+void Forecourt::Reload(const Site& fresh) {
+    // Removed pumps end their running sales while they still can.
+    for (size_t p = 0; p < m_pumps.size(); ++p) {
+        const int32_t id = m_pumps[p].Info().id;
+        bool kept = false;
+        for (const PumpInfo& info : fresh.pumps)
+            kept |= info.id == id;
+        if (!kept && m_pumps[p].Delivering()) {
+            m_pumps[p].Terminate(NowMs());
+            CompleteSales(p);
+        }
+    }
+    m_site.grades = fresh.grades;
+    m_site.tanks = fresh.tanks;
+    m_site.pumps = fresh.pumps;
+
+    std::vector<TankGauge> tanks;
+    std::unordered_map<int32_t, size_t> tankAt;
+    tanks.reserve(fresh.tanks.size());
+    for (const TankInfo& t : fresh.tanks) {
+        tankAt[t.id] = tanks.size();
+        if (const TankGauge* old = Tank(t.id)) {
+            tanks.push_back(*old);
+            tanks.back().Reconfigure(t);
+        } else {
+            tanks.emplace_back(t, m_settings);
+        }
+    }
+    m_tanks.swap(tanks);
+    m_tankAt.swap(tankAt);
+
+    std::vector<ForecourtPump> pumps;
+    std::vector<PumpStatusRecord> reported;
+    std::vector<int64_t> reportedMs;
+    std::unordered_map<int32_t, size_t> pumpAt;
+    pumps.reserve(fresh.pumps.size());
+    for (const PumpInfo& info : fresh.pumps) {
+        pumpAt[info.id] = pumps.size();
+        auto it = m_pumpAt.find(info.id);
+        if (it != m_pumpAt.end()) {
+            pumps.push_back(m_pumps[it->second]);
+            pumps.back().Reconfigure(info);
+            reported.push_back(m_reported[it->second]);
+            reportedMs.push_back(m_reportedMs[it->second]);
+        } else {
+            pumps.emplace_back(info, m_site, m_settings);
+            reported.emplace_back(); // nothing told yet: its first status goes out
+            reportedMs.push_back(NowMs());
+        }
+    }
+    m_pumps.swap(pumps);
+    m_reported.swap(reported);
+    m_reportedMs.swap(reportedMs);
+    m_pumpAt.swap(pumpAt);
+    for (size_t p = 0; p < m_pumps.size(); ++p) {
+        RefreshStack(p);
+        Settle(p);
+    }
+}
+
 // ---- Lookups ----
 
 ForecourtPump* Forecourt::Pump(int32_t id) {

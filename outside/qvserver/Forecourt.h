@@ -32,6 +32,12 @@ class Forecourt {
     Forecourt(const Forecourt&) = delete;
     Forecourt& operator=(const Forecourt&) = delete;
 
+    // Takes a fresh reading of the equipment after clients changed it. New prices and modes
+    // apply from the next sale; a pump with a nozzle out keeps its hoses until it is hung up;
+    // new pumps and tanks start idle and report their status; a removed pump's running sale is
+    // completed first. Running tank gauges keep their own volumes. Deliveries are not re-read.
+    void Reload(const Site& site);
+
     // ---- Time ----
     // Moves the clock on by ms in steps of at most the tick: flows, drops, time-outs.
     void Advance(int64_t ms);

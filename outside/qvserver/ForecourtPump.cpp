@@ -287,7 +287,27 @@ int32_t ForecourtPump::NozzleDown(int64_t nowMs) {
     m_sale = Sale::None;
     m_nozzle = -1;
     m_volume = m_value = m_curFlow = m_peakFlow = 0;
+    if (m_pendingInfo) {
+        PumpInfo info = std::move(*m_pendingInfo);
+        m_pendingInfo.reset();
+        for (HoseInfo& h : info.hoses)
+            for (const HoseInfo& counted : m_info.hoses)
+                if (counted.id == h.id) {
+                    h.elecVolume = counted.elecVolume;
+                    h.elecValue = counted.elecValue;
+                }
+        m_info = std::move(info);
+    }
     return QV_OK;
+}
+
+void ForecourtPump::Reconfigure(const PumpInfo& info) {
+    if (m_nozzle < 0 && m_sale == Sale::None) {
+        m_info = info;
+        m_pendingInfo.reset();
+    } else {
+        m_pendingInfo = info;
+    }
 }
 
 int32_t ForecourtPump::SetFlowRate(double litresPerMinute) {

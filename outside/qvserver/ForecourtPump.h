@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <deque>
+#include <optional>
 
 #include "outside/qvclient/QVCodes.h"
 #include "outside/qvserver/ForecourtEvents.h"
@@ -53,6 +54,9 @@ class ForecourtPump {
 
     const PumpInfo& Info() const { return m_info; }
     PumpInfo& MutableInfo() { return m_info; } // hose totals move with each delivery
+    // Takes new properties and hoses: at once when no nozzle is out, else when it is hung up
+    // (the hose totals the pump counted meanwhile are kept).
+    void Reconfigure(const PumpInfo& info);
     int16_t State() const;
     PumpStatusRecord Status() const;
     bool Delivering() const { return m_sale == Sale::Flowing || m_sale == Sale::TempStopped; }
@@ -145,6 +149,7 @@ class ForecourtPump {
     int32_t m_stackBlock = 0;
     int32_t m_stackSize = 0;
     std::deque<FinishedSale> m_finished;
+    std::optional<PumpInfo> m_pendingInfo; // properties waiting for the nozzle to go back
 };
 
 } // namespace qvserver

@@ -40,6 +40,12 @@ TankGauge::TankGauge(const TankInfo& info, const ForecourtSettings& settings)
     Reported(0); // the stored readings are what the clients already know
 }
 
+void TankGauge::Reconfigure(const TankInfo& info) {
+    const double volume = m_info.volume;
+    m_info = info;
+    m_info.volume = info.capacity > 0 ? std::min(volume, info.capacity) : volume;
+}
+
 double TankGauge::Level() const {
     if (m_info.capacity <= 0 || m_info.diameter <= 0) return 0;
     const double share = std::clamp(m_info.volume / m_info.capacity, 0.0, 1.0);

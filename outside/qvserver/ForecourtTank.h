@@ -14,6 +14,8 @@ class TankGauge {
     TankGauge(const TankInfo& info, const ForecourtSettings& settings);
 
     const TankInfo& Info() const { return m_info; }
+    // Takes new properties; the gauge keeps its own volume (within the new capacity).
+    void Reconfigure(const TankInfo& info);
     TankStatusRecord Status() const;
 
     // Takes up to `litres`; the litres it had.

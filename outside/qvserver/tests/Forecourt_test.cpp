@@ -822,6 +822,53 @@ TEST_F(ForecourtTest, GaugeFaultIsReportedAtOnce) {
     EXPECT_EQ(m_sink.OfTank(1).back().state, TANK_STATE_NORMAL);
 }
 
+// ---- Changes of the equipment ----
+
+TEST_F(ForecourtTest, ReloadTakesNewPricesModesAndPumpsWithoutBreakingSales) {
+    Forecourt& fc = Start();
+    ASSERT_EQ(fc.Authorise(1, kClient), 0);
+    ASSERT_EQ(fc.NozzleUp(1, 1), 0);
+    ASSERT_EQ(fc.NozzleUp(3, 1), 0); // monitor pump, delivering
+    fc.Advance(1500);
+    const double drawn = Tank(1).gaugeVolume;
+    EXPECT_LT(drawn, 5000);
+
+    m_store.Set(kGrade, 1, {"Price1"}, {F(2.5)});
+    m_store.Set(kPump, 1, {"AuthMode"}, {H(AUTH_MODE_AUTO)});
+    m_store.Set(kPump, 5, {"Number", "Name", "AuthMode"}, {I(5), T(u"Pump 5"), H(1)});
+    m_store.Set(kHose, 51, {"Number", "PumpID", "TankID"}, {I(1), I(5), I(1)});
+    m_store.Delete(kHose, 31);
+    m_store.Delete(kPump, 3);
+    Site site;
+    std::string error;
+    ASSERT_TRUE(LoadSite(m_store, site, error));
+    m_sink.Forget();
+    fc.Reload(site);
+
+    // The removed pump's sale was completed; the pump is gone.
+    ASSERT_EQ(m_sink.deliveries.size(), 1u);
+    EXPECT_EQ(m_sink.deliveries[0].pumpID, 3);
+    EXPECT_DOUBLE_EQ(m_sink.deliveries[0].volume, 1.0);
+    EXPECT_EQ(fc.NozzleUp(3, 1), QV_UNKNOWN_ID);
+    // The new pump announced itself.
+    ASSERT_FALSE(m_sink.Of(5).empty());
+    EXPECT_EQ(m_sink.Of(5).back().state, PUMP_STATE_IDLE);
+    EXPECT_EQ(fc.Authorise(5, kClient), 0);
+    // The running sale keeps its price; the gauge its volume.
+    EXPECT_DOUBLE_EQ(Status(1).price, 2.0);
+    EXPECT_DOUBLE_EQ(Tank(1).gaugeVolume, drawn);
+    fc.Advance(1500);
+    ASSERT_EQ(fc.NozzleDown(1), 0);
+    EXPECT_DOUBLE_EQ(m_sink.deliveries.back().price, 2.0);
+    // The next one is auto-authorised at the new price, and the totals went on counting.
+    ASSERT_EQ(fc.NozzleUp(1, 1), 0);
+    EXPECT_EQ(State(1), PUMP_STATE_DELIVERING);
+    EXPECT_DOUBLE_EQ(Status(1).price, 2.5);
+    double volume = 0, value = 0;
+    ASSERT_TRUE(fc.GetHoseTotals(11, volume, value));
+    EXPECT_DOUBLE_EQ(volume, 1002);
+}
+
 // ---- Sale items ----
 
 TEST_F(ForecourtTest, SaleItemsAreStoredAndReported) {
