@@ -159,7 +159,8 @@ struct SaleItemRecord {
     int16_t authType = 0; // TAuthorisationType
 };
 
-// Receives every event as it happens, in order, under the caller's lock (see Forecourt).
+// Receives every event as it happens, in order, under the caller's lock (see Forecourt). It
+// must not call the forecourt back; it copies what it needs (to a queue) and returns.
 class ForecourtSink {
   public:
     virtual ~ForecourtSink() = default;
