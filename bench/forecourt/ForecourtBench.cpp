@@ -30,6 +30,8 @@ struct CountingSink : ForecourtSink {
     void ZeroDelivery(const ZeroDeliveryRecord&) override { ++others; }
     void LogEvent(const LogEventRecord&) override { ++others; }
     void SaleItem(const SaleItemRecord&) override { ++others; }
+    void AttendantLogon(const AttendantRecord&) override { ++others; }
+    void AttendantLogoff(const AttendantRecord&) override { ++others; }
     long All() const { return pumps + deliveries + others; }
 };
 

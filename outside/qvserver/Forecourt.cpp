@@ -126,6 +126,8 @@ void Forecourt::Reload(const Site& fresh) {
     m_reported.swap(reported);
     m_reportedMs.swap(reportedMs);
     m_pumpAt.swap(pumpAt);
+    for (const auto& kv : m_attendantAt)
+        if (ForecourtPump* p = Pump(kv.second)) p->SetAttendant(kv.first);
     for (size_t p = 0; p < m_pumps.size(); ++p) {
         RefreshStack(p);
         Settle(p);
@@ -662,6 +664,32 @@ int32_t Forecourt::SetTankGaugeFault(int32_t tankID, bool fault) {
     if (!t) return QV_UNKNOWN_ID;
     t->SetGaugeFault(fault);
     ReportTanks();
+    return QV_OK;
+}
+
+// ---- Attendants ----
+
+int32_t Forecourt::AttendantLogon(int32_t attendantID, int32_t pumpID) {
+    if (attendantID < 1) return QV_INVALID_ARGUMENT;
+    if (pumpID != -1 && !Pump(pumpID)) return QV_UNKNOWN_ID;
+    auto was = m_attendantAt.find(attendantID);
+    if (was != m_attendantAt.end())
+        if (ForecourtPump* old = Pump(was->second))
+            if (old->Attendant() == attendantID) old->SetAttendant(-1);
+    m_attendantAt[attendantID] = pumpID;
+    if (ForecourtPump* p = Pump(pumpID)) p->SetAttendant(attendantID);
+    m_sink.AttendantLogon({attendantID, pumpID});
+    return QV_OK;
+}
+
+int32_t Forecourt::AttendantLogoff(int32_t attendantID) {
+    auto it = m_attendantAt.find(attendantID);
+    if (it == m_attendantAt.end()) return QV_UNKNOWN_ID;
+    const int32_t pumpID = it->second;
+    if (ForecourtPump* p = Pump(pumpID))
+        if (p->Attendant() == attendantID) p->SetAttendant(-1);
+    m_attendantAt.erase(it);
+    m_sink.AttendantLogoff({attendantID, pumpID});
     return QV_OK;
 }
 

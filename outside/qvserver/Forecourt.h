@@ -100,6 +100,13 @@ class Forecourt {
     int32_t TankDrop(int32_t tankID, double litres);
     int32_t SetTankGaugeFault(int32_t tankID, bool fault);
 
+    // ---- Attendants ----
+    // The attendant's sales at that pump are theirs from now on (pumpID -1: logged on at no
+    // pump); a logon elsewhere moves them. The caller checks that the attendant exists.
+    int32_t AttendantLogon(int32_t attendantID, int32_t pumpID);
+    // 3 when the attendant is not logged on.
+    int32_t AttendantLogoff(int32_t attendantID);
+
     // ---- Other records ----
     // Stores a product sale (its ID and date are set here) and reports it.
     int32_t AddSaleItem(SaleItemRecord item, int32_t& id);
@@ -145,7 +152,8 @@ class Forecourt {
     std::unordered_map<int32_t, size_t> m_tankAt;
     std::vector<PumpStatusRecord> m_reported; // each pump's last reported status
     std::vector<int64_t> m_reportedMs;
-    int32_t m_localDeliveryID = 0; // IDs for deliveries the database refused
+    int32_t m_localDeliveryID = 0;                      // IDs for deliveries the database refused
+    std::unordered_map<int32_t, int32_t> m_attendantAt; // logged-on attendant -> pump (-1 none)
 };
 
 } // namespace qvserver

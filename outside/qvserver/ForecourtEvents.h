@@ -108,6 +108,13 @@ struct ZeroDeliveryRecord {
     int32_t hoseNumber = 0;
 };
 
+// An attendant logged on at a pump (event type 11; pumpID -1: at no pump in particular) or off
+// (event type 12, pumpID the pump they left).
+struct AttendantRecord {
+    int32_t attendantID = -1;
+    int32_t pumpID = -1;
+};
+
 // Kinds of log event the forecourt raises (EventType of LogEvents).
 enum ForecourtLogType : int16_t {
     kLogPumpError = 1,
@@ -175,6 +182,8 @@ class ForecourtSink {
     virtual void ZeroDelivery(const ZeroDeliveryRecord& r) = 0;
     virtual void LogEvent(const LogEventRecord& r) = 0;
     virtual void SaleItem(const SaleItemRecord& r) = 0;
+    virtual void AttendantLogon(const AttendantRecord& r) = 0;
+    virtual void AttendantLogoff(const AttendantRecord& r) = 0;
 };
 
 // Where the records are stored. Each call returns false (or 0 for an ID) when the database

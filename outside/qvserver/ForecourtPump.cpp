@@ -125,6 +125,11 @@ int16_t ForecourtPump::PriceLevelOf(const Authorisation& a) const {
     return m_info.priceLevel1 >= 1 && m_info.priceLevel1 <= 8 ? m_info.priceLevel1 : 1;
 }
 
+int32_t ForecourtPump::AttendantOf(const Authorisation& a) const {
+    if (a.attendantID != -1) return a.attendantID;
+    return m_attendant != -1 ? m_attendant : m_info.attendantID;
+}
+
 int32_t ForecourtPump::Reserve(int16_t lockedKind, int32_t client, int64_t nowMs) {
     if (Out() || m_allStopped) return RESULT_WRONG_PUMP_STATE;
     if (m_disabled) return RESULT_PUMP_DISABLED;
@@ -171,6 +176,7 @@ int32_t ForecourtPump::Authorise(Authorisation a, int64_t nowMs) {
         return RESULT_PUMP_RESERVED;
     }
     if (m_stackBlock != 0) return m_stackBlock;
+    a.attendantID = AttendantOf(a);
     m_auth = a;
     m_authorised = true;
     m_reservedFor = a.reserve;
@@ -275,7 +281,7 @@ void ForecourtPump::SelfAuthorise(int64_t nowMs) {
     Authorisation a;
     a.reserve = RESERVE_NONE;
     a.deliveryType = monitor ? DELIVERY_TYPE_MONITOR : DELIVERY_TYPE_POSTPAY;
-    a.attendantID = m_info.attendantID;
+    a.attendantID = AttendantOf(a);
     m_auth = a;
     m_authorised = true;
     StartSale(nowMs);

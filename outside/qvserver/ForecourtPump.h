@@ -67,6 +67,10 @@ class ForecourtPump {
     // when it may; kept up to date by the forecourt from the pump's deliveries.
     void SetStackBlock(int32_t result) { m_stackBlock = result; }
     void SetStackSize(int32_t n) { m_stackSize = n; }
+    // The attendant logged on at the pump (-1: none); sales that name no attendant are theirs,
+    // else the pump's configured attendant's.
+    void SetAttendant(int32_t attendantID) { m_attendant = attendantID; }
+    int32_t Attendant() const { return m_attendant; }
 
     // Client calls. lockedKind is RESERVE_PREPAY_LOCKED, RESERVE_PREAUTH_LOCKED,
     // RESERVE_PAYMENT_LOCKED or RESERVE_TAG_LOCKED.
@@ -107,6 +111,7 @@ class ForecourtPump {
     bool Out() const { return m_offline || m_error != 0; }
     bool HoseAllowed(size_t hose) const;
     int16_t PriceLevelOf(const Authorisation& a) const;
+    int32_t AttendantOf(const Authorisation& a) const;
     void StartSale(int64_t nowMs);
     // The flow of a running sale as the trigger is held (slowed near its limit).
     void ResumeFlow();
@@ -146,6 +151,7 @@ class ForecourtPump {
     int64_t m_saleStartMs = 0;
     int64_t m_finishedMs = 0;
 
+    int32_t m_attendant = -1; // logged on at the pump
     int32_t m_stackBlock = 0;
     int32_t m_stackSize = 0;
     std::deque<FinishedSale> m_finished;

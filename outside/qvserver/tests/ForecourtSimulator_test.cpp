@@ -28,6 +28,8 @@ struct Recorder : ForecourtSink {
     void ZeroDelivery(const ZeroDeliveryRecord&) override { kinds += 'Z'; }
     void LogEvent(const LogEventRecord& r) override { kinds += 'L', logs.push_back(r); }
     void SaleItem(const SaleItemRecord&) override { kinds += 'I'; }
+    void AttendantLogon(const AttendantRecord&) override { kinds += 'A'; }
+    void AttendantLogoff(const AttendantRecord&) override { kinds += 'A'; }
 };
 
 // Two pumps (one client-authorised with prepays, one automatic) on a large tank, and a third on

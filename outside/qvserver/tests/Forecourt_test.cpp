@@ -34,6 +34,7 @@ struct RecordingSink : ForecourtSink {
     std::vector<ZeroDeliveryRecord> zeros;
     std::vector<LogEventRecord> logs;
     std::vector<SaleItemRecord> items;
+    std::vector<AttendantRecord> logons, logoffs;
 
     void PumpStatus(const PumpStatusRecord& r) override { kinds += 'P', pumps.push_back(r); }
     void Delivery(const DeliveryRecord& r) override { kinds += 'D', deliveries.push_back(r); }
@@ -44,6 +45,8 @@ struct RecordingSink : ForecourtSink {
     void ZeroDelivery(const ZeroDeliveryRecord& r) override { kinds += 'Z', zeros.push_back(r); }
     void LogEvent(const LogEventRecord& r) override { kinds += 'L', logs.push_back(r); }
     void SaleItem(const SaleItemRecord& r) override { kinds += 'I', items.push_back(r); }
+    void AttendantLogon(const AttendantRecord& r) override { kinds += 'A', logons.push_back(r); }
+    void AttendantLogoff(const AttendantRecord& r) override { kinds += 'O', logoffs.push_back(r); }
 
     void Forget() { *this = RecordingSink{}; }
     std::vector<PumpStatusRecord> Of(int32_t pump) const {
@@ -483,6 +486,29 @@ TEST_F(ForecourtTest, TagAndAttendantAuthorisationsReachTheDelivery) {
     const DeliveryRecord d = Sell(1, 1, 1500);
     EXPECT_EQ(d.attendantID, 42);
     EXPECT_EQ(d.type, DELIVERY_TYPE_ATTENDANT);
+}
+
+TEST_F(ForecourtTest, LoggedOnAttendantTakesThePumpsSales) {
+    Forecourt& fc = Start();
+    ASSERT_EQ(fc.AttendantLogon(5, 1), 0);
+    EXPECT_EQ(m_sink.kinds, "A");
+    EXPECT_EQ(m_sink.logons[0].attendantID, 5);
+    EXPECT_EQ(m_sink.logons[0].pumpID, 1);
+    ASSERT_EQ(fc.Authorise(1, kClient), 0);
+    EXPECT_EQ(Status(1).attendantID, 5);
+    EXPECT_EQ(Sell(1, 1, 1500).attendantID, 5);
+    // Moving to pump 2 hands pump 2's sales over, and pump 1 has no attendant any more.
+    ASSERT_EQ(fc.AttendantLogon(5, 2), 0);
+    EXPECT_EQ(Sell(2, 1, 1500).attendantID, 5);
+    ASSERT_EQ(fc.Authorise(1, kClient), 0);
+    EXPECT_EQ(Sell(1, 1, 1500).attendantID, -1);
+    ASSERT_EQ(fc.AttendantLogoff(5), 0);
+    EXPECT_EQ(m_sink.logoffs.back().pumpID, 2);
+    ASSERT_EQ(fc.StackCurrentDelivery(2), 0);   // pump 2 stacks by hand
+    EXPECT_EQ(Sell(2, 1, 1500).attendantID, 3); // the pump's own attendant again
+    EXPECT_EQ(fc.AttendantLogoff(5), QV_UNKNOWN_ID);
+    EXPECT_EQ(fc.AttendantLogon(5, 99), QV_UNKNOWN_ID);
+    EXPECT_EQ(fc.AttendantLogon(0, 1), QV_INVALID_ARGUMENT);
 }
 
 // ---- The whole forecourt ----
