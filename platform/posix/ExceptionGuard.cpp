@@ -132,12 +132,21 @@ void PassOn(int sig, siginfo_t* info, void* context) {
     if (sentByProcess) raise(sig);
 }
 
+// A function that made the processor check alignment is abandoned with its flags: the check
+// must not follow the thread into the jump back (library code there may access unaligned data).
+void ClearAlignmentCheck() {
+#if defined(__x86_64__)
+    asm volatile("pushfq\n\tandq $~0x40000, (%%rsp)\n\tpopfq" ::: "memory", "cc");
+#endif
+}
+
 void OnSignal(int sig, siginfo_t* info, void* context) {
     Guard* guard = t_guard;
     if (guard == nullptr || !guard->armed || info->si_code <= 0) {
         PassOn(sig, info, context);
         return;
     }
+    ClearAlignmentCheck();
     guard->armed = 0;
     guard->caught.code = ExceptionCode(sig, info, *guard);
     guard->caught.address = InstructionAddress(info, context);
