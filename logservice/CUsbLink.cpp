@@ -106,6 +106,7 @@ bool CUsbLink::BindPort(uint16_t port) {
         m_log.Write("Failed to set port no %d", static_cast<int>(platform::GetLastError()));
         return false;
     }
+    if (m_event == 0) m_event = platform::kInvalidHandle; // a driver that gave a null handle
     if (m_event == platform::kInvalidHandle) {
         CStr name;
         name.Format(u"QVFrcUSB%d", port);
