@@ -30,6 +30,7 @@ constexpr Entry kLayout[] = {
     {Kind::Folder, "DAVozuz", From::None, nullptr},
     {Kind::Folder, "DAVozuz/QVForecourt", From::None, nullptr},
     {Kind::Folder, "DAVozuz/SQLite", From::None, nullptr},
+    {Kind::Folder, "DAVozuz/LOG", From::None, nullptr},
     {Kind::Folder, "Windows", From::None, nullptr},
     {Kind::Folder, "C", From::None, nullptr},
     {Kind::Folder, "C/QVForecourt", From::None, nullptr},
@@ -39,6 +40,25 @@ constexpr Entry kLayout[] = {
     {Kind::Link, "C/QVForecourt/QVClient.DLL", From::Build, "lib/libQVClient.so"},
     {Kind::Link, "DAVozuz/QVForecourt/SQLite.DLL", From::System, "libsqlite3.so.0"},
     {Kind::Link, "Windows/Dovetrix.exe", From::Build, "bin/ce/Dovetrix"},
+    {Kind::Link, "Windows/Ostrel.dll", From::Build, "lib/ce/libOstrel.so"},
+    {Kind::Link, "Windows/QVSetTCPIP.dll", From::Build, "lib/ce/libQVSetTCPIP.so"},
+    // The board's services, started in this order at boot by the board's services host.
+    {Kind::Profile, "Windows/Services.ini", From::None,
+     "[Services]\r\nBoot=QVServer,QV2Serial,Ostrel\r\n\r\n"
+     "[QVServer]\r\nKind=Server\r\nPrefix=QVS1:\r\nDll=QVServer.dll\r\n"
+     "Database=\\DAVozuz\\SQLite\\QVForecourt.db\r\n\r\n"
+     "[QV2Serial]\r\nKind=Idle\r\nPrefix=QV21:\r\nDll=QV2Serial.dll\r\n\r\n"
+     "[Ostrel]\r\nKind=Library\r\nPrefix=QVL1:\r\nDll=\\Windows\\Ostrel.dll\r\n"
+     "Entry=QVL\r\n"},
+    // The board's network settings, read and written by QVSetTCPIP.
+    {Kind::Profile, "Windows/QVNetwork.ini", From::None,
+     "[Network]\r\nBoardName=QVBOARD\r\nDHCP=No\r\nIP=192.168.1.100\r\n"
+     "SubnetMask=255.255.255.0\r\nGateway=192.168.1.1\r\nDNS=192.168.1.1\r\n"
+     "TFTP=192.168.1.1\r\n"},
+    // The controller service's log settings: level 1, the log at its own base path.
+    {Kind::Profile, "DAVozuz/QVForecourt/Ostrel.ini", From::None,
+     "[Log]\r\nLevel=1\r\nPath=\r\nMaxSize=1024000\r\nMaxFiles=5\r\nScreen=No\r\n"
+     "File=Yes\r\nSocket=No\r\n"},
     // The database tool's settings: the controller database that a local qvserver keeps with
     // --db $QV_ROOT/DAVozuz/SQLite/QVForecourt.db, purged after 60 days.
     {Kind::Profile, "DAVozuz/SQLite/QVSQLite.ini", From::None,
@@ -157,9 +177,11 @@ void Usage(FILE* to) {
     fprintf(to,
             "usage: qvroot-provision [DIR]\n"
             "Lays a device root out in DIR (default: $QV_ROOT, else %s):\n"
-            "the board folders DAVozuz/QVForecourt, DAVozuz/SQLite and Windows, the desktop\n"
-            "folder C/QVForecourt/log, and links to the built QVZip, QVClient and Dovetrix and\n"
-            "to the system's SQLite library. Running it again changes nothing.\n",
+            "the board folders DAVozuz/QVForecourt, DAVozuz/SQLite, DAVozuz/LOG and Windows,\n"
+            "the desktop folder C/QVForecourt/log, links to the built QVZip, QVClient,\n"
+            "Dovetrix, Ostrel and QVSetTCPIP and to the system's SQLite library, and default\n"
+            "settings (the board's services and network, the service's and the database\n"
+            "tool's) where none exist. Running it again changes nothing.\n",
             platform::DeviceRoot().c_str());
 }
 

@@ -65,7 +65,7 @@ class ProvisionTest : public ::testing::Test {
 TEST_F(ProvisionTest, LaysTheRootOutAndASecondRunChangesNothing) {
     const Result first = Provision(m_root.string());
     EXPECT_EQ(first.code, 0);
-    EXPECT_EQ(first.lines.size(), 13u); // one line per entry
+    EXPECT_EQ(first.lines.size(), 19u); // one line per entry
 
     const std::string bin = (m_build / "bin").string(), lib = (m_build / "lib").string();
     std::map<std::string, std::string> tree = Snapshot();
@@ -79,14 +79,28 @@ TEST_F(ProvisionTest, LaysTheRootOutAndASecondRunChangesNothing) {
                         {"C/QVForecourt/log", "d"},
                         {"C/QVForecourt/QVClient.DLL", "-> " + lib + "/libQVClient.so"},
                         {"DAVozuz", "d"},
+                        {"DAVozuz/LOG", "d"},
                         {"DAVozuz/QVForecourt", "d"},
+                        {"DAVozuz/QVForecourt/Ostrel.ini", "f"},
                         {"DAVozuz/QVForecourt/QVClient.DLL", "-> " + lib + "/libQVClient.so"},
                         {"DAVozuz/QVForecourt/QVZip.exe", "-> " + bin + "/QVZip"},
                         {"DAVozuz/SQLite", "d"},
                         {"DAVozuz/SQLite/QVSQLite.ini", "f"},
                         {"Windows", "d"},
                         {"Windows/Dovetrix.exe", "-> " + bin + "/ce/Dovetrix"},
+                        {"Windows/Ostrel.dll", "-> " + lib + "/ce/libOstrel.so"},
+                        {"Windows/QVNetwork.ini", "f"},
+                        {"Windows/QVSetTCPIP.dll", "-> " + lib + "/ce/libQVSetTCPIP.so"},
+                        {"Windows/Services.ini", "f"},
                     }));
+
+    // The board's service list starts the three services; the service's log section exists.
+    std::ifstream services(m_root / "Windows" / "Services.ini", std::ios::binary);
+    const std::string list((std::istreambuf_iterator<char>(services)), {});
+    EXPECT_NE(list.find("Boot=QVServer,QV2Serial,Ostrel\r\n"), std::string::npos);
+    EXPECT_NE(list.find("Dll=\\Windows\\Ostrel.dll\r\n"), std::string::npos);
+    std::ifstream ostrel(m_root / "DAVozuz" / "QVForecourt" / "Ostrel.ini", std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(ostrel)), {}).rfind("[Log]\r\n", 0), 0u);
 
     // The database tool's default settings name the database in the device root.
     std::ifstream profile(m_root / "DAVozuz" / "SQLite" / "QVSQLite.ini", std::ios::binary);
@@ -98,7 +112,7 @@ TEST_F(ProvisionTest, LaysTheRootOutAndASecondRunChangesNothing) {
     const std::map<std::string, std::string> before = Snapshot();
     const Result second = Provision(""); // from $QV_ROOT this time
     EXPECT_EQ(second.code, 0);
-    ASSERT_EQ(second.lines.size(), 13u);
+    ASSERT_EQ(second.lines.size(), 19u);
     for (const std::string& line : second.lines)
         EXPECT_EQ(line.rfind("exists ", 0), 0u) << line;
     EXPECT_EQ(Snapshot(), before);
