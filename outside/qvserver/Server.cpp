@@ -4,6 +4,7 @@
 // A malformed frame closes its connection and nothing else.
 #include "outside/qvserver/Server.h"
 
+#include <algorithm>
 #include <cctype>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -193,8 +194,7 @@ void Server::ServeCalls(Connection& c) {
     if (logon) {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_logons.erase(logon->info.sessionID);
-        std::lock_guard<std::mutex> send(logon->sendMutex);
-        ShutdownSocket(logon->eventFd); // its events connection ends with the logon
+        if (logon->outbox) logon->outbox->Close(); // its events connection ends with the logon
     }
 }
 
@@ -203,47 +203,42 @@ void Server::ServeEvents(Connection& c) {
     std::vector<uint8_t> body;
     if (RecvFrame(c.fd, h, body, kAttachTimeoutMs) != 0 || h.type != MsgType::Connect) return;
     std::shared_ptr<Logon> logon;
+    auto outbox = std::make_shared<EventOutbox>();
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         auto it = m_logons.find(h.session);
-        if (it != m_logons.end()) logon = it->second;
+        if (it != m_logons.end() && !it->second->outbox) {
+            logon = it->second;
+            logon->outbox = outbox;
+        }
     }
     if (!logon) {
         Reply(c.fd, h, QV_NOT_LOGGED_ON, 0, {});
         return;
     }
-    {
-        std::lock_guard<std::mutex> send(logon->sendMutex);
-        logon->eventFd = c.fd;
-        if (!Reply(c.fd, h, QV_OK, h.session, {})) {
-            logon->eventFd = -1;
-            return;
-        }
-    }
-    // Nothing is expected from the client any more: wait until it closes or the server stops.
-    while (!m_stopping && RecvFrame(c.fd, h, body, -1) == 0) {
-    }
-    std::lock_guard<std::mutex> send(logon->sendMutex);
-    logon->eventFd = -1;
+    // Events queued from now on are written after this reply.
+    if (Reply(c.fd, h, QV_OK, h.session, {})) outbox->Run(c.fd);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (logon->outbox == outbox) logon->outbox.reset();
 }
 
 void Server::Broadcast(const Values& event) {
     Writer w;
     w.PutAll(event);
     if (w.Overflow()) return;
-    std::vector<std::shared_ptr<Logon>> targets;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        for (auto& kv : m_logons)
-            targets.push_back(kv.second);
-    }
+    const std::vector<uint8_t>& body = w.Bytes();
     Header h;
     h.type = MsgType::Events;
-    for (auto& logon : targets) {
-        std::lock_guard<std::mutex> send(logon->sendMutex);
-        if (logon->eventFd < 0) continue;
-        h.session = logon->info.sessionID;
-        SendFrame(logon->eventFd, h, w.Bytes());
+    h.bodyLen = static_cast<uint16_t>(body.size());
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (auto& kv : m_logons) {
+        const std::shared_ptr<EventOutbox>& outbox = kv.second->outbox;
+        if (!outbox) continue;
+        std::vector<uint8_t> frame(kHeaderSize + body.size());
+        h.session = kv.first;
+        EncodeHeader(h, frame.data());
+        std::copy(body.begin(), body.end(), frame.begin() + kHeaderSize);
+        outbox->Push(std::move(frame));
     }
 }
 

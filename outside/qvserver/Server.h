@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "outside/qvserver/EventOutbox.h"
 #include "outside/qvserver/FaultPlan.h"
 #include "outside/qvserver/Operations.h"
 #include "outside/qvserver/Store.h"
@@ -30,13 +31,13 @@ class Server : public EventSink {
     // Any thread may call it.
     void Stop();
 
+    // Queues the event for every attached events connection; never blocks on a client.
     void Broadcast(const Values& event) override;
 
   private:
     struct Logon {
         SessionInfo info;
-        std::mutex sendMutex; // one writer at a time on the events connection
-        int eventFd = -1;
+        std::shared_ptr<EventOutbox> outbox; // of its events connection, while attached
     };
     struct Connection {
         int fd;
@@ -56,7 +57,7 @@ class Server : public EventSink {
     int m_eventListen = -1;
     int m_wake[2] = {-1, -1}; // pipe that ends Run
     std::atomic<bool> m_stopping{false};
-    std::mutex m_mutex; // guards m_connections, m_logons, m_nextSession
+    std::mutex m_mutex; // guards m_connections, m_logons (with their outboxes), m_nextSession
     std::list<Connection> m_connections;
     std::map<int32_t, std::shared_ptr<Logon>> m_logons;
     int32_t m_nextSession = 1000;
