@@ -89,11 +89,17 @@ int32_t ClientSession::Logon(const LogonArgs& a) {
     std::vector<uint8_t> body;
     result = Exchange(m_callFd, h, w.Bytes(), reply, body);
     if (result != 0) return result;
+    // The reply carries the key that attaches this logon's events connection.
+    Values key;
+    if (!DecodeValues(body.data(), body.size(), key) || SignatureOf(key) != "s")
+        return QV_PROTOCOL_ERROR;
     m_session = reply.session;
 
     m_eventFd = ConnectTcp(a.serverName, static_cast<uint16_t>(a.eventsPort), m_timeoutMs, result);
     if (m_eventFd < 0) return result;
-    result = Exchange(m_eventFd, h, {}, reply, body);
+    Writer attach;
+    attach.PutAll(key);
+    result = Exchange(m_eventFd, h, attach.Bytes(), reply, body);
     return result;
 }
 

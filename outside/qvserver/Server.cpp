@@ -1,14 +1,17 @@
-// Connections of the forecourt server. A calls connection logs on with a Connect frame and
-// then sends Call frames, each answered by one Reply; an events connection attaches to a logon
-// with a Connect frame carrying its session ID and then only receives Events frames.
+// Connections of the forecourt server. A calls connection logs on with a Connect frame, whose
+// reply hands the logon its session ID and a random attach key, and then sends Call frames,
+// each answered by one Reply. An events connection attaches to a logon with a Connect frame
+// carrying that session ID and key, once per logon, and then only receives Events frames.
 // A malformed frame closes its connection and nothing else.
 #include "outside/qvserver/Server.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/random.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -36,6 +39,34 @@ bool HashKeyValid(const std::u16string& key) {
         }
     }
     return true;
+}
+
+// 128 random bits as 32 hexadecimal digits; empty when the system has no randomness to give.
+std::u16string NewAttachKey() {
+    uint8_t bits[16];
+    size_t got = 0;
+    while (got < sizeof bits) {
+        const ssize_t n = getrandom(bits + got, sizeof bits - got, 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return {};
+        got += static_cast<size_t>(n);
+    }
+    static const char kHex[] = "0123456789abcdef";
+    std::u16string key;
+    for (uint8_t b : bits) {
+        key += static_cast<char16_t>(kHex[b >> 4]);
+        key += static_cast<char16_t>(kHex[b & 15]);
+    }
+    return key;
+}
+
+// Compares in a time that does not depend on where the texts differ.
+bool SameKey(const std::u16string& a, const std::u16string& b) {
+    if (a.size() != b.size() || a.empty()) return false;
+    unsigned diff = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        diff |= static_cast<unsigned>(a[i] ^ b[i]);
+    return diff == 0;
 }
 
 bool Reply(int fd, const Header& request, int32_t result, int32_t session, const Values& out) {
@@ -158,6 +189,11 @@ void Server::ServeCalls(Connection& c) {
                 continue;
             }
             auto fresh = std::make_shared<Logon>();
+            fresh->attachKey = NewAttachKey();
+            if (fresh->attachKey.empty()) {
+                if (!Reply(c.fd, h, QV_FAILED, 0, {})) break;
+                continue;
+            }
             fresh->info.clientID = static_cast<int32_t>(in[0].i);
             fresh->info.clientType = static_cast<int16_t>(in[1].i);
             fresh->info.eventMask = static_cast<int32_t>(in[5].i);
@@ -168,7 +204,8 @@ void Server::ServeCalls(Connection& c) {
                 m_logons[fresh->info.sessionID] = fresh;
             }
             logon = fresh;
-            if (!Reply(c.fd, h, QV_OK, logon->info.sessionID, {})) break;
+            if (!Reply(c.fd, h, QV_OK, logon->info.sessionID, {Value::Text(logon->attachKey)}))
+                break;
         } else if (h.type == MsgType::Disconnect) {
             Reply(c.fd, h, QV_OK, 0, {});
             break;
@@ -202,18 +239,29 @@ void Server::ServeEvents(Connection& c) {
     Header h;
     std::vector<uint8_t> body;
     if (RecvFrame(c.fd, h, body, kAttachTimeoutMs) != 0 || h.type != MsgType::Connect) return;
+    Values in;
+    if (!DecodeValues(body.data(), body.size(), in) || SignatureOf(in) != "s") {
+        Reply(c.fd, h, QV_INVALID_ARGUMENT, 0, {});
+        return;
+    }
+    // A refused attach leaves the logon as it was.
     std::shared_ptr<Logon> logon;
+    int32_t refusal = QV_NOT_LOGGED_ON;
     auto outbox = std::make_shared<EventOutbox>();
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         auto it = m_logons.find(h.session);
-        if (it != m_logons.end() && !it->second->outbox) {
-            logon = it->second;
-            logon->outbox = outbox;
+        if (it != m_logons.end()) {
+            refusal = QV_ACCESS_DENIED;
+            if (!it->second->attached && SameKey(it->second->attachKey, in[0].s)) {
+                logon = it->second;
+                logon->attached = true;
+                logon->outbox = outbox;
+            }
         }
     }
     if (!logon) {
-        Reply(c.fd, h, QV_NOT_LOGGED_ON, 0, {});
+        Reply(c.fd, h, refusal, 0, {});
         return;
     }
     // Events queued from now on are written after this reply.

@@ -37,6 +37,8 @@ class Server : public EventSink {
   private:
     struct Logon {
         SessionInfo info;
+        std::u16string attachKey;            // handed to the logon; attaches its events once
+        bool attached = false;               // an events connection has attached
         std::shared_ptr<EventOutbox> outbox; // of its events connection, while attached
     };
     struct Connection {

@@ -19,6 +19,65 @@ int64_t MsSince(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
+// A logon made by hand on the calls connection: its descriptor, session ID and attach key.
+struct RawLogon {
+    int fd = -1;
+    int32_t session = 0;
+    std::u16string key;
+    ~RawLogon() { qvwire::CloseSocket(fd); }
+};
+
+// Sends one frame and reads the answer; the answer's result, or the receive failure.
+int32_t Exchange(int fd, qvwire::MsgType type, int32_t session, const qvwire::Values& body,
+                 qvwire::Header& reply, qvwire::Values& out) {
+    qvwire::Writer w;
+    w.PutAll(body);
+    qvwire::Header h;
+    h.type = type;
+    h.session = session;
+    if (!qvwire::SendFrame(fd, h, w.Bytes())) return QV_CONNECTION_BROKEN;
+    std::vector<uint8_t> raw;
+    const int rc = qvwire::RecvFrame(fd, reply, raw, 3000);
+    if (rc != 0) return rc;
+    if (!qvwire::DecodeValues(raw.data(), raw.size(), out)) return QV_PROTOCOL_ERROR;
+    return reply.result;
+}
+
+bool LogOnByHand(const std::string& address, RawLogon& l) {
+    int32_t r = 0;
+    l.fd = qvwire::ConnectTcp(address, 5123, 2000, r);
+    qvwire::Header reply;
+    qvwire::Values out;
+    using qvwire::Value;
+    if (Exchange(l.fd, qvwire::MsgType::Connect, 0,
+                 {Value::I32(1), Value::I16(5), Value::Text(u"raw"), Value::I16(1),
+                  Value::Text(u""), Value::I32(0)},
+                 reply, out) != 0 ||
+        qvwire::SignatureOf(out) != "s")
+        return false;
+    l.session = reply.session;
+    l.key = out[0].s;
+    return true;
+}
+
+// Tries to attach an events connection; its descriptor (the caller closes it) and the result.
+int Attach(const std::string& address, int32_t session, const qvwire::Values& body,
+           int32_t& result) {
+    int32_t r = 0;
+    const int fd = qvwire::ConnectTcp(address, 5124, 2000, r);
+    qvwire::Header reply;
+    qvwire::Values out;
+    result = Exchange(fd, qvwire::MsgType::Connect, session, body, reply, out);
+    return fd;
+}
+
+// True when an Events frame arrives on fd within the bound.
+bool EventArrives(int fd, int ms) {
+    qvwire::Header h;
+    std::vector<uint8_t> body;
+    return qvwire::RecvFrame(fd, h, body, ms) == 0 && h.type == qvwire::MsgType::Events;
+}
+
 // Reads the events waiting and discards them; their number.
 int DrainEvents(int32_t h) {
     if (ProcessEventsMT(h) != 0) return -1;
@@ -84,6 +143,86 @@ TEST(SilentClient, ALogonThatNeverReadsItsEventsHoldsNobodyUp) {
     EXPECT_EQ(received, 6000);
     for (int32_t* h : {&silent, &busy, &other})
         ClientLogoffMT(h);
+}
+
+TEST(Attach, OnlyTheKeyHandedToALogonAttachesItsEventsAndOnlyOnce) {
+    TempDir dir;
+    ServerProcess server("127.0.11.2", dir.Path());
+    ASSERT_TRUE(server.Start("demo"));
+    const std::string at = "127.0.11.2";
+    RawLogon victim, intruder;
+    ASSERT_TRUE(LogOnByHand(at, victim));
+    ASSERT_TRUE(LogOnByHand(at, intruder));
+    EXPECT_EQ(victim.key.size(), 32u);
+    EXPECT_NE(victim.key, intruder.key);
+    EXPECT_EQ(intruder.session, victim.session + 1); // session IDs are guessable: keys are not
+
+    using qvwire::Value;
+    std::u16string wrong = victim.key;
+    wrong[31] = wrong[31] == u'0' ? u'1' : u'0';
+    const std::vector<qvwire::Values> forged = {
+        {},                               // the session ID alone
+        {Value::Text(intruder.key)},      // another logon's key
+        {Value::Text(wrong)},             // one digit off
+        {Value::Text(victim.key + u"0")}, // too long
+        {Value::Text(u"")},
+        {Value::I32(victim.session)},
+    };
+    for (size_t i = 0; i < forged.size(); ++i) {
+        int32_t r = 0;
+        const int fd = Attach(at, victim.session, forged[i], r);
+        EXPECT_NE(r, 0) << "forged attach " << i;
+        qvwire::CloseSocket(fd);
+    }
+    // The refusals changed nothing: the victim attaches with its key, once.
+    int32_t r = -1;
+    const int events = Attach(at, victim.session, {Value::Text(victim.key)}, r);
+    EXPECT_EQ(r, 0);
+    const int again = Attach(at, victim.session, {Value::Text(victim.key)}, r);
+    EXPECT_EQ(r, QV_ACCESS_DENIED);
+    // A second attempt with the right key neither takes the events nor ends the first.
+    int32_t id = 0;
+    BSTR desc = Bstr("probe");
+    int32_t h = Logon(at);
+    ASSERT_EQ(AddLogEventMT(h, 0, 0, 1, 1, desc, &id), 0);
+    EXPECT_TRUE(EventArrives(events, 3000));
+    EXPECT_FALSE(EventArrives(again, 300));
+    qvwire::CloseSocket(again);
+    ASSERT_EQ(AddLogEventMT(h, 0, 0, 1, 1, desc, &id), 0);
+    EXPECT_TRUE(EventArrives(events, 3000));
+    platform::SysFreeString(desc);
+    qvwire::CloseSocket(events);
+    ClientLogoffMT(&h);
+}
+
+TEST(Attach, ALibraryLogonKeepsItsEventsWhileOthersTryToTakeThem) {
+    TempDir dir;
+    ServerProcess server("127.0.11.3", dir.Path());
+    ASSERT_TRUE(server.Start("demo"));
+    const std::string at = "127.0.11.3";
+    int32_t victim = Logon(at); // the server's first logon: session 1000
+    ASSERT_NE(victim, 0);
+    // Attempts on every session the intruder could guess, with keys it could make up.
+    std::vector<int> fds;
+    for (int32_t session = 995; session < 1010; ++session) {
+        int32_t r = 0;
+        fds.push_back(Attach(at, session, {qvwire::Value::Text(std::u16string(32, u'0'))}, r));
+        EXPECT_NE(r, 0);
+    }
+    int32_t id = 0;
+    BSTR desc = Bstr("probe");
+    ASSERT_EQ(AddLogEventMT(victim, 0, 0, 1, 1, desc, &id), 0);
+    platform::SysFreeString(desc);
+    const auto until = Clock::now() + std::chrono::seconds(3);
+    int got = 0;
+    while (got == 0 && Clock::now() < until)
+        got = DrainEvents(victim);
+    EXPECT_EQ(got, 1);
+    for (int fd : fds) {
+        EXPECT_FALSE(EventArrives(fd, 50));
+        qvwire::CloseSocket(fd);
+    }
+    ClientLogoffMT(&victim);
 }
 
 } // namespace
