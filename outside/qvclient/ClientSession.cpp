@@ -15,24 +15,6 @@ namespace {
 std::mutex g_tableMutex;
 std::array<std::shared_ptr<ClientSession>, SessionTable::kMaxSessions> g_sessions;
 
-// Finds section `variant` of an event body: I16 type, then (I16 variant, I16 count, values)*.
-bool Section(const Values& event, int16_t variant, Values& out) {
-    size_t i = 1;
-    while (i + 1 < event.size()) {
-        const int16_t v = static_cast<int16_t>(event[i].i);
-        const size_t n = static_cast<size_t>(event[i + 1].i);
-        i += 2;
-        if (i + n > event.size()) return false;
-        if (v == variant) {
-            out.assign(event.begin() + static_cast<long>(i),
-                       event.begin() + static_cast<long>(i + n));
-            return true;
-        }
-        i += n;
-    }
-    return false;
-}
-
 } // namespace
 
 ClientSession::~ClientSession() {
@@ -136,21 +118,24 @@ void ClientSession::Logoff() {
 int32_t ClientSession::ProcessEvents() {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_eventFd < 0) return QV_CONNECTION_BROKEN;
-    while (Readable(m_eventFd, 0)) {
+    // A full queue leaves the rest waiting in the connection, to be read once the queue shrinks.
+    while (m_events.size() < kMaxQueuedEvents && Readable(m_eventFd, 0)) {
         Header h;
         std::vector<uint8_t> body;
-        if (RecvFrame(m_eventFd, h, body, m_timeoutMs) != 0) {
-            CloseSocket(m_eventFd);
-            m_eventFd = -1;
-            return QV_CONNECTION_BROKEN;
-        }
+        if (RecvFrame(m_eventFd, h, body, m_timeoutMs) != 0)
+            return DropEvents(QV_CONNECTION_BROKEN);
+        if (h.type != MsgType::Events) continue; // not meant for the queue
         Values event;
-        if (h.type != MsgType::Events || !DecodeValues(body.data(), body.size(), event) ||
-            event.empty() || event[0].tag != Tag::I16)
-            continue; // not an event this library understands: dropped
+        if (!DecodeEvent(body.data(), body.size(), event)) return DropEvents(QV_PROTOCOL_ERROR);
         m_events.push_back(std::move(event));
     }
     return QV_OK;
+}
+
+int32_t ClientSession::DropEvents(int32_t result) {
+    CloseSocket(m_eventFd);
+    m_eventFd = -1;
+    return result;
 }
 
 int32_t ClientSession::EventsCount() {
@@ -173,7 +158,7 @@ int32_t ClientSession::DiscardNextEvent() {
 int32_t ClientSession::PeekEvent(int16_t type, int16_t variant, Values& out) {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_events.empty() || m_events.front()[0].i != type) return QV_NO_EVENT;
-    return Section(m_events.front(), variant, out) ? QV_OK : QV_PROTOCOL_ERROR;
+    return EventSection(m_events.front(), variant, out) ? QV_OK : QV_PROTOCOL_ERROR;
 }
 
 void ClientSession::PopEvent() {

@@ -37,7 +37,12 @@ class ClientSession {
     // Tells the server goodbye (best effort) and closes both connections.
     void Logoff();
 
-    // Moves the events that have arrived into the queue; -14 when the events connection broke.
+    // At most this many events wait in the queue.
+    static constexpr size_t kMaxQueuedEvents = 16384;
+
+    // Moves the events that have arrived into the queue; -14 when the events connection broke,
+    // -22 when the server sent a malformed event. Either closes the events connection, and
+    // every later call gives -14.
     int32_t ProcessEvents();
     int32_t EventsCount();
     // Type of the oldest event, 0 when none.
@@ -56,6 +61,8 @@ class ClientSession {
     int32_t Exchange(int fd, qvwire::Header h, const std::vector<uint8_t>& body,
                      qvwire::Header& reply, std::vector<uint8_t>& replyBody);
     void CloseAll();
+    // Closes the events connection; returns result.
+    int32_t DropEvents(int32_t result);
 
     std::mutex m_mutex; // serialises calls and the queue
     int m_callFd = -1;
