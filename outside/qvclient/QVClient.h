@@ -526,7 +526,8 @@ int32_t GetNextDeliveryEventEx4MT(
 // Pump control needs the forecourt hardware; this server has none attached and answers 5.
 
 int32_t GetPumpHosesCountMT(int32_t handle, int32_t PumpID, int32_t* pCount);
-// The ID of the pump's hose whose Number is HoseNumber (3 when none).
+// The ID of the pump's HoseNumber-th hose in Number order, 1 to the count (3 beyond): the hose
+// whose Number is HoseNumber on a pump whose hoses are numbered 1 to the count.
 int32_t GetPumpHoseByNumberMT(int32_t handle, int32_t PumpID, int32_t HoseNumber, int32_t* pHoseID);
 int32_t PreauthReserveMT(int32_t handle, int32_t PumpID, int32_t ReservedBy);
 int32_t PreauthCancelMT(int32_t handle, int32_t PumpID, int32_t ReservedBy);

@@ -3,6 +3,8 @@
 // and the command line.
 #include <chrono>
 #include <gtest/gtest.h>
+#include <random>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -223,6 +225,148 @@ TEST(Attach, ALibraryLogonKeepsItsEventsWhileOthersTryToTakeThem) {
         qvwire::CloseSocket(fd);
     }
     ClientLogoffMT(&victim);
+}
+
+// ---- Hoses: any sequence of setters leaves pumps whose hoses a walk reads ----
+
+struct Hose {
+    int32_t number = 0, pump = 0, tank = 0, physical = 0;
+};
+
+int32_t GetHose(int32_t h, int32_t id, Hose& hose) {
+    double d[8];
+    int16_t uve, enabled;
+    return GetHosePropertiesEx3MT(h, id, &hose.number, &hose.pump, &hose.tank, &hose.physical,
+                                  &d[0], &d[1], &d[2], &d[3], &uve, &d[4], &d[5], &d[6], &d[7],
+                                  &enabled);
+}
+
+int32_t SetHose(int32_t h, int32_t id, const Hose& x) {
+    return SetHosePropertiesEx3MT(h, id, x.number, x.pump, x.tank, x.physical, 0, 0, 0, 0, 16, 1.5,
+                                  0, 0, 0, 1);
+}
+
+std::vector<int32_t> Ids(int32_t h, int32_t (*count)(int32_t, int32_t*),
+                         int32_t (*byOrdinal)(int32_t, int32_t, int32_t*)) {
+    int32_t n = 0;
+    std::vector<int32_t> ids;
+    if (count(h, &n) != 0) return ids;
+    for (int32_t o = 1; o <= n; ++o) {
+        int32_t id = 0;
+        if (byOrdinal(h, o, &id) == 0) ids.push_back(id);
+    }
+    return ids;
+}
+
+// Walks every pump's hoses as an export does; an empty text when each one reads, with distinct
+// numbers on its pump, and the walks together cover every hose of the site.
+std::string WalkProblem(int32_t h) {
+    std::set<int32_t> walked;
+    for (int32_t pump : Ids(h, GetPumpsCountMT, GetPumpByOrdinalMT)) {
+        int32_t count = 0;
+        if (GetPumpHosesCountMT(h, pump, &count) != 0)
+            return "count of pump " + std::to_string(pump);
+        int32_t last = INT32_MIN;
+        for (int32_t n = 1; n <= count; ++n) {
+            int32_t id = 0;
+            Hose hose;
+            const std::string where = "pump " + std::to_string(pump) + " hose " + std::to_string(n);
+            if (GetPumpHoseByNumberMT(h, pump, n, &id) != 0) return where + " by number";
+            if (GetHose(h, id, hose) != 0) return where + " properties";
+            if (hose.pump != pump) return where + " on another pump";
+            if (hose.number <= last) return where + " shares or breaks the number order";
+            last = hose.number;
+            walked.insert(id);
+        }
+        int32_t none = 0;
+        if (GetPumpHoseByNumberMT(h, pump, count + 1, &none) != QV_UNKNOWN_ID)
+            return "pump " + std::to_string(pump) + " has a hose beyond its count";
+    }
+    const std::vector<int32_t> all = Ids(h, GetHosesCountMT, GetHoseByOrdinalMT);
+    if (std::set<int32_t>(all.begin(), all.end()) != walked) return "hoses outside the walks";
+    return "";
+}
+
+class HoseSetters : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_server = std::make_unique<ServerProcess>("127.0.11.4", m_dir.Path());
+        ASSERT_TRUE(m_server->Start("demo"));
+        m_h = Logon("127.0.11.4");
+        ASSERT_NE(m_h, 0);
+        m_pumps = Ids(m_h, GetPumpsCountMT, GetPumpByOrdinalMT);
+        m_tanks = Ids(m_h, GetTanksCountMT, GetTankByOrdinalMT);
+        ASSERT_GE(m_pumps.size(), 2u);
+        ASSERT_GE(m_tanks.size(), 1u);
+        ASSERT_EQ(WalkProblem(m_h), "");
+    }
+    void TearDown() override { ClientLogoffMT(&m_h); }
+    TempDir m_dir;
+    std::unique_ptr<ServerProcess> m_server;
+    int32_t m_h = 0;
+    std::vector<int32_t> m_pumps, m_tanks;
+};
+
+TEST_F(HoseSetters, AHoseStoredUnderANewIdTakesItsPlaceOnThePump) {
+    const int32_t pump = m_pumps[0];
+    int32_t before = 0, old = 0;
+    ASSERT_EQ(GetPumpHosesCountMT(m_h, pump, &before), 0);
+    ASSERT_EQ(GetPumpHoseByNumberMT(m_h, pump, 1, &old), 0);
+    Hose hose;
+    ASSERT_EQ(GetHose(m_h, old, hose), 0);
+    ASSERT_EQ(hose.number, 1);
+    // What an import does with a file whose hose 1 of this pump has the ID 900.
+    ASSERT_EQ(SetHose(m_h, 900, hose), 0);
+    int32_t after = 0, now = 0;
+    ASSERT_EQ(GetPumpHosesCountMT(m_h, pump, &after), 0);
+    EXPECT_EQ(after, before);
+    ASSERT_EQ(GetPumpHoseByNumberMT(m_h, pump, 1, &now), 0);
+    EXPECT_EQ(now, 900);
+    Hose gone;
+    EXPECT_EQ(GetHose(m_h, old, gone), QV_UNKNOWN_ID);
+    EXPECT_EQ(WalkProblem(m_h), "");
+    // Moving a hose onto another pump's occupied place replaces that pump's hose there too.
+    int32_t target = 0;
+    ASSERT_EQ(GetPumpHoseByNumberMT(m_h, m_pumps[1], 1, &target), 0);
+    hose.pump = m_pumps[1];
+    ASSERT_EQ(SetHose(m_h, 900, hose), 0);
+    EXPECT_EQ(GetHose(m_h, target, gone), QV_UNKNOWN_ID);
+    EXPECT_EQ(WalkProblem(m_h), "");
+}
+
+TEST_F(HoseSetters, RandomSequencesOfSettersAndDeletesLeaveWalkablePumps) {
+    std::mt19937 rng(20261208);
+    const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    for (int step = 0; step < 400; ++step) {
+        const int32_t id = pick(3) == 0 ? 900 + pick(6) : 1 + pick(14);
+        Hose x;
+        x.number = pick(8) == 0 ? 7 : 1 + pick(4); // gaps as well as the usual places
+        x.pump = pick(10) == 0 ? 999 : m_pumps[static_cast<size_t>(pick(int(m_pumps.size())))];
+        x.tank = m_tanks[static_cast<size_t>(pick(int(m_tanks.size())))];
+        x.physical = 1 + pick(4);
+        int32_t r = 0;
+        switch (pick(5)) {
+        case 0:
+            r = DeleteHoseMT(m_h, id);
+            EXPECT_TRUE(r == 0 || r == QV_UNKNOWN_ID) << r;
+            break;
+        case 1: // the oldest setter, which carries no prices
+            r = SetHosePropertiesExMT(m_h, id, x.number, x.pump, x.tank, x.physical, 0, 0, 0, 0,
+                                      16);
+            EXPECT_TRUE(r == 0 || r == QV_UNKNOWN_REFERENCE) << r;
+            break;
+        case 2:
+            r = SetHosePricesMT(m_h, id, 0, 0, 1.25, 1.5);
+            EXPECT_TRUE(r == 0 || r == QV_UNKNOWN_ID) << r;
+            break;
+        default:
+            r = SetHose(m_h, id, x);
+            EXPECT_TRUE(r == 0 || r == QV_UNKNOWN_REFERENCE) << r;
+            break;
+        }
+        const std::string problem = WalkProblem(m_h);
+        ASSERT_EQ(problem, "") << "after step " << step;
+    }
 }
 
 } // namespace
