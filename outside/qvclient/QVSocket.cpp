@@ -116,17 +116,22 @@ int ConnectTcp(const std::string& host, uint16_t port, int timeoutMs, int32_t& r
     return fd;
 }
 
-int ListenTcp(const std::string& host, uint16_t port) {
+int ListenTcp(const std::string& host, uint16_t port, std::string* why) {
+    const auto fail = [why](const std::string& reason) {
+        if (why) *why = reason;
+        return -1;
+    };
     sockaddr_storage addr{};
     socklen_t len = 0;
-    if (!Resolve(host, port, addr, len)) return -1;
+    if (!Resolve(host, port, addr, len)) return fail("the address cannot be resolved");
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return -1;
+    if (fd < 0) return fail(std::strerror(errno));
     const int one = 1;
     setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
     if (bind(fd, reinterpret_cast<sockaddr*>(&addr), len) != 0 || listen(fd, 64) != 0) {
+        const std::string reason = std::strerror(errno);
         close(fd);
-        return -1;
+        return fail(reason);
     }
     return fd;
 }

@@ -99,11 +99,15 @@ Server::~Server() {
 
 bool Server::Listen(const std::string& address, uint16_t callPort, uint16_t eventsPort,
                     std::string& error) {
-    m_callListen = ListenTcp(address, callPort);
-    m_eventListen = m_callListen < 0 ? -1 : ListenTcp(address, eventsPort);
-    if (m_callListen < 0 || m_eventListen < 0) {
-        error = "cannot listen on " + address + " ports " + std::to_string(callPort) + "/" +
-                std::to_string(eventsPort);
+    std::string why;
+    m_callListen = ListenTcp(address, callPort, &why);
+    if (m_callListen < 0) {
+        error = "cannot listen on " + address + " port " + std::to_string(callPort) + ": " + why;
+        return false;
+    }
+    m_eventListen = ListenTcp(address, eventsPort, &why);
+    if (m_eventListen < 0) {
+        error = "cannot listen on " + address + " port " + std::to_string(eventsPort) + ": " + why;
         return false;
     }
     if (pipe(m_wake) != 0) {

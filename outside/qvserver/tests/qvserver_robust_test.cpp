@@ -2,10 +2,13 @@
 // events, connections that try to take over another logon's events, a descriptor limit reached,
 // and the command line.
 #include <chrono>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 #include <set>
+#include <sstream>
 #include <string>
+#include <sys/wait.h>
 #include <thread>
 
 #include "outside/qvclient/QVSocket.h"
@@ -367,6 +370,122 @@ TEST_F(HoseSetters, RandomSequencesOfSettersAndDeletesLeaveWalkablePumps) {
         const std::string problem = WalkProblem(m_h);
         ASSERT_EQ(problem, "") << "after step " << step;
     }
+}
+
+// ---- The command line ----
+
+struct Ran {
+    int status = -1; // exit code
+    std::string out, err;
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool FileExists(const std::string& path) {
+    return access(path.c_str(), F_OK) == 0;
+}
+
+// Runs qvserver with the arguments (already quoted for the shell) until it ends.
+Ran Qvserver(const TempDir& dir, const std::string& args) {
+    const std::string out = dir.Path() + "/out", err = dir.Path() + "/err";
+    const int raw = std::system(
+        (BuildDir() + "/bin/qvserver " + args + " >" + out + " 2>" + err + " </dev/null").c_str());
+    Ran r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = ReadFile(out);
+    r.err = ReadFile(err);
+    return r;
+}
+
+TEST(CommandLine, HelpAndVersionAnswerOnStandardOutput) {
+    TempDir dir;
+    Ran r = Qvserver(dir, "--help");
+    EXPECT_EQ(r.status, 0);
+    // The one required option stands bare; every other is in brackets.
+    EXPECT_NE(r.out.find("usage: qvserver --db FILE [--address A] [--seed SEED] "
+                         "[--fail NAME:N[:RESULT]]...\n                [--calls-port P] "
+                         "[--events-port P]\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("(required)"), std::string::npos);
+    EXPECT_EQ(r.err, "");
+    r = Qvserver(dir, "--version");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "QVServer 5.1.3.0\n");
+    // Help wins wherever it stands, before anything is opened.
+    r = Qvserver(dir, "--db " + dir.Path() + "/h.db --help");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_FALSE(FileExists(dir.Path() + "/h.db"));
+}
+
+TEST(CommandLine, WrongOptionsAreNamedAndCreateNothing) {
+    TempDir dir;
+    const std::string db = dir.Path() + "/site.db";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"--db " + db + " --bogus 1", "qvserver: unknown option --bogus\nusage: "},
+        {"--db " + db + " -x", "qvserver: unknown option -x\n"},
+        {"--db", "qvserver: missing value after --db\n"},
+        {"", "qvserver: --db is required\n"},
+        {"--db " + db + " --calls-port 70000", "qvserver: bad --calls-port 70000\n"},
+        {"--db " + db + " --events-port 12x", "qvserver: bad --events-port 12x\n"},
+        {"--db " + db + " --seed bogus", "qvserver: unknown seed bogus\n"},
+        {"--db " + db + " --seed large:1:2", "qvserver: unknown seed large:1:2\n"},
+        {"--db " + db + " --fail NoSuchCall:1", "qvserver: --fail NoSuchCall:1: "},
+    };
+    for (const auto& c : cases) {
+        const Ran r = Qvserver(dir, c.first);
+        EXPECT_EQ(r.status, 2) << c.first;
+        EXPECT_EQ(r.err.rfind(c.second, 0), 0u) << c.first << ": " << r.err;
+        EXPECT_FALSE(FileExists(db)) << c.first;
+    }
+}
+
+TEST(CommandLine, AFailedStartSaysWhyAndRemovesTheFileItCreated) {
+    TempDir dir;
+    const std::string db = dir.Path() + "/site.db";
+    // Something else holds the calls port.
+    const int holder = qvwire::ListenTcp("127.0.11.5", 5123);
+    ASSERT_GE(holder, 0);
+    Ran r = Qvserver(dir, "--address 127.0.11.5 --db " + db + " --seed demo");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("qvserver: cannot listen on 127.0.11.5 port 5123: Address already in use"),
+              std::string::npos)
+        << r.err;
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+        EXPECT_FALSE(FileExists(db + suffix)) << suffix;
+    qvwire::CloseSocket(holder);
+
+    // A seed that fails after the file was made.
+    r = Qvserver(dir, "--address 127.0.11.5 --db " + db + " --seed large:0:1:1");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("qvserver: seed failed: "), std::string::npos) << r.err;
+    EXPECT_FALSE(FileExists(db));
+
+    // A file that was there before stays, whatever the start did.
+    {
+        ServerProcess server("127.0.11.5", dir.Path());
+        ASSERT_TRUE(server.Start("demo"));
+    }
+    const std::string kept = dir.Path() + "/site-127.0.11.5.db";
+    ASSERT_TRUE(FileExists(kept));
+    const int again = qvwire::ListenTcp("127.0.11.5", 5124);
+    ASSERT_GE(again, 0);
+    r = Qvserver(dir, "--address 127.0.11.5 --db " + kept);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("port 5124: Address already in use"), std::string::npos) << r.err;
+    EXPECT_TRUE(FileExists(kept));
+    qvwire::CloseSocket(again);
+    // A folder that does not exist is named with the reason.
+    r = Qvserver(dir, "--db " + dir.Path() + "/no/such/site.db");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("qvserver: cannot open " + dir.Path() + "/no/such/site.db: "),
+              std::string::npos)
+        << r.err;
 }
 
 } // namespace
