@@ -8,11 +8,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/random.h>
 #include <sys/socket.h>
+#include <system_error>
 #include <unistd.h>
 
 #include "outside/qvclient/QVClient.h"
@@ -24,7 +26,10 @@ using namespace qvwire;
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 constexpr int kAttachTimeoutMs = 5000;
+constexpr auto kAcceptPause = std::chrono::milliseconds(100);
 
 // Empty, or six dash-separated groups of four hexadecimal digits.
 bool HashKeyValid(const std::u16string& key) {
@@ -126,13 +131,28 @@ void Server::Stop() {
 }
 
 void Server::Run() {
+    // While the process is out of descriptors or threads the listening sockets stay readable,
+    // so accepting pauses instead of polling them again at once; waiting connections stay in
+    // the backlog until resources are free.
+    Clock::time_point pausedUntil{};
     while (!m_stopping) {
-        pollfd fds[3] = {
-            {m_callListen, POLLIN, 0}, {m_eventListen, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
-        if (poll(fds, 3, 1000) < 0) continue;
+        const auto now = Clock::now();
+        const bool paused = now < pausedUntil;
+        const int waitMs =
+            paused ? static_cast<int>(
+                         std::chrono::duration_cast<std::chrono::milliseconds>(pausedUntil - now)
+                             .count()) +
+                         1
+                   : 1000;
+        pollfd fds[3] = {{paused ? -1 : m_callListen, POLLIN, 0},
+                         {paused ? -1 : m_eventListen, POLLIN, 0},
+                         {m_wake[0], POLLIN, 0}};
+        if (poll(fds, 3, waitMs) < 0) continue;
         if (m_stopping) break;
-        if (fds[0].revents & POLLIN) Accept(m_callListen, false);
-        if (fds[1].revents & POLLIN) Accept(m_eventListen, true);
+        bool starved = false;
+        if (fds[0].revents & POLLIN) starved |= !Accept(m_callListen, false);
+        if (fds[1].revents & POLLIN) starved |= !Accept(m_eventListen, true);
+        if (starved) pausedUntil = Clock::now() + kAcceptPause;
         Reap(false);
     }
     {
@@ -143,24 +163,32 @@ void Server::Run() {
     Reap(true);
 }
 
-void Server::Accept(int listenFd, bool events) {
-    const int fd = accept(listenFd, nullptr, nullptr);
-    if (fd < 0) return;
+bool Server::Accept(int listenFd, bool events) {
+    const int fd = accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
+    if (fd < 0) return errno != EMFILE && errno != ENFILE && errno != ENOBUFS && errno != ENOMEM;
     const int one = 1; // replies go out at once
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
     std::lock_guard<std::mutex> lock(m_mutex);
     m_connections.emplace_back();
     Connection& c = m_connections.back();
     c.fd = fd;
-    c.thread = std::thread([this, &c, events] {
-        if (events)
-            ServeEvents(c);
-        else
-            ServeCalls(c);
-        // The peer learns of the end at once; the descriptor is closed when reaped.
-        ShutdownSocket(c.fd);
-        c.done = true;
-    });
+    try {
+        c.thread = std::thread([this, &c, events] {
+            if (events)
+                ServeEvents(c);
+            else
+                ServeCalls(c);
+            // The peer learns of the end at once; the descriptor is closed when reaped.
+            ShutdownSocket(c.fd);
+            c.done = true;
+        });
+    } catch (const std::system_error&) {
+        // No thread for it: the peer sees its connection close.
+        m_connections.pop_back();
+        CloseSocket(fd);
+        return false;
+    }
+    return true;
 }
 
 void Server::Reap(bool all) {

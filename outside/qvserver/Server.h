@@ -47,7 +47,9 @@ class Server : public EventSink {
         std::atomic<bool> done{false};
     };
 
-    void Accept(int listenFd, bool events);
+    // Accepts one connection and starts its thread; false when the process is out of
+    // descriptors, memory or threads.
+    bool Accept(int listenFd, bool events);
     void ServeCalls(Connection& c);
     void ServeEvents(Connection& c);
     void Reap(bool all);

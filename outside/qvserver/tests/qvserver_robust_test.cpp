@@ -488,4 +488,94 @@ TEST(CommandLine, AFailedStartSaysWhyAndRemovesTheFileItCreated) {
         << r.err;
 }
 
+// ---- Out of descriptors ----
+
+// CPU seconds (user and system) the process has used so far; -1 when it cannot be read.
+double CpuSeconds(pid_t pid) {
+    std::istringstream stat(ReadFile("/proc/" + std::to_string(pid) + "/stat"));
+    std::string field;
+    // The command name (field 2) holds no blanks here; utime and stime are fields 14 and 15.
+    for (int i = 1; i <= 13 && stat >> field; ++i) {
+    }
+    long utime = 0, stime = 0;
+    if (!(stat >> utime >> stime)) return -1;
+    return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// A server started through prlimit with a low descriptor limit.
+class LimitedServer {
+  public:
+    LimitedServer(const std::string& address, const std::string& folder, int files) {
+        std::vector<std::string> args = {"/usr/bin/prlimit",
+                                         "--nofile=" + std::to_string(files) + ":" +
+                                             std::to_string(files),
+                                         BuildDir() + "/bin/qvserver",
+                                         "--address",
+                                         address,
+                                         "--db",
+                                         folder + "/limited.db",
+                                         "--seed",
+                                         "demo"};
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        const std::string log = folder + "/limited.log";
+        posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT, 0644);
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+        if (posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) m_pid = 0;
+        posix_spawn_file_actions_destroy(&actions);
+        const auto until = Clock::now() + std::chrono::seconds(20);
+        while (m_pid > 0 && Clock::now() < until && !qvtesting::AcceptsConnections(address, 5123))
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ~LimitedServer() {
+        if (m_pid <= 0) return;
+        kill(m_pid, SIGTERM);
+        int status = 0;
+        waitpid(m_pid, &status, 0);
+    }
+    pid_t Pid() const { return m_pid; }
+
+  private:
+    pid_t m_pid = 0;
+};
+
+TEST(DescriptorLimit, AServerOutOfDescriptorsWaitsInsteadOfSpinning) {
+    TempDir dir;
+    const std::string at = "127.0.11.6";
+    LimitedServer server(at, dir.Path(), 48);
+    ASSERT_GT(server.Pid(), 0);
+    ASSERT_TRUE(qvtesting::AcceptsConnections(at, 5123));
+    // Far more idle connections than the server has descriptors: the rest wait in its backlog.
+    std::vector<int> idle;
+    for (int i = 0; i < 60; ++i) {
+        int32_t r = 0;
+        const int fd = qvwire::ConnectTcp(at, 5123, 2000, r);
+        if (fd >= 0) idle.push_back(fd);
+    }
+    ASSERT_GE(idle.size(), 50u);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const double before = CpuSeconds(server.Pid());
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    const double used = CpuSeconds(server.Pid()) - before;
+    ASSERT_GE(before, 0);
+    EXPECT_LT(used, 0.3) << "the server used " << used << " s of CPU in 2 s while starved";
+    // Once the idle connections go, the server serves again.
+    for (int fd : idle)
+        qvwire::CloseSocket(fd);
+    int32_t h = 0;
+    const auto until = Clock::now() + std::chrono::seconds(10);
+    while (h == 0 && Clock::now() < until) {
+        h = Logon(at);
+        if (h == 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_NE(h, 0);
+    Out version;
+    EXPECT_EQ(ServerVersionMT(h, &version), 0);
+    ClientLogoffMT(&h);
+}
+
 } // namespace
