@@ -124,11 +124,21 @@ int32_t ClientSession::ProcessEvents() {
         std::vector<uint8_t> body;
         if (RecvFrame(m_eventFd, h, body, m_timeoutMs) != 0)
             return DropEvents(QV_CONNECTION_BROKEN);
-        if (h.type != MsgType::Events) continue; // not meant for the queue
-        Values event;
-        if (!DecodeEvent(body.data(), body.size(), event)) return DropEvents(QV_PROTOCOL_ERROR);
-        m_events.push_back(std::move(event));
+        if (QueueFrame(h, body) != QV_OK) return DropEvents(QV_PROTOCOL_ERROR);
     }
+    return QV_OK;
+}
+
+int32_t ClientSession::QueueEvent(const Header& h, const std::vector<uint8_t>& body) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return QueueFrame(h, body);
+}
+
+int32_t ClientSession::QueueFrame(const Header& h, const std::vector<uint8_t>& body) {
+    if (h.type != MsgType::Events) return QV_OK; // not meant for the queue
+    Values event;
+    if (!DecodeEvent(body.data(), body.size(), event)) return QV_PROTOCOL_ERROR;
+    m_events.push_back(std::move(event));
     return QV_OK;
 }
 

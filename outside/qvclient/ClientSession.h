@@ -44,6 +44,9 @@ class ClientSession {
     // -22 when the server sent a malformed event. Either closes the events connection, and
     // every later call gives -14.
     int32_t ProcessEvents();
+    // Takes one frame as read from the events connection: 0 when queued (or not an event),
+    // -22 when malformed (nothing is queued then).
+    int32_t QueueEvent(const qvwire::Header& h, const std::vector<uint8_t>& body);
     int32_t EventsCount();
     // Type of the oldest event, 0 when none.
     int16_t NextEventType();
@@ -61,6 +64,7 @@ class ClientSession {
     int32_t Exchange(int fd, qvwire::Header h, const std::vector<uint8_t>& body,
                      qvwire::Header& reply, std::vector<uint8_t>& replyBody);
     void CloseAll();
+    int32_t QueueFrame(const qvwire::Header& h, const std::vector<uint8_t>& body); // m_mutex held
     // Closes the events connection; returns result.
     int32_t DropEvents(int32_t result);
 

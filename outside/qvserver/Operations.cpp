@@ -1173,6 +1173,12 @@ bool Operations::Implemented(const std::string& name) const {
     return code != 0 && Table()[code]->kind != Kind::NotSupported;
 }
 
+std::string Operations::InputSignature(uint16_t op) {
+    if (op == 0 || op > qvwire::kOperationNames.size()) return {};
+    const Def& d = *Table()[op];
+    return d.kind == Kind::Count ? "" : d.inSig;
+}
+
 int32_t Operations::StoreRecord(const Entity& e, int32_t id, const Names& fields,
                                 const Values& in) {
     if (id < 1) return QV_INVALID_ARGUMENT;

@@ -38,6 +38,8 @@ class Operations {
     int32_t Run(uint16_t op, SessionInfo& session, const Values& in, Values& out);
     // True when the server implements the operation (CheckForManagementFtn).
     bool Implemented(const std::string& name) const;
+    // The letters (qvwire::SignatureOf) of the inputs that Run expects for `op`.
+    static std::string InputSignature(uint16_t op);
 
     // Stores a record as the setters do: references checked, derived fields filled. A hose
     // stored at the pump and Number of another hose replaces that hose.

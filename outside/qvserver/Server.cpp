@@ -74,20 +74,22 @@ bool SameKey(const std::u16string& a, const std::u16string& b) {
     return diff == 0;
 }
 
-bool Reply(int fd, const Header& request, int32_t result, int32_t session, const Values& out) {
+bool SendReply(int fd, Header h, const Values& out) {
     Writer w;
     w.PutAll(out);
-    Header h;
-    h.type = MsgType::Reply;
-    h.op = request.op;
-    h.seq = request.seq;
-    h.session = session;
-    h.result = result;
     if (w.Overflow()) {
         h.result = QV_MESSAGE_TOO_LONG;
         return SendFrame(fd, h, {});
     }
     return SendFrame(fd, h, w.Bytes());
+}
+
+bool Reply(int fd, const Header& request, int32_t result, int32_t session, const Values& out) {
+    Header h = request;
+    h.type = MsgType::Reply;
+    h.session = session;
+    h.result = result;
+    return SendReply(fd, h, out);
 }
 
 } // namespace
@@ -207,64 +209,84 @@ void Server::Reap(bool all) {
     }
 }
 
-void Server::ServeCalls(Connection& c) {
-    std::shared_ptr<Logon> logon;
-    Header h;
-    std::vector<uint8_t> body;
-    while (!m_stopping && RecvFrame(c.fd, h, body, -1) == 0) {
-        Values in, out;
-        if (!DecodeValues(body.data(), body.size(), in)) break; // malformed body
-        if (h.type == MsgType::Connect) {
-            const bool shape = SignatureOf(in) == "ihshsi";
-            if (!shape || !HashKeyValid(in[4].s)) {
-                if (!Reply(c.fd, h, shape ? QV_ACCESS_DENIED : QV_INVALID_ARGUMENT, 0, {})) break;
-                continue;
-            }
-            auto fresh = std::make_shared<Logon>();
-            fresh->attachKey = NewAttachKey();
-            if (fresh->attachKey.empty()) {
-                if (!Reply(c.fd, h, QV_FAILED, 0, {})) break;
-                continue;
-            }
-            fresh->info.clientID = static_cast<int32_t>(in[0].i);
-            fresh->info.clientType = static_cast<int16_t>(in[1].i);
-            fresh->info.eventMask = static_cast<int32_t>(in[5].i);
-            {
-                std::lock_guard<std::mutex> lock(m_mutex);
-                if (logon) m_logons.erase(logon->info.sessionID);
-                fresh->info.sessionID = m_nextSession++;
-                m_logons[fresh->info.sessionID] = fresh;
-            }
-            logon = fresh;
-            if (!Reply(c.fd, h, QV_OK, logon->info.sessionID, {Value::Text(logon->attachKey)}))
-                break;
-        } else if (h.type == MsgType::Disconnect) {
-            Reply(c.fd, h, QV_OK, 0, {});
-            break;
-        } else if (h.type == MsgType::Ping) {
-            Header pong = h;
-            pong.type = MsgType::Pong;
-            if (!SendFrame(c.fd, pong, {})) break;
-        } else if (h.type == MsgType::Call) {
-            int32_t result = QV_NOT_LOGGED_ON;
-            if (logon) {
-                result = m_faults.Next(std::string(OpName(h.op)));
-                if (result == 0) {
-                    std::lock_guard<std::mutex> lock(m_store.Mutex());
-                    result = m_ops.Run(h.op, logon->info, in, out);
-                }
-                if (result != 0) out.clear();
-            }
-            if (!Reply(c.fd, h, result, logon ? logon->info.sessionID : 0, out)) break;
-        } else {
-            break; // a type that has no place on a calls connection
+Server::Answer Server::AnswerCall(CallsState& state, const Header& h,
+                                  const std::vector<uint8_t>& body, Header& reply, Values& out) {
+    out.clear();
+    reply = h;
+    reply.type = MsgType::Reply;
+    reply.result = QV_OK;
+    reply.session = 0;
+    Values in;
+    if (!DecodeValues(body.data(), body.size(), in)) return Answer::Close; // malformed body
+    std::shared_ptr<Logon>& logon = state.m_logon;
+    switch (h.type) {
+    case MsgType::Connect: {
+        const bool shape = SignatureOf(in) == "ihshsi";
+        if (!shape || !HashKeyValid(in[4].s)) {
+            reply.result = shape ? QV_ACCESS_DENIED : QV_INVALID_ARGUMENT;
+            return Answer::Reply;
         }
+        auto fresh = std::make_shared<Logon>();
+        fresh->attachKey = NewAttachKey();
+        if (fresh->attachKey.empty()) {
+            reply.result = QV_FAILED;
+            return Answer::Reply;
+        }
+        fresh->info.clientID = static_cast<int32_t>(in[0].i);
+        fresh->info.clientType = static_cast<int16_t>(in[1].i);
+        fresh->info.eventMask = static_cast<int32_t>(in[5].i);
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (logon) m_logons.erase(logon->info.sessionID);
+            fresh->info.sessionID = m_nextSession++;
+            m_logons[fresh->info.sessionID] = fresh;
+        }
+        logon = fresh;
+        reply.session = logon->info.sessionID;
+        out = {Value::Text(logon->attachKey)};
+        return Answer::Reply;
     }
-    if (logon) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_logons.erase(logon->info.sessionID);
-        if (logon->outbox) logon->outbox->Close(); // its events connection ends with the logon
+    case MsgType::Disconnect:
+        return Answer::ReplyAndClose;
+    case MsgType::Ping:
+        reply.type = MsgType::Pong;
+        return Answer::Reply;
+    case MsgType::Call:
+        reply.result = QV_NOT_LOGGED_ON;
+        if (logon) {
+            reply.session = logon->info.sessionID;
+            reply.result = m_faults.Next(std::string(OpName(h.op)));
+            if (reply.result == 0) {
+                std::lock_guard<std::mutex> lock(m_store.Mutex());
+                reply.result = m_ops.Run(h.op, logon->info, in, out);
+            }
+            if (reply.result != 0) out.clear();
+        }
+        return Answer::Reply;
+    default:
+        return Answer::Close; // a type that has no place on a calls connection
     }
+}
+
+void Server::EndCalls(CallsState& state) {
+    if (!state.m_logon) return;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_logons.erase(state.m_logon->info.sessionID);
+    // Its events connection ends with the logon.
+    if (state.m_logon->outbox) state.m_logon->outbox->Close();
+    state.m_logon.reset();
+}
+
+void Server::ServeCalls(Connection& c) {
+    CallsState state;
+    Header h, reply;
+    std::vector<uint8_t> body;
+    Values out;
+    while (!m_stopping && RecvFrame(c.fd, h, body, -1) == 0) {
+        const Answer a = AnswerCall(state, h, body, reply, out);
+        if (a == Answer::Close || !SendReply(c.fd, reply, out) || a == Answer::ReplyAndClose) break;
+    }
+    EndCalls(state);
 }
 
 void Server::ServeEvents(Connection& c) {

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "outside/qvserver/EventOutbox.h"
 #include "outside/qvserver/FaultPlan.h"
@@ -34,13 +35,31 @@ class Server : public EventSink {
     // Queues the event for every attached events connection; never blocks on a client.
     void Broadcast(const Values& event) override;
 
-  private:
+    // One logon, known to the server from its Connect until its calls connection closes.
     struct Logon {
         SessionInfo info;
         std::u16string attachKey;            // handed to the logon; attaches its events once
         bool attached = false;               // an events connection has attached
         std::shared_ptr<EventOutbox> outbox; // of its events connection, while attached
     };
+    // One calls connection's state: the logon it made, if any.
+    class CallsState {
+        friend class Server;
+        std::shared_ptr<Logon> m_logon;
+    };
+    enum class Answer {
+        Reply,         // send the reply, then read the next frame
+        ReplyAndClose, // send the reply, then close (a logoff)
+        Close,         // close without a reply (a malformed body, a type out of place)
+    };
+    // What the server does with one frame of a calls connection, apart from the socket: fills
+    // the reply's header and values.
+    Answer AnswerCall(CallsState& state, const qvwire::Header& h, const std::vector<uint8_t>& body,
+                      qvwire::Header& reply, Values& out);
+    // Ends the logon of a calls connection that closed.
+    void EndCalls(CallsState& state);
+
+  private:
     struct Connection {
         int fd;
         std::thread thread;
