@@ -115,6 +115,33 @@ void ClientSession::Logoff() {
     m_broken = true;
 }
 
+int32_t ClientSession::TestConnection() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_broken) return QV_CONNECTION_BROKEN;
+    Header h;
+    h.type = MsgType::Ping;
+    h.seq = ++m_seq;
+    h.session = m_session;
+    Header reply;
+    std::vector<uint8_t> body;
+    int rc =
+        SendFrame(m_callFd, h, {}) ? RecvFrame(m_callFd, reply, body, m_timeoutMs) : kRecvBroken;
+    if (rc == 0 && (reply.type != MsgType::Pong || reply.seq != h.seq)) rc = kRecvMalformed;
+    if (rc != 0) {
+        m_broken = true;
+        CloseAll();
+        return rc == kRecvMalformed ? QV_PROTOCOL_ERROR
+               : rc == kRecvTimeout ? QV_TIMEOUT
+                                    : QV_CONNECTION_BROKEN;
+    }
+    return PeerClosed(m_eventFd) ? QV_CONNECTION_BROKEN : QV_OK;
+}
+
+bool ClientSession::EventsClosed() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return PeerClosed(m_eventFd);
+}
+
 int32_t ClientSession::ProcessEvents() {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_eventFd < 0) return QV_CONNECTION_BROKEN;

@@ -36,6 +36,10 @@ class ClientSession {
     int32_t Call(uint16_t op, const qvwire::Values& in, qvwire::Values& out);
     // Tells the server goodbye (best effort) and closes both connections.
     void Logoff();
+    // A ping on the calls connection: 0, -14 (a connection is gone) or -23 (no answer in time).
+    int32_t TestConnection();
+    // True once the events connection is closed or its peer has closed it.
+    bool EventsClosed();
 
     // At most this many events wait in the queue.
     static constexpr size_t kMaxQueuedEvents = 16384;

@@ -169,6 +169,12 @@ bool Readable(int fd, int timeoutMs) {
     return poll(&pfd, 1, timeoutMs) > 0;
 }
 
+bool PeerClosed(int fd) {
+    if (fd < 0) return true;
+    pollfd pfd{fd, POLLRDHUP, 0};
+    return poll(&pfd, 1, 0) > 0 && (pfd.revents & (POLLRDHUP | POLLHUP | POLLERR | POLLNVAL));
+}
+
 void CloseSocket(int fd) {
     if (fd >= 0) close(fd);
 }

@@ -25,6 +25,9 @@ bool SendFrame(int fd, Header h, const std::vector<uint8_t>& body);
 int RecvFrame(int fd, Header& h, std::vector<uint8_t>& body, int timeoutMs);
 // True when the descriptor has bytes (or an end) waiting.
 bool Readable(int fd, int timeoutMs);
+// True when fd is -1, failed, or its peer has shut the connection down, whether or not bytes
+// sent before that still wait to be read.
+bool PeerClosed(int fd);
 void CloseSocket(int fd);
 // Wakes a thread blocked on the socket (shutdown both ways) without closing it.
 void ShutdownSocket(int fd);
