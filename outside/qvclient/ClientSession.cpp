@@ -15,24 +15,6 @@ namespace {
 std::mutex g_tableMutex;
 std::array<std::shared_ptr<ClientSession>, SessionTable::kMaxSessions> g_sessions;
 
-// Finds section `variant` of an event body: I16 type, then (I16 variant, I16 count, values)*.
-bool Section(const Values& event, int16_t variant, Values& out) {
-    size_t i = 1;
-    while (i + 1 < event.size()) {
-        const int16_t v = static_cast<int16_t>(event[i].i);
-        const size_t n = static_cast<size_t>(event[i + 1].i);
-        i += 2;
-        if (i + n > event.size()) return false;
-        if (v == variant) {
-            out.assign(event.begin() + static_cast<long>(i),
-                       event.begin() + static_cast<long>(i + n));
-            return true;
-        }
-        i += n;
-    }
-    return false;
-}
-
 } // namespace
 
 ClientSession::~ClientSession() {
@@ -89,11 +71,17 @@ int32_t ClientSession::Logon(const LogonArgs& a) {
     std::vector<uint8_t> body;
     result = Exchange(m_callFd, h, w.Bytes(), reply, body);
     if (result != 0) return result;
+    // The reply carries the key that attaches this logon's events connection.
+    Values key;
+    if (!DecodeValues(body.data(), body.size(), key) || SignatureOf(key) != "s")
+        return QV_PROTOCOL_ERROR;
     m_session = reply.session;
 
     m_eventFd = ConnectTcp(a.serverName, static_cast<uint16_t>(a.eventsPort), m_timeoutMs, result);
     if (m_eventFd < 0) return result;
-    result = Exchange(m_eventFd, h, {}, reply, body);
+    Writer attach;
+    attach.PutAll(key);
+    result = Exchange(m_eventFd, h, attach.Bytes(), reply, body);
     return result;
 }
 
@@ -127,24 +115,64 @@ void ClientSession::Logoff() {
     m_broken = true;
 }
 
+int32_t ClientSession::TestConnection() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_broken) return QV_CONNECTION_BROKEN;
+    Header h;
+    h.type = MsgType::Ping;
+    h.seq = ++m_seq;
+    h.session = m_session;
+    Header reply;
+    std::vector<uint8_t> body;
+    int rc =
+        SendFrame(m_callFd, h, {}) ? RecvFrame(m_callFd, reply, body, m_timeoutMs) : kRecvBroken;
+    if (rc == 0 && (reply.type != MsgType::Pong || reply.seq != h.seq)) rc = kRecvMalformed;
+    if (rc != 0) {
+        m_broken = true;
+        CloseAll();
+        return rc == kRecvMalformed ? QV_PROTOCOL_ERROR
+               : rc == kRecvTimeout ? QV_TIMEOUT
+                                    : QV_CONNECTION_BROKEN;
+    }
+    return PeerClosed(m_eventFd) ? QV_CONNECTION_BROKEN : QV_OK;
+}
+
+bool ClientSession::EventsClosed() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return PeerClosed(m_eventFd);
+}
+
 int32_t ClientSession::ProcessEvents() {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_eventFd < 0) return QV_CONNECTION_BROKEN;
-    while (Readable(m_eventFd, 0)) {
+    // A full queue leaves the rest waiting in the connection, to be read once the queue shrinks.
+    while (m_events.size() < kMaxQueuedEvents && Readable(m_eventFd, 0)) {
         Header h;
         std::vector<uint8_t> body;
-        if (RecvFrame(m_eventFd, h, body, m_timeoutMs) != 0) {
-            CloseSocket(m_eventFd);
-            m_eventFd = -1;
-            return QV_CONNECTION_BROKEN;
-        }
-        Values event;
-        if (h.type != MsgType::Events || !DecodeValues(body.data(), body.size(), event) ||
-            event.empty() || event[0].tag != Tag::I16)
-            continue; // not an event this library understands: dropped
-        m_events.push_back(std::move(event));
+        if (RecvFrame(m_eventFd, h, body, m_timeoutMs) != 0)
+            return DropEvents(QV_CONNECTION_BROKEN);
+        if (QueueFrame(h, body) != QV_OK) return DropEvents(QV_PROTOCOL_ERROR);
     }
     return QV_OK;
+}
+
+int32_t ClientSession::QueueEvent(const Header& h, const std::vector<uint8_t>& body) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return QueueFrame(h, body);
+}
+
+int32_t ClientSession::QueueFrame(const Header& h, const std::vector<uint8_t>& body) {
+    if (h.type != MsgType::Events) return QV_OK; // not meant for the queue
+    Values event;
+    if (!DecodeEvent(body.data(), body.size(), event)) return QV_PROTOCOL_ERROR;
+    m_events.push_back(std::move(event));
+    return QV_OK;
+}
+
+int32_t ClientSession::DropEvents(int32_t result) {
+    CloseSocket(m_eventFd);
+    m_eventFd = -1;
+    return result;
 }
 
 int32_t ClientSession::EventsCount() {
@@ -167,7 +195,7 @@ int32_t ClientSession::DiscardNextEvent() {
 int32_t ClientSession::PeekEvent(int16_t type, int16_t variant, Values& out) {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_events.empty() || m_events.front()[0].i != type) return QV_NO_EVENT;
-    return Section(m_events.front(), variant, out) ? QV_OK : QV_PROTOCOL_ERROR;
+    return EventSection(m_events.front(), variant, out) ? QV_OK : QV_PROTOCOL_ERROR;
 }
 
 void ClientSession::PopEvent() {

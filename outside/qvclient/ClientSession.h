@@ -36,9 +36,21 @@ class ClientSession {
     int32_t Call(uint16_t op, const qvwire::Values& in, qvwire::Values& out);
     // Tells the server goodbye (best effort) and closes both connections.
     void Logoff();
+    // A ping on the calls connection: 0, -14 (a connection is gone) or -23 (no answer in time).
+    int32_t TestConnection();
+    // True once the events connection is closed or its peer has closed it.
+    bool EventsClosed();
 
-    // Moves the events that have arrived into the queue; -14 when the events connection broke.
+    // At most this many events wait in the queue.
+    static constexpr size_t kMaxQueuedEvents = 16384;
+
+    // Moves the events that have arrived into the queue; -14 when the events connection broke,
+    // -22 when the server sent a malformed event. Either closes the events connection, and
+    // every later call gives -14.
     int32_t ProcessEvents();
+    // Takes one frame as read from the events connection: 0 when queued (or not an event),
+    // -22 when malformed (nothing is queued then).
+    int32_t QueueEvent(const qvwire::Header& h, const std::vector<uint8_t>& body);
     int32_t EventsCount();
     // Type of the oldest event, 0 when none.
     int16_t NextEventType();
@@ -56,6 +68,9 @@ class ClientSession {
     int32_t Exchange(int fd, qvwire::Header h, const std::vector<uint8_t>& body,
                      qvwire::Header& reply, std::vector<uint8_t>& replyBody);
     void CloseAll();
+    int32_t QueueFrame(const qvwire::Header& h, const std::vector<uint8_t>& body); // m_mutex held
+    // Closes the events connection; returns result.
+    int32_t DropEvents(int32_t result);
 
     std::mutex m_mutex; // serialises calls and the queue
     int m_callFd = -1;

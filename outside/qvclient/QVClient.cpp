@@ -120,6 +120,17 @@ int32_t GetClientCallsSocketMT(int32_t handle, int32_t* pSocket) {
     return QV_OK;
 }
 
+int32_t TestConnectionMT(int32_t handle) {
+    std::shared_ptr<ClientSession> s = SessionTable::Find(handle);
+    return s ? s->TestConnection() : QV_NOT_LOGGED_ON;
+}
+
+int32_t CheckSocketClosedMT(int32_t handle, int32_t) {
+    std::shared_ptr<ClientSession> s = SessionTable::Find(handle);
+    if (!s) return QV_NOT_LOGGED_ON;
+    return s->EventsClosed() ? QV_CONNECTION_BROKEN : QV_OK;
+}
+
 int32_t DllVersion(BSTR* pVersion) {
     if (!pVersion) return QV_INVALID_ARGUMENT;
     BSTR fresh = NewBstr(kDllVersion);

@@ -91,6 +91,14 @@ int32_t ClientLogonMT(int32_t* handle, int32_t ClientID, int16_t ClientType, int
 // Socket descriptors of the logon's events and calls connections.
 int32_t GetClientEventsSocketMT(int32_t handle, int32_t* pSocket);
 int32_t GetClientCallsSocketMT(int32_t handle, int32_t* pSocket);
+// Asks the server for an answer on the calls connection within the call timeout: 0 when it
+// answers and the events connection is open, -14 when either connection is gone, -23 when the
+// server does not answer in time (the connection is closed then, as after any timeout).
+int32_t TestConnectionMT(int32_t handle);
+// -14 once the logon's events connection is gone (the server closed it, or the library closed
+// it after a malformed event), even before its last events were read; 0 while it is open.
+// Param, the parameter of the logon's window message, is not needed to tell.
+int32_t CheckSocketClosedMT(int32_t handle, int32_t Param);
 // A key whose four top bits are clear is an event mask (it replaces the logon's EventMask);
 // any other value declares the client's type key.
 int32_t SetClientTypeMT(int32_t handle, int32_t ClientKey);
@@ -526,7 +534,8 @@ int32_t GetNextDeliveryEventEx4MT(
 // Pump control needs the forecourt hardware; this server has none attached and answers 5.
 
 int32_t GetPumpHosesCountMT(int32_t handle, int32_t PumpID, int32_t* pCount);
-// The ID of the pump's hose whose Number is HoseNumber (3 when none).
+// The ID of the pump's HoseNumber-th hose in Number order, 1 to the count (3 beyond): the hose
+// whose Number is HoseNumber on a pump whose hoses are numbered 1 to the count.
 int32_t GetPumpHoseByNumberMT(int32_t handle, int32_t PumpID, int32_t HoseNumber, int32_t* pHoseID);
 int32_t PreauthReserveMT(int32_t handle, int32_t PumpID, int32_t ReservedBy);
 int32_t PreauthCancelMT(int32_t handle, int32_t PumpID, int32_t ReservedBy);

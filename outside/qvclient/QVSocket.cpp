@@ -116,17 +116,22 @@ int ConnectTcp(const std::string& host, uint16_t port, int timeoutMs, int32_t& r
     return fd;
 }
 
-int ListenTcp(const std::string& host, uint16_t port) {
+int ListenTcp(const std::string& host, uint16_t port, std::string* why) {
+    const auto fail = [why](const std::string& reason) {
+        if (why) *why = reason;
+        return -1;
+    };
     sockaddr_storage addr{};
     socklen_t len = 0;
-    if (!Resolve(host, port, addr, len)) return -1;
+    if (!Resolve(host, port, addr, len)) return fail("the address cannot be resolved");
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return -1;
+    if (fd < 0) return fail(std::strerror(errno));
     const int one = 1;
     setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
     if (bind(fd, reinterpret_cast<sockaddr*>(&addr), len) != 0 || listen(fd, 64) != 0) {
+        const std::string reason = std::strerror(errno);
         close(fd);
-        return -1;
+        return fail(reason);
     }
     return fd;
 }
@@ -162,6 +167,12 @@ int RecvFrame(int fd, Header& h, std::vector<uint8_t>& body, int timeoutMs) {
 bool Readable(int fd, int timeoutMs) {
     pollfd pfd{fd, POLLIN, 0};
     return poll(&pfd, 1, timeoutMs) > 0;
+}
+
+bool PeerClosed(int fd) {
+    if (fd < 0) return true;
+    pollfd pfd{fd, POLLRDHUP, 0};
+    return poll(&pfd, 1, 0) > 0 && (pfd.revents & (POLLRDHUP | POLLHUP | POLLERR | POLLNVAL));
 }
 
 void CloseSocket(int fd) {

@@ -143,6 +143,37 @@ bool DecodeValues(const uint8_t* body, size_t len, Values& out) {
     return true;
 }
 
+bool DecodeEvent(const uint8_t* body, size_t len, Values& event) {
+    if (!DecodeValues(body, len, event) || event.empty() || event[0].tag != Tag::I16) return false;
+    size_t i = 1;
+    while (i < event.size()) {
+        if (event.size() - i < 2 || event[i].tag != Tag::I16 || event[i + 1].tag != Tag::I16)
+            return false;
+        const int64_t n = event[i + 1].i;
+        i += 2;
+        if (n < 0 || static_cast<uint64_t>(n) > event.size() - i) return false;
+        i += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool EventSection(const Values& event, int16_t variant, Values& out) {
+    size_t i = 1;
+    while (i + 2 <= event.size()) {
+        const int64_t n = event[i + 1].i;
+        const bool found = event[i].i == variant;
+        i += 2;
+        if (n < 0 || static_cast<uint64_t>(n) > event.size() - i) return false;
+        if (found) {
+            out.assign(event.begin() + static_cast<long>(i),
+                       event.begin() + static_cast<long>(i + static_cast<size_t>(n)));
+            return true;
+        }
+        i += static_cast<size_t>(n);
+    }
+    return false;
+}
+
 char Letter(Tag t) {
     switch (t) {
     case Tag::I16:

@@ -321,6 +321,14 @@ enum EventType : int16_t {
     kEventLogEvent = 24,
 };
 
+// An Events body: the type (I16), then one section per reader variant: the variant (I16), a
+// count n (I16, 0 or more) and n values. Decodes and checks one; false when a value is
+// malformed or the sections do not cover the values exactly (a count below 0 or beyond what is
+// left, a variant or count that is not I16).
+bool DecodeEvent(const uint8_t* body, size_t len, Values& event);
+// The values of section `variant` of an event that DecodeEvent accepted; false when it has none.
+bool EventSection(const Values& event, int16_t variant, Values& out);
+
 // UTF-8 <-> UTF-16 for names and logs (invalid input is replaced by '?').
 std::u16string ToU16(std::string_view s);
 std::string ToU8(std::u16string_view s);

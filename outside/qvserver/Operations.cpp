@@ -469,6 +469,9 @@ int32_t SetGradePrice(Ctx& c, const Values& in, Values&) {
     return c.store.Set(kGrade, id, {"Price" + std::to_string(level)}, {in[2]});
 }
 
+// A pump's hoses in Number order. Count and by-number calls walk the same list, so the hose
+// "by number" n is the n-th of them: the one whose Number is n on a pump numbered 1 to count,
+// and still a readable hose when numbers have gaps.
 const char kPumpHoses[] = "SELECT ID FROM Hoses WHERE PumpID = ?1 ORDER BY Number, ID";
 
 int32_t GetPumpHosesCount(Ctx& c, const Values& in, Values& out) {
@@ -478,13 +481,9 @@ int32_t GetPumpHosesCount(Ctx& c, const Values& in, Values& out) {
 
 int32_t GetPumpHoseByNumber(Ctx& c, const Values& in, Values& out) {
     if (!c.store.Exists(kPump, static_cast<int32_t>(in[0].i))) return QV_UNKNOWN_ID;
-    std::vector<int32_t> ids;
-    if (!c.store.Ids("SELECT ID FROM Hoses WHERE PumpID = ?1 AND Number = ?2 ORDER BY ID LIMIT 1",
-                     in, ids))
-        return QV_DATABASE_ERROR;
-    if (ids.empty()) return QV_UNKNOWN_ID;
-    out = {Value::I32(ids[0])};
-    return QV_OK;
+    const int32_t r =
+        ListOrdinal(c, KeyOf("PumpHoses", {in[0]}), kPumpHoses, {in[0]}, in[1].i, out);
+    return r == QV_INVALID_ORDINAL ? QV_UNKNOWN_ID : r;
 }
 
 const char kPumpDeliveries[] = "SELECT ID FROM Deliveries WHERE State IN (1, 2)"
@@ -1174,6 +1173,12 @@ bool Operations::Implemented(const std::string& name) const {
     return code != 0 && Table()[code]->kind != Kind::NotSupported;
 }
 
+std::string Operations::InputSignature(uint16_t op) {
+    if (op == 0 || op > qvwire::kOperationNames.size()) return {};
+    const Def& d = *Table()[op];
+    return d.kind == Kind::Count ? "" : d.inSig;
+}
+
 int32_t Operations::StoreRecord(const Entity& e, int32_t id, const Names& fields,
                                 const Values& in) {
     if (id < 1) return QV_INVALID_ARGUMENT;
@@ -1189,6 +1194,7 @@ int32_t Operations::StoreRecord(const Entity& e, int32_t id, const Names& fields
 
     Names f = fields;
     Values v = in;
+    if (&e == &kHose) return StoreHose(id, merged, f, v);
     if (&e == &kPort) {
         AddRadio(S(merged, "SerialNo"), static_cast<int16_t>(I(merged, "DeviceType")), f, v);
         AddDetails(S(merged, "SerialNo"), f, v);
@@ -1204,6 +1210,22 @@ int32_t Operations::StoreRecord(const Entity& e, int32_t id, const Names& fields
         }
     }
     return m_store.Set(e, id, f, v);
+}
+
+int32_t Operations::StoreHose(int32_t id, const Row& merged, const Names& fields,
+                              const Values& in) {
+    // A pump has one hose at each Number: a hose stored at another's place replaces it, as an
+    // import does when the file gives the pump's hose a new ID.
+    // Both changes or neither, inside a seed's transaction too.
+    if (!m_store.Exec("SAVEPOINT StoreHose", {})) return QV_DATABASE_ERROR;
+    const bool stored =
+        m_store.Exec(
+            "DELETE FROM Hoses WHERE PumpID = ?1 AND Number = ?2 AND ID != ?3",
+            {Value::I32(I(merged, "PumpID")), Value::I32(I(merged, "Number")), Value::I32(id)}) &&
+        m_store.Set(kHose, id, fields, in) == QV_OK;
+    if (!stored) m_store.Exec("ROLLBACK TO StoreHose", {});
+    const bool released = m_store.Exec("RELEASE StoreHose", {});
+    return stored && released ? QV_OK : QV_DATABASE_ERROR;
 }
 
 int32_t Operations::Run(uint16_t op, SessionInfo& session, const Values& in, Values& out) {

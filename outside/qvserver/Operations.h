@@ -38,14 +38,20 @@ class Operations {
     int32_t Run(uint16_t op, SessionInfo& session, const Values& in, Values& out);
     // True when the server implements the operation (CheckForManagementFtn).
     bool Implemented(const std::string& name) const;
+    // The letters (qvwire::SignatureOf) of the inputs that Run expects for `op`.
+    static std::string InputSignature(uint16_t op);
 
-    // Stores a record as the setters do: references checked, derived fields filled.
+    // Stores a record as the setters do: references checked, derived fields filled. A hose
+    // stored at the pump and Number of another hose replaces that hose.
     int32_t StoreRecord(const Entity& e, int32_t id, const std::vector<std::string>& fields,
                         const Values& in);
 
     struct Def;
 
   private:
+    int32_t StoreHose(int32_t id, const Row& merged, const std::vector<std::string>& fields,
+                      const Values& in);
+
     Store& m_store;
     EventSink& m_events;
 };

@@ -1,14 +1,20 @@
-// Connections of the forecourt server. A calls connection logs on with a Connect frame and
-// then sends Call frames, each answered by one Reply; an events connection attaches to a logon
-// with a Connect frame carrying its session ID and then only receives Events frames.
+// Connections of the forecourt server. A calls connection logs on with a Connect frame, whose
+// reply hands the logon its session ID and a random attach key, and then sends Call frames,
+// each answered by one Reply. An events connection attaches to a logon with a Connect frame
+// carrying that session ID and key, once per logon, and then only receives Events frames.
 // A malformed frame closes its connection and nothing else.
 #include "outside/qvserver/Server.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <chrono>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/random.h>
 #include <sys/socket.h>
+#include <system_error>
 #include <unistd.h>
 
 #include "outside/qvclient/QVClient.h"
@@ -20,7 +26,10 @@ using namespace qvwire;
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 constexpr int kAttachTimeoutMs = 5000;
+constexpr auto kAcceptPause = std::chrono::milliseconds(100);
 
 // Empty, or six dash-separated groups of four hexadecimal digits.
 bool HashKeyValid(const std::u16string& key) {
@@ -37,20 +46,50 @@ bool HashKeyValid(const std::u16string& key) {
     return true;
 }
 
-bool Reply(int fd, const Header& request, int32_t result, int32_t session, const Values& out) {
+// 128 random bits as 32 hexadecimal digits; empty when the system has no randomness to give.
+std::u16string NewAttachKey() {
+    uint8_t bits[16];
+    size_t got = 0;
+    while (got < sizeof bits) {
+        const ssize_t n = getrandom(bits + got, sizeof bits - got, 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return {};
+        got += static_cast<size_t>(n);
+    }
+    static const char kHex[] = "0123456789abcdef";
+    std::u16string key;
+    for (uint8_t b : bits) {
+        key += static_cast<char16_t>(kHex[b >> 4]);
+        key += static_cast<char16_t>(kHex[b & 15]);
+    }
+    return key;
+}
+
+// Compares in a time that does not depend on where the texts differ.
+bool SameKey(const std::u16string& a, const std::u16string& b) {
+    if (a.size() != b.size() || a.empty()) return false;
+    unsigned diff = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        diff |= static_cast<unsigned>(a[i] ^ b[i]);
+    return diff == 0;
+}
+
+bool SendReply(int fd, Header h, const Values& out) {
     Writer w;
     w.PutAll(out);
-    Header h;
-    h.type = MsgType::Reply;
-    h.op = request.op;
-    h.seq = request.seq;
-    h.session = session;
-    h.result = result;
     if (w.Overflow()) {
         h.result = QV_MESSAGE_TOO_LONG;
         return SendFrame(fd, h, {});
     }
     return SendFrame(fd, h, w.Bytes());
+}
+
+bool Reply(int fd, const Header& request, int32_t result, int32_t session, const Values& out) {
+    Header h = request;
+    h.type = MsgType::Reply;
+    h.session = session;
+    h.result = result;
+    return SendReply(fd, h, out);
 }
 
 } // namespace
@@ -67,11 +106,15 @@ Server::~Server() {
 
 bool Server::Listen(const std::string& address, uint16_t callPort, uint16_t eventsPort,
                     std::string& error) {
-    m_callListen = ListenTcp(address, callPort);
-    m_eventListen = m_callListen < 0 ? -1 : ListenTcp(address, eventsPort);
-    if (m_callListen < 0 || m_eventListen < 0) {
-        error = "cannot listen on " + address + " ports " + std::to_string(callPort) + "/" +
-                std::to_string(eventsPort);
+    std::string why;
+    m_callListen = ListenTcp(address, callPort, &why);
+    if (m_callListen < 0) {
+        error = "cannot listen on " + address + " port " + std::to_string(callPort) + ": " + why;
+        return false;
+    }
+    m_eventListen = ListenTcp(address, eventsPort, &why);
+    if (m_eventListen < 0) {
+        error = "cannot listen on " + address + " port " + std::to_string(eventsPort) + ": " + why;
         return false;
     }
     if (pipe(m_wake) != 0) {
@@ -90,13 +133,28 @@ void Server::Stop() {
 }
 
 void Server::Run() {
+    // While the process is out of descriptors or threads the listening sockets stay readable,
+    // so accepting pauses instead of polling them again at once; waiting connections stay in
+    // the backlog until resources are free.
+    Clock::time_point pausedUntil{};
     while (!m_stopping) {
-        pollfd fds[3] = {
-            {m_callListen, POLLIN, 0}, {m_eventListen, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
-        if (poll(fds, 3, 1000) < 0) continue;
+        const auto now = Clock::now();
+        const bool paused = now < pausedUntil;
+        const int waitMs =
+            paused ? static_cast<int>(
+                         std::chrono::duration_cast<std::chrono::milliseconds>(pausedUntil - now)
+                             .count()) +
+                         1
+                   : 1000;
+        pollfd fds[3] = {{paused ? -1 : m_callListen, POLLIN, 0},
+                         {paused ? -1 : m_eventListen, POLLIN, 0},
+                         {m_wake[0], POLLIN, 0}};
+        if (poll(fds, 3, waitMs) < 0) continue;
         if (m_stopping) break;
-        if (fds[0].revents & POLLIN) Accept(m_callListen, false);
-        if (fds[1].revents & POLLIN) Accept(m_eventListen, true);
+        bool starved = false;
+        if (fds[0].revents & POLLIN) starved |= !Accept(m_callListen, false);
+        if (fds[1].revents & POLLIN) starved |= !Accept(m_eventListen, true);
+        if (starved) pausedUntil = Clock::now() + kAcceptPause;
         Reap(false);
     }
     {
@@ -107,24 +165,32 @@ void Server::Run() {
     Reap(true);
 }
 
-void Server::Accept(int listenFd, bool events) {
-    const int fd = accept(listenFd, nullptr, nullptr);
-    if (fd < 0) return;
+bool Server::Accept(int listenFd, bool events) {
+    const int fd = accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
+    if (fd < 0) return errno != EMFILE && errno != ENFILE && errno != ENOBUFS && errno != ENOMEM;
     const int one = 1; // replies go out at once
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
     std::lock_guard<std::mutex> lock(m_mutex);
     m_connections.emplace_back();
     Connection& c = m_connections.back();
     c.fd = fd;
-    c.thread = std::thread([this, &c, events] {
-        if (events)
-            ServeEvents(c);
-        else
-            ServeCalls(c);
-        // The peer learns of the end at once; the descriptor is closed when reaped.
-        ShutdownSocket(c.fd);
-        c.done = true;
-    });
+    try {
+        c.thread = std::thread([this, &c, events] {
+            if (events)
+                ServeEvents(c);
+            else
+                ServeCalls(c);
+            // The peer learns of the end at once; the descriptor is closed when reaped.
+            ShutdownSocket(c.fd);
+            c.done = true;
+        });
+    } catch (const std::system_error&) {
+        // No thread for it: the peer sees its connection close.
+        m_connections.pop_back();
+        CloseSocket(fd);
+        return false;
+    }
+    return true;
 }
 
 void Server::Reap(bool all) {
@@ -143,107 +209,138 @@ void Server::Reap(bool all) {
     }
 }
 
-void Server::ServeCalls(Connection& c) {
-    std::shared_ptr<Logon> logon;
-    Header h;
-    std::vector<uint8_t> body;
-    while (!m_stopping && RecvFrame(c.fd, h, body, -1) == 0) {
-        Values in, out;
-        if (!DecodeValues(body.data(), body.size(), in)) break; // malformed body
-        if (h.type == MsgType::Connect) {
-            const bool shape = SignatureOf(in) == "ihshsi";
-            if (!shape || !HashKeyValid(in[4].s)) {
-                if (!Reply(c.fd, h, shape ? QV_ACCESS_DENIED : QV_INVALID_ARGUMENT, 0, {})) break;
-                continue;
-            }
-            auto fresh = std::make_shared<Logon>();
-            fresh->info.clientID = static_cast<int32_t>(in[0].i);
-            fresh->info.clientType = static_cast<int16_t>(in[1].i);
-            fresh->info.eventMask = static_cast<int32_t>(in[5].i);
-            {
-                std::lock_guard<std::mutex> lock(m_mutex);
-                if (logon) m_logons.erase(logon->info.sessionID);
-                fresh->info.sessionID = m_nextSession++;
-                m_logons[fresh->info.sessionID] = fresh;
-            }
-            logon = fresh;
-            if (!Reply(c.fd, h, QV_OK, logon->info.sessionID, {})) break;
-        } else if (h.type == MsgType::Disconnect) {
-            Reply(c.fd, h, QV_OK, 0, {});
-            break;
-        } else if (h.type == MsgType::Ping) {
-            Header pong = h;
-            pong.type = MsgType::Pong;
-            if (!SendFrame(c.fd, pong, {})) break;
-        } else if (h.type == MsgType::Call) {
-            int32_t result = QV_NOT_LOGGED_ON;
-            if (logon) {
-                result = m_faults.Next(std::string(OpName(h.op)));
-                if (result == 0) {
-                    std::lock_guard<std::mutex> lock(m_store.Mutex());
-                    result = m_ops.Run(h.op, logon->info, in, out);
-                }
-                if (result != 0) out.clear();
-            }
-            if (!Reply(c.fd, h, result, logon ? logon->info.sessionID : 0, out)) break;
-        } else {
-            break; // a type that has no place on a calls connection
+Server::Answer Server::AnswerCall(CallsState& state, const Header& h,
+                                  const std::vector<uint8_t>& body, Header& reply, Values& out) {
+    out.clear();
+    reply = h;
+    reply.type = MsgType::Reply;
+    reply.result = QV_OK;
+    reply.session = 0;
+    Values in;
+    if (!DecodeValues(body.data(), body.size(), in)) return Answer::Close; // malformed body
+    std::shared_ptr<Logon>& logon = state.m_logon;
+    switch (h.type) {
+    case MsgType::Connect: {
+        const bool shape = SignatureOf(in) == "ihshsi";
+        if (!shape || !HashKeyValid(in[4].s)) {
+            reply.result = shape ? QV_ACCESS_DENIED : QV_INVALID_ARGUMENT;
+            return Answer::Reply;
         }
+        auto fresh = std::make_shared<Logon>();
+        fresh->attachKey = NewAttachKey();
+        if (fresh->attachKey.empty()) {
+            reply.result = QV_FAILED;
+            return Answer::Reply;
+        }
+        fresh->info.clientID = static_cast<int32_t>(in[0].i);
+        fresh->info.clientType = static_cast<int16_t>(in[1].i);
+        fresh->info.eventMask = static_cast<int32_t>(in[5].i);
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (logon) m_logons.erase(logon->info.sessionID);
+            fresh->info.sessionID = m_nextSession++;
+            m_logons[fresh->info.sessionID] = fresh;
+        }
+        logon = fresh;
+        reply.session = logon->info.sessionID;
+        out = {Value::Text(logon->attachKey)};
+        return Answer::Reply;
     }
-    if (logon) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_logons.erase(logon->info.sessionID);
-        std::lock_guard<std::mutex> send(logon->sendMutex);
-        ShutdownSocket(logon->eventFd); // its events connection ends with the logon
+    case MsgType::Disconnect:
+        return Answer::ReplyAndClose;
+    case MsgType::Ping:
+        reply.type = MsgType::Pong;
+        return Answer::Reply;
+    case MsgType::Call:
+        reply.result = QV_NOT_LOGGED_ON;
+        if (logon) {
+            reply.session = logon->info.sessionID;
+            reply.result = m_faults.Next(std::string(OpName(h.op)));
+            if (reply.result == 0) {
+                std::lock_guard<std::mutex> lock(m_store.Mutex());
+                reply.result = m_ops.Run(h.op, logon->info, in, out);
+            }
+            if (reply.result != 0) out.clear();
+        }
+        return Answer::Reply;
+    default:
+        return Answer::Close; // a type that has no place on a calls connection
     }
+}
+
+void Server::EndCalls(CallsState& state) {
+    if (!state.m_logon) return;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_logons.erase(state.m_logon->info.sessionID);
+    // Its events connection ends with the logon.
+    if (state.m_logon->outbox) state.m_logon->outbox->Close();
+    state.m_logon.reset();
+}
+
+void Server::ServeCalls(Connection& c) {
+    CallsState state;
+    Header h, reply;
+    std::vector<uint8_t> body;
+    Values out;
+    while (!m_stopping && RecvFrame(c.fd, h, body, -1) == 0) {
+        const Answer a = AnswerCall(state, h, body, reply, out);
+        if (a == Answer::Close || !SendReply(c.fd, reply, out) || a == Answer::ReplyAndClose) break;
+    }
+    EndCalls(state);
 }
 
 void Server::ServeEvents(Connection& c) {
     Header h;
     std::vector<uint8_t> body;
     if (RecvFrame(c.fd, h, body, kAttachTimeoutMs) != 0 || h.type != MsgType::Connect) return;
+    Values in;
+    if (!DecodeValues(body.data(), body.size(), in) || SignatureOf(in) != "s") {
+        Reply(c.fd, h, QV_INVALID_ARGUMENT, 0, {});
+        return;
+    }
+    // A refused attach leaves the logon as it was.
     std::shared_ptr<Logon> logon;
+    int32_t refusal = QV_NOT_LOGGED_ON;
+    auto outbox = std::make_shared<EventOutbox>();
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         auto it = m_logons.find(h.session);
-        if (it != m_logons.end()) logon = it->second;
-    }
-    if (!logon) {
-        Reply(c.fd, h, QV_NOT_LOGGED_ON, 0, {});
-        return;
-    }
-    {
-        std::lock_guard<std::mutex> send(logon->sendMutex);
-        logon->eventFd = c.fd;
-        if (!Reply(c.fd, h, QV_OK, h.session, {})) {
-            logon->eventFd = -1;
-            return;
+        if (it != m_logons.end()) {
+            refusal = QV_ACCESS_DENIED;
+            if (!it->second->attached && SameKey(it->second->attachKey, in[0].s)) {
+                logon = it->second;
+                logon->attached = true;
+                logon->outbox = outbox;
+            }
         }
     }
-    // Nothing is expected from the client any more: wait until it closes or the server stops.
-    while (!m_stopping && RecvFrame(c.fd, h, body, -1) == 0) {
+    if (!logon) {
+        Reply(c.fd, h, refusal, 0, {});
+        return;
     }
-    std::lock_guard<std::mutex> send(logon->sendMutex);
-    logon->eventFd = -1;
+    // Events queued from now on are written after this reply.
+    if (Reply(c.fd, h, QV_OK, h.session, {})) outbox->Run(c.fd);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (logon->outbox == outbox) logon->outbox.reset();
 }
 
 void Server::Broadcast(const Values& event) {
     Writer w;
     w.PutAll(event);
     if (w.Overflow()) return;
-    std::vector<std::shared_ptr<Logon>> targets;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        for (auto& kv : m_logons)
-            targets.push_back(kv.second);
-    }
+    const std::vector<uint8_t>& body = w.Bytes();
     Header h;
     h.type = MsgType::Events;
-    for (auto& logon : targets) {
-        std::lock_guard<std::mutex> send(logon->sendMutex);
-        if (logon->eventFd < 0) continue;
-        h.session = logon->info.sessionID;
-        SendFrame(logon->eventFd, h, w.Bytes());
+    h.bodyLen = static_cast<uint16_t>(body.size());
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (auto& kv : m_logons) {
+        const std::shared_ptr<EventOutbox>& outbox = kv.second->outbox;
+        if (!outbox) continue;
+        std::vector<uint8_t> frame(kHeaderSize + body.size());
+        h.session = kv.first;
+        EncodeHeader(h, frame.data());
+        std::copy(body.begin(), body.end(), frame.begin() + kHeaderSize);
+        outbox->Push(std::move(frame));
     }
 }
 

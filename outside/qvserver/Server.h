@@ -9,7 +9,9 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "outside/qvserver/EventOutbox.h"
 #include "outside/qvserver/FaultPlan.h"
 #include "outside/qvserver/Operations.h"
 #include "outside/qvserver/Store.h"
@@ -30,21 +32,43 @@ class Server : public EventSink {
     // Any thread may call it.
     void Stop();
 
+    // Queues the event for every attached events connection; never blocks on a client.
     void Broadcast(const Values& event) override;
 
-  private:
+    // One logon, known to the server from its Connect until its calls connection closes.
     struct Logon {
         SessionInfo info;
-        std::mutex sendMutex; // one writer at a time on the events connection
-        int eventFd = -1;
+        std::u16string attachKey;            // handed to the logon; attaches its events once
+        bool attached = false;               // an events connection has attached
+        std::shared_ptr<EventOutbox> outbox; // of its events connection, while attached
     };
+    // One calls connection's state: the logon it made, if any.
+    class CallsState {
+        friend class Server;
+        std::shared_ptr<Logon> m_logon;
+    };
+    enum class Answer {
+        Reply,         // send the reply, then read the next frame
+        ReplyAndClose, // send the reply, then close (a logoff)
+        Close,         // close without a reply (a malformed body, a type out of place)
+    };
+    // What the server does with one frame of a calls connection, apart from the socket: fills
+    // the reply's header and values.
+    Answer AnswerCall(CallsState& state, const qvwire::Header& h, const std::vector<uint8_t>& body,
+                      qvwire::Header& reply, Values& out);
+    // Ends the logon of a calls connection that closed.
+    void EndCalls(CallsState& state);
+
+  private:
     struct Connection {
         int fd;
         std::thread thread;
         std::atomic<bool> done{false};
     };
 
-    void Accept(int listenFd, bool events);
+    // Accepts one connection and starts its thread; false when the process is out of
+    // descriptors, memory or threads.
+    bool Accept(int listenFd, bool events);
     void ServeCalls(Connection& c);
     void ServeEvents(Connection& c);
     void Reap(bool all);
@@ -56,7 +80,7 @@ class Server : public EventSink {
     int m_eventListen = -1;
     int m_wake[2] = {-1, -1}; // pipe that ends Run
     std::atomic<bool> m_stopping{false};
-    std::mutex m_mutex; // guards m_connections, m_logons, m_nextSession
+    std::mutex m_mutex; // guards m_connections, m_logons (with their outboxes), m_nextSession
     std::list<Connection> m_connections;
     std::map<int32_t, std::shared_ptr<Logon>> m_logons;
     int32_t m_nextSession = 1000;

@@ -1,19 +1,35 @@
 // qvserver: the forecourt server. Keeps a site and the controller tables in one SQLite file
-// and answers the client library over TCP until SIGTERM or SIGINT.
-//   qvserver --address A --db FILE --seed demo|empty|large:CARDS:PRODUCTS:ATTENDANTS
-//            [--fail NAME:N[:RESULT]]... [--calls-port P] [--events-port P]
+// and answers the client library over TCP until SIGTERM or SIGINT. The usage text below lists
+// the options; a start that fails leaves no database file behind that it created.
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <pthread.h>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 #include "outside/qvclient/QVWire.h"
+#include "outside/qvserver/Operations.h"
 #include "outside/qvserver/Seed.h"
 #include "outside/qvserver/Server.h"
 
 namespace {
+
+constexpr char kUsage[] =
+    "usage: qvserver --db FILE [--address A] [--seed SEED] [--fail NAME:N[:RESULT]]...\n"
+    "                [--calls-port P] [--events-port P]\n"
+    "       qvserver --help | --version\n"
+    "  --db FILE          the site's SQLite file, created when missing (required)\n"
+    "  --address A        loopback or local address to serve on (default 127.0.0.1)\n"
+    "  --seed SEED        fills an empty file: demo, empty (default) or\n"
+    "                     large:CARDS:PRODUCTS:ATTENDANTS\n"
+    "  --fail NAME:N[:R]  the N-th call of the family NAME fails with result R (default 10);\n"
+    "                     may be repeated\n"
+    "  --calls-port P     port of the calls connections (default 5123)\n"
+    "  --events-port P    port of the events connections (default 5124)\n";
 
 struct Options {
     std::string address = "127.0.0.1";
@@ -23,20 +39,26 @@ struct Options {
     uint16_t eventsPort = qvwire::kEventsPort;
 };
 
-int Usage(const char* why) {
-    std::fprintf(stderr,
-                 "qvserver: %s\nusage: qvserver --address A --db FILE --seed "
-                 "demo|empty|large:CARDS:PRODUCTS:ATTENDANTS [--fail NAME:N[:RESULT]]... "
-                 "[--calls-port P] [--events-port P]\n",
-                 why);
+int Usage(const std::string& why) {
+    std::fprintf(stderr, "qvserver: %s\n%s", why.c_str(), kUsage);
     return 2;
 }
 
 bool Port(const char* text, uint16_t& out) {
-    const long v = std::strtol(text, nullptr, 10);
-    if (v < 1 || v > 65535) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text, &end, 10);
+    if (errno != 0 || end == text || *end != 0 || v < 1 || v > 65535) return false;
     out = static_cast<uint16_t>(v);
     return true;
+}
+
+bool SeedValid(const std::string& seed) {
+    int cards = 0, products = 0, attendants = 0;
+    char rest = 0;
+    return seed == "empty" || seed == "demo" ||
+           std::sscanf(seed.c_str(), "large:%d:%d:%d%c", &cards, &products, &attendants, &rest) ==
+               3;
 }
 
 bool ApplySeed(qvserver::Store& store, qvserver::Operations& ops, const std::string& seed,
@@ -45,49 +67,12 @@ bool ApplySeed(qvserver::Store& store, qvserver::Operations& ops, const std::str
     if (!store.IsEmpty()) return true; // a seed fills only an empty file
     if (seed == "demo") return qvserver::SeedDemo(store, ops, error);
     int cards = 0, products = 0, attendants = 0;
-    if (std::sscanf(seed.c_str(), "large:%d:%d:%d", &cards, &products, &attendants) == 3)
-        return qvserver::SeedLarge(store, ops, cards, products, attendants, error);
-    error = "unknown seed " + seed;
-    return false;
+    std::sscanf(seed.c_str(), "large:%d:%d:%d", &cards, &products, &attendants);
+    return qvserver::SeedLarge(store, ops, cards, products, attendants, error);
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    Options o;
-    qvserver::FaultPlan faults;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (i + 1 >= argc) return Usage(("missing value after " + a).c_str());
-        const char* v = argv[++i];
-        std::string error;
-        if (a == "--address")
-            o.address = v;
-        else if (a == "--db")
-            o.db = v;
-        else if (a == "--seed")
-            o.seed = v;
-        else if (a == "--fail") {
-            if (!faults.Add(v, error))
-                return Usage(("--fail " + std::string(v) + ": " + error).c_str());
-        } else if (a == "--calls-port") {
-            if (!Port(v, o.callPort)) return Usage("bad --calls-port");
-        } else if (a == "--events-port") {
-            if (!Port(v, o.eventsPort)) return Usage("bad --events-port");
-        } else {
-            return Usage(("unknown option " + a).c_str());
-        }
-    }
-    if (o.db.empty()) return Usage("--db is required");
-
-    // Signals are taken by one thread with sigwait; every other thread blocks them.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGTERM);
-    sigaddset(&stopSignals, SIGINT);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
-
+// What main does after the options: 0 after a clean stop, 1 when the start failed.
+int Serve(const Options& o, qvserver::FaultPlan& faults) {
     qvserver::Store store;
     std::string error;
     if (!store.Open(o.db, error)) {
@@ -103,6 +88,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "qvserver: %s\n", error.c_str());
         return 1;
     }
+    // Signals are taken by one thread with sigwait; every other thread blocks them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGINT);
     std::thread signals([&] {
         int sig = 0;
         sigwait(&stopSignals, &sig);
@@ -118,4 +108,62 @@ int main(int argc, char** argv) {
     signals.join();
     std::fprintf(stderr, "qvserver: stopped on %s\n", o.address.c_str());
     return 0;
+}
+
+bool Exists(const std::string& path) {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    qvserver::FaultPlan faults;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (a == "--version") {
+            std::printf("%s\n", qvserver::kServerVersion);
+            return 0;
+        }
+        const bool known = a == "--address" || a == "--db" || a == "--seed" || a == "--fail" ||
+                           a == "--calls-port" || a == "--events-port";
+        if (!known) return Usage("unknown option " + a);
+        if (i + 1 >= argc) return Usage("missing value after " + a);
+        const char* v = argv[++i];
+        std::string error;
+        if (a == "--address") {
+            o.address = v;
+        } else if (a == "--db") {
+            o.db = v;
+        } else if (a == "--seed") {
+            o.seed = v;
+            if (!SeedValid(o.seed)) return Usage("unknown seed " + o.seed);
+        } else if (a == "--fail") {
+            if (!faults.Add(v, error)) return Usage("--fail " + std::string(v) + ": " + error);
+        } else if (!Port(v, a == "--calls-port" ? o.callPort : o.eventsPort)) {
+            return Usage("bad " + a + " " + v);
+        }
+    }
+    if (o.db.empty()) return Usage("--db is required");
+
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    const bool existed = Exists(o.db);
+    const int rc = Serve(o, faults);
+    if (rc != 0 && !existed) {
+        // The file this failed start created, with the journal files SQLite keeps beside it.
+        for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+            unlink((o.db + suffix).c_str());
+    }
+    return rc;
 }

@@ -94,6 +94,8 @@ class QvServerProcess {
     }
 
     const std::string& Address() const { return m_address; }
+    // The running server's process ID, 0 when none runs.
+    pid_t Pid() const { return m_pid; }
 
   private:
     bool Spawn(const QvServerLaunch& launch) {
