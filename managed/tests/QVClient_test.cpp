@@ -354,6 +354,24 @@ TEST_F(DemoSite, PumpControlAnswersAsTheLibraryDoes) {
     EXPECT_TRUE(m_client.LoggedOn());
 }
 
+TEST_F(DemoSite, TheEventPumpEmptiesTheQueue) {
+    int32_t id = 0;
+    BSTR text = ToBstr(QStringLiteral("halvora test event"));
+    ASSERT_EQ(::AddLogEvent(1, 1, 1, 1, text, &id), 0);
+    platform::SysFreeString(text);
+    int32_t waiting = 0;
+    for (int i = 0; i < 100 && waiting == 0; ++i) {
+        ASSERT_EQ(::ProcessEvents(), 0);
+        ASSERT_EQ(::GetEventsCount(&waiting), 0);
+        if (waiting == 0) QTest::qWait(10);
+    }
+    ASSERT_GT(waiting, 0);
+    m_client.CheckEvents();
+    ASSERT_EQ(::GetEventsCount(&waiting), 0);
+    EXPECT_EQ(waiting, 0);
+    EXPECT_TRUE(m_client.LoggedOn());
+}
+
 TEST_F(DemoSite, ControlsRegisterOnceAndTheCurrentPumpMoves) {
     int32_t first = 0, second = 0;
     ASSERT_EQ(m_client.GetPumpByOrdinal(1, first), 0);
