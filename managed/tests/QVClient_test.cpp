@@ -487,6 +487,12 @@ TEST(ConnectionWatch, AFailedLogonRemembersNothing) {
     EXPECT_EQ(client.RememberedServerName(), QString());
     EXPECT_FALSE(client.LoggedOn());
     EXPECT_FALSE(client.EventPollRunning());
+
+    // Ports above 32767 reach the library as unsigned numbers: nothing listens there, but the
+    // port is not refused as out of range.
+    EXPECT_EQ(client.ClientLogonEx(32, 5, QStringLiteral("127.0.71.3"), static_cast<int16_t>(60000),
+                                   static_cast<int16_t>(60001), 1000),
+              QV_CANNOT_CONNECT);
 }
 
 } // namespace
