@@ -46,6 +46,8 @@ class QVClient : public QWidget {
     ~QVClient() override;
 
     // ---- Logon and connection ----
+    // The library holds one logon per process: a logon while one is held returns 9 and changes
+    // nothing. The library is given event handle -1, WindowHandle() and message 1024.
 
     // The local server (the library's choice) with this ID and type. On success remembers both,
     // resets the other logon parameters to their defaults and starts the event poll.
