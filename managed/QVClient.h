@@ -1,0 +1,675 @@
+// Halvora::QVClient: the forecourt client library behind one widget. It logs the process on to a
+// forecourt server, forwards the library's operations with the host's types, watches every
+// result for a lost connection and then logs on again by itself every 10 s, polls the library's
+// event queue every 5 s, and keeps the pump and tank controls that registered with it.
+//
+// Conventions of every operation:
+// - The result is the library's int32_t result (0 success), passed through CheckResult.
+// - IDs, numbers and counts are int32_t; small codes (states, types, formats, levels, flags)
+//   int16_t with the values of Codes.h; money, volumes, prices, totals and rates double; tags
+//   int64_t. Names and parameters are the library function's, outputs (names beginning with p)
+//   as references.
+// - Every output is written after the library call whatever its result: a failed call leaves
+//   0, "" or the library's own value.
+// - Texts travel as BSTRs and dates as automation dates (Conversions.h).
+// - UI thread only, like every widget.
+#pragma once
+#include <QDateTime>
+#include <QImage>
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+
+namespace Halvora {
+
+class QVPump;
+class QVTank;
+
+class QVClient : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(int32_t CurrentPump READ CurrentPump WRITE SetCurrentPump NOTIFY CurrentPumpEvent)
+
+  public:
+    // The message number the library is asked to post when events wait.
+    static constexpr int32_t kEventMessage = 1024;
+    // Defaults of the logon parameters, set at creation and again by ClientLogon.
+    static constexpr int32_t kDefaultEventType = 3143;
+    static constexpr int16_t kDefaultCallsPort = 5123;
+    static constexpr int16_t kDefaultEventsPort = 5124;
+    static constexpr int32_t kDefaultCallTimeout = 10000;
+
+    explicit QVClient(QWidget* parent = nullptr);
+    // Logs off when a logon is held.
+    ~QVClient() override;
+
+    // ---- Logon and connection ----
+    // The library holds one logon per process: a logon while one is held returns 9 and changes
+    // nothing. The library is given event handle -1, WindowHandle() and message 1024.
+
+    // The local server (the library's choice) with this ID and type. On success remembers both,
+    // resets the other logon parameters to their defaults and starts the event poll.
+    int32_t ClientLogon(int32_t ClientID, int16_t ClientType);
+    // An explicit server, ports (passed on as unsigned 16-bit values) and call timeout in ms. On
+    // success remembers them, clears client name and hash key, event type 3143, category 0.
+    int32_t ClientLogonEx(int32_t ClientID, int16_t ClientType, const QString& ServerName,
+                          int16_t CallPortNo, int16_t EventsPortNo, int32_t CallTimeout);
+    // The full logon: a client name, category, hash key and event mask too. On success
+    // remembers them all (the mask as the event type re-applied after a re-logon).
+    int32_t InternalClientLogon(int32_t ClientID, int16_t ClientType, const QString& ClientName,
+                                int16_t ClientCategory, const QString& HashKey, int32_t EventMask,
+                                const QString& ServerName, int16_t CallPortNo, int16_t EventsPortNo,
+                                int32_t CallTimeout);
+    // Forgets the logon (client ID -1, type 0), stops both timers and logs the library off.
+    int32_t ClientLogoff();
+    // Forwarded; a non-zero key whose four top bits are clear (an event mask) is also
+    // remembered and applied again after an automatic re-logon.
+    int32_t SetClientType(int32_t ClientKey);
+    // 0 and "Halvora .NET package Version(2,5,8,0:B19) Built(<date> at <time>)", the build's
+    // date as "Jan  7 2025" and time as "13:52:41".
+    int32_t GetNETVersion(QString& pVersionStr);
+    // The library's version (DllVersion) and the server's (ServerVersion).
+    int32_t GetDLLVersion(QString& pVersionStr);
+    int32_t GetServerVersion(QString& pVersionStr);
+    // The library's text of a result.
+    QString ResultString(int32_t Result);
+
+    // The connection watch applied to every library result: -23, -14 and 8 mean the server
+    // connection is gone. Then every registered control is shown as lost, -14 raises
+    // ServerConnectionBroken, the library is logged off, the event poll stops and the re-logon
+    // timer starts. Returns res unchanged.
+    int32_t CheckResult(int32_t res);
+    // The event pump: collects the library's events and takes each off the queue. No event kind
+    // has its reader here yet, so every event is dropped with DiscardNextEvent.
+    void CheckEvents();
+
+    // ---- Display controls ----
+
+    // Registers a control (each at most once); true when it was added.
+    bool AddQVPump(QVPump* pump);
+    bool AddQVTank(QVTank* tank);
+    // Unregisters a control; true when it was registered.
+    bool RemoveQVPump(QVPump* pump);
+    bool RemoveQVTank(QVTank* tank);
+    int PumpsRegistered() const { return _QVPumpsList.size(); }
+    int TanksRegistered() const { return _QVTanksList.size(); }
+
+    // The pump the host works on. Setting another ID moves the current-pump mark from the
+    // registered control of the old pump to that of the new one and raises CurrentPumpEvent;
+    // setting the same ID does nothing.
+    int32_t CurrentPump() const { return _currentPumpID; }
+    void SetCurrentPump(int32_t pumpID);
+
+    // ---- What the control remembers ----
+
+    bool LoggedOn() const { return _loggedOn; }
+    int32_t RememberedClientID() const { return _clientID; }
+    int16_t RememberedClientType() const { return _clientType; }
+    QString RememberedServerName() const { return _serverName; }
+    QString RememberedClientName() const { return _clientName; }
+    int16_t RememberedClientCategory() const { return _clientCategory; }
+    QString RememberedHashKey() const { return _hashKey; }
+    int16_t RememberedCallsPort() const { return _callsPort; }
+    int16_t RememberedEventsPort() const { return _eventsPort; }
+    int32_t RememberedCallTimeout() const { return _callTimeout; }
+    int32_t RememberedEventType() const { return _clientEventType; }
+    bool ReLogonPending() const { return _nTimer.isActive(); }
+    bool EventPollRunning() const { return _eventTimer.isActive(); }
+    // The window handle given to the library with every logon: this control's address.
+    intptr_t WindowHandle() const { return reinterpret_cast<intptr_t>(this); }
+
+    // The intervals of the re-logon timer (10000 ms) and of the event poll (5000 ms), shared by
+    // every control; tests and demos may shorten them.
+    static int ReLogonTimeout() { return _reLogonTimeout; }
+    static int EventTimeout() { return _eventTimeout; }
+    static void SetTimeouts(int reLogonMs, int eventMs);
+
+    // ---- Pumps ----
+    int32_t GetPumpsCount(int32_t& pCount);
+    int32_t GetPumpByNumber(int32_t Number, int32_t& pID);
+    int32_t GetPumpByOrdinal(int32_t Ordinal, int32_t& pID);
+    int32_t GetPumpProperties(int32_t ID, int32_t& pNumber, QString& pName,
+                              int16_t& pPhysicalNumber, int16_t& pSide, int16_t& pAddress,
+                              int16_t& pPriceLevel1, int16_t& pPriceLevel2,
+                              int16_t& pPriceDspFormat, int16_t& pVolumeDspFormat,
+                              int16_t& pValueDspFormat, int16_t& pType, int32_t& pPortID,
+                              int32_t& pAttendantID, int16_t& pAuthMode, int16_t& pStackMode,
+                              int16_t& pPrepayAllowed, int16_t& pPreauthAllowed);
+    int32_t SetPumpProperties(int32_t ID, int32_t Number, const QString& Name,
+                              int16_t PhysicalNumber, int16_t Side, int16_t Address,
+                              int16_t PriceLevel1, int16_t PriceLevel2, int16_t PriceDspFormat,
+                              int16_t VolumeDspFormat, int16_t ValueDspFormat, int16_t Type,
+                              int32_t PortID, int32_t AttendantID, int16_t AuthMode,
+                              int16_t StackMode, int16_t PrepayAllowed, int16_t PreauthAllowed);
+    int32_t GetPumpPropertiesEx(int32_t ID, int32_t& pNumber, QString& pName,
+                                int16_t& pPhysicalNumber, int16_t& pSide, int16_t& pAddress,
+                                int16_t& pPriceLevel1, int16_t& pPriceLevel2,
+                                int16_t& pPriceDspFormat, int16_t& pVolumeDspFormat,
+                                int16_t& pValueDspFormat, int16_t& pType, int32_t& pPortID,
+                                int32_t& pAttendantID, int16_t& pAuthMode, int16_t& pStackMode,
+                                int16_t& pPrepayAllowed, int16_t& pPreauthAllowed,
+                                int32_t& pSlotZigBeeID, int32_t& pMuxSlotZigBeeID,
+                                int16_t& pPriceControl, int16_t& pHasPreset);
+    int32_t SetPumpPropertiesEx(int32_t ID, int32_t Number, const QString& Name,
+                                int16_t PhysicalNumber, int16_t Side, int16_t Address,
+                                int16_t PriceLevel1, int16_t PriceLevel2, int16_t PriceDspFormat,
+                                int16_t VolumeDspFormat, int16_t ValueDspFormat, int16_t Type,
+                                int32_t PortID, int32_t AttendantID, int16_t AuthMode,
+                                int16_t StackMode, int16_t PrepayAllowed, int16_t PreauthAllowed,
+                                int32_t SlotZigBeeID, int32_t MuxSlotZigBeeID, int16_t PriceControl,
+                                int16_t HasPreset);
+    int32_t DeletePump(int32_t ID);
+    int32_t GetPumpHosesCount(int32_t PumpID, int32_t& pCount);
+    int32_t GetPumpHoseByNumber(int32_t PumpID, int32_t HoseNumber, int32_t& pHoseID);
+    int32_t GetPumpDeliveryPropertiesEx4(int32_t PumpID, int32_t Index, int32_t& pDeliveryID,
+                                         int32_t& pHoseID, int16_t& pState, int16_t& pType,
+                                         double& pVolume, int16_t& pPriceLevel, double& pPrice,
+                                         double& pValue, double& pVolume2, QDateTime& pCompletedDT,
+                                         int32_t& pLockedBy, int32_t& pReservedBy,
+                                         int32_t& pAttendantID, QDateTime& pClearedDT,
+                                         int32_t& pDuration, int32_t& pCardClientID, int64_t& pTag,
+                                         int32_t& pGradeID, int32_t& pTankID, int16_t& pLoggedState,
+                                         int32_t& pClearedBy);
+
+    // ---- Pump control ----
+    int32_t PreauthReserve(int32_t PumpID, int32_t ReservedBy);
+    int32_t PreauthCancel(int32_t PumpID, int32_t ReservedBy);
+    int32_t PreauthAuthorise(int32_t PumpID, int32_t ReservedBy, int16_t LimitType, double Limit,
+                             int16_t PriceLevel);
+    int32_t LoadPreset(int32_t PumpID, int16_t PresetType, double PresetValue);
+    int32_t LoadPresetWithPrice(int32_t PumpID, int16_t PresetType, double PresetValue,
+                                int16_t PriceLevel, double Price);
+    int32_t TagAuthorise(int32_t PumpID, int64_t Tag, int16_t LimitType, double Limit);
+    int32_t PaymentReserve(int32_t PumpID, int32_t ReservedBy);
+    int32_t PaymentCancel(int32_t PumpID, int32_t ReservedBy);
+    int32_t PaymentAuthorise(int32_t PumpID, int32_t ReservedBy, int16_t PresetType,
+                             double PresetValue, int16_t PriceType, int16_t AuthType);
+    int32_t Authorise(int32_t PumpID);
+    int32_t CancelAuthorise(int32_t PumpID);
+    int32_t TempStop(int32_t PumpID);
+    int32_t ReAuthorise(int32_t PumpID);
+    int32_t TerminateDelivery(int32_t PumpID);
+    int32_t AllStop();
+
+    // ---- Hoses ----
+    int32_t GetHosesCount(int32_t& pCount);
+    int32_t GetHoseByOrdinal(int32_t Ordinal, int32_t& pID);
+    int32_t GetHosePropertiesEx(int32_t ID, int32_t& pNumber, int32_t& pPumpID, int32_t& pTankID,
+                                int32_t& pPhysicalNumber, double& pMtrTheoValue,
+                                double& pMtrTheoVolume, double& pMtrElecValue,
+                                double& pMtrElecVolume, int16_t& pUVEAntenna);
+    int32_t GetHosePropertiesEx2(int32_t ID, int32_t& pNumber, int32_t& pPumpID, int32_t& pTankID,
+                                 int32_t& pPhysicalNumber, double& pMtrTheoValue,
+                                 double& pMtrTheoVolume, double& pMtrElecValue,
+                                 double& pMtrElecVolume, int16_t& pUVEAntenna, double& pPrice1,
+                                 double& pPrice2, int16_t& pEnabled);
+    int32_t GetHosePropertiesEx3(int32_t ID, int32_t& pNumber, int32_t& pPumpID, int32_t& pTankID,
+                                 int32_t& pPhysicalNumber, double& pMtrTheoValue,
+                                 double& pMtrTheoVolume, double& pMtrElecValue,
+                                 double& pMtrElecVolume, int16_t& pUVEAntenna, double& pPrice1,
+                                 double& pPrice2, double& pPrice3, double& pPrice4,
+                                 int16_t& pEnabled);
+    int32_t GetHoseSummary(int32_t HoseID, int32_t& pNumber, int32_t& pPhysicalNumber,
+                           int32_t& pPumpID, int32_t& pPumpNumber, int32_t& pTankID,
+                           int32_t& pTankNumber, int32_t& pGradeID, QString& pGradeName);
+    int32_t GetHoseSummaryEx(int32_t HoseID, int32_t& pNumber, int32_t& pPhysicalNumber,
+                             int32_t& pPumpID, int32_t& pPumpNumber, int32_t& pTankID,
+                             int32_t& pTankNumber, int32_t& pGradeID, QString& pGradeName,
+                             double& pPrice1, double& pPrice2, double& pPrice3, double& pPrice4,
+                             int16_t& pEnabled);
+    int32_t GetHoseSummaryEx2(int32_t HoseID, int32_t& pNumber, int32_t& pPhysicalNumber,
+                              int32_t& pPumpID, int32_t& pPumpNumber, int32_t& pTankID,
+                              int32_t& pTankNumber, int32_t& pGradeID, QString& pGradeName,
+                              double& pPrice1, double& pPrice2, double& pPrice3, double& pPrice4,
+                              int16_t& pEnabled, double& pMtrTheoValue, double& pMtrTheoVolume,
+                              double& pMtrElecValue, double& pMtrElecVolume);
+    int32_t SetHosePropertiesEx(int32_t ID, int32_t Number, int32_t PumpID, int32_t TankID,
+                                int32_t PhysicalNumber, double MtrTheoValue, double MtrTheoVolume,
+                                double MtrElecValue, double MtrElecVolume, int16_t UVEAntenna);
+    int32_t SetHosePropertiesEx2(int32_t ID, int32_t Number, int32_t PumpID, int32_t TankID,
+                                 int32_t PhysicalNumber, double MtrTheoValue, double MtrTheoVolume,
+                                 double MtrElecValue, double MtrElecVolume, int16_t UVEAntenna,
+                                 double Price1, double Price2, int16_t Enabled);
+    int32_t SetHosePropertiesEx3(int32_t ID, int32_t Number, int32_t PumpID, int32_t TankID,
+                                 int32_t PhysicalNumber, double MtrTheoValue, double MtrTheoVolume,
+                                 double MtrElecValue, double MtrElecVolume, int16_t UVEAntenna,
+                                 double Price1, double Price2, double Price3, double Price4,
+                                 int16_t Enabled);
+    int32_t DeleteHose(int32_t ID);
+    int32_t SetHosePrices(int32_t HoseID, int16_t DurationType, int16_t PriceType, double Price1,
+                          double Price2);
+    int32_t GetHosePrices(int32_t HoseID, int16_t& pDurationType, int16_t& pPriceType,
+                          double& pPrice1, double& pPrice2);
+    int32_t SetHosePricesEx(int32_t HoseID, int16_t DurationType, int16_t PriceType, double Price1,
+                            double Price2, double Price3, double Price4);
+    int32_t GetHosePricesEx(int32_t HoseID, int16_t& pDurationType, int16_t& pPriceType,
+                            double& pPrice1, double& pPrice2, double& pPrice3, double& pPrice4);
+
+    // ---- Deliveries ----
+    int32_t GetDeliveriesCount(int32_t PumpID, int32_t& pCount);
+    int32_t GetDeliveryByOrdinal(int32_t PumpID, int32_t Ordinal, int32_t& pID);
+    int32_t GetDeliveriesCountFiltered(int32_t PumpID, int16_t State, int16_t Type,
+                                       const QDateTime& FromDT, const QDateTime& ToDT,
+                                       int32_t& pCount);
+    int32_t GetDeliveryIDByOrdinalFiltered(int32_t PumpID, int16_t State, int16_t Type,
+                                           const QDateTime& FromDT, const QDateTime& ToDT,
+                                           int32_t Ordinal, int32_t& pID);
+    int32_t GetDeliveriesCountFilteredEx(int32_t PumpID, int16_t State, int16_t Type,
+                                         const QDateTime& FromDT, const QDateTime& ToDT,
+                                         int32_t AttendantID, int32_t CardClientID,
+                                         int32_t& pCount);
+    int32_t GetDeliveryIDByOrdinalFilteredEx(int32_t PumpID, int16_t State, int16_t Type,
+                                             const QDateTime& FromDT, const QDateTime& ToDT,
+                                             int32_t AttendantID, int32_t CardClientID,
+                                             int32_t Ordinal, int32_t& pID);
+    int32_t GetDeliveriesCountNotLogged(int32_t& pCount);
+    int32_t GetDeliveryIDByOrdinalNotLogged(int32_t Ordinal, int32_t& pID);
+    int32_t AckDeliveryDBLog(int32_t ID);
+    int32_t GetDeliveriesCountNotVolLogged(int32_t& pCount);
+    int32_t GetDeliveryIDByOrdinalNotVolLogged(int32_t Ordinal, int32_t& pID);
+    int32_t AckDeliveryVolLog(int32_t ID);
+    int32_t GetDeliverySummaryEx2(
+        int32_t ID, int32_t& pPumpID, int32_t& pPumpNumber, int32_t& pHoseID, int32_t& pHoseNumber,
+        int32_t& pGradeID, QString& pGradeName, QString& pShortGradeName, int16_t& pPriceLevel,
+        double& pPrice, double& pVolume, double& pValue, int16_t& pDeliveryState,
+        int16_t& pDeliveryType, int32_t& pLockedBy, int32_t& pReservedBy, int32_t& pAge,
+        QDateTime& pCompletedDT, int32_t& pAttendantID, double& pOldVolumeETot,
+        double& pOldVolume2ETot, double& pOldValueETot, double& pNewVolumeETot,
+        double& pNewVolume2ETot, double& pNewValueETot, int64_t& pTag, int32_t& pDuration);
+    int32_t GetDeliverySummaryEx3(
+        int32_t ID, int32_t& pHoseID, int32_t& pHoseNumber, int32_t& pHosePhysicalNumber,
+        int32_t& pPumpID, int32_t& pPumpNumber, QString& pPumpName, int32_t& pTankID,
+        int32_t& pTankNumber, QString& pTankName, int32_t& pGradeID, int32_t& pGradeNumber,
+        QString& pGradeName, QString& pGradeShortName, QString& pGradeCode, int16_t& pDeliveryState,
+        int16_t& pDeliveryType, double& pVolume, int16_t& pPriceLevel, double& pPrice,
+        double& pValue, double& pVolume2, QDateTime& pCompletedDT, int32_t& pLockedBy,
+        int32_t& pReservedBy, int32_t& pAttendantID, int32_t& pAge, QDateTime& pClearedDT,
+        double& pOldVolumeETot, double& pOldVolume2ETot, double& pOldValueETot,
+        double& pNewVolumeETot, double& pNewVolume2ETot, double& pNewValueETot, int64_t& pTag,
+        int32_t& pDuration, int32_t& pAttendantNumber, QString& pAttendantName,
+        int64_t& pAttendantTag, int32_t& pCardClientID, int32_t& pCardClientNumber,
+        QString& pCardClientName, int64_t& pCardClientTag);
+    int32_t GetDeliverySummaryEx4(
+        int32_t ID, int32_t& pHoseID, int32_t& pHoseNumber, int32_t& pHosePhysicalNumber,
+        int32_t& pPumpID, int32_t& pPumpNumber, QString& pPumpName, int32_t& pTankID,
+        int32_t& pTankNumber, QString& pTankName, int32_t& pGradeID, int32_t& pGradeNumber,
+        QString& pGradeName, QString& pGradeShortName, QString& pGradeCode, int16_t& pDeliveryState,
+        int16_t& pDeliveryType, double& pVolume, int16_t& pPriceLevel, double& pPrice,
+        double& pValue, double& pVolume2, QDateTime& pCompletedDT, int32_t& pLockedBy,
+        int32_t& pReservedBy, int32_t& pAttendantID, int32_t& pAge, QDateTime& pClearedDT,
+        double& pOldVolumeETot, double& pOldVolume2ETot, double& pOldValueETot,
+        double& pNewVolumeETot, double& pNewVolume2ETot, double& pNewValueETot, int64_t& pTag,
+        int32_t& pDuration, int32_t& pAttendantNumber, QString& pAttendantName,
+        int64_t& pAttendantTag, int32_t& pCardClientID, int32_t& pCardClientNumber,
+        QString& pCardClientName, int64_t& pCardClientTag, double& pPeakFlowRate);
+    int32_t GetDeliveryProperties(int32_t ID, int32_t& pPumpID, int32_t& pHoseID, int16_t& pState,
+                                  int16_t& pType, double& pVolume, int16_t& pPriceLevel,
+                                  double& pPrice, double& pValue, double& pVolume2,
+                                  QDateTime& pCompletedDT, int32_t& pLockedBy, int32_t& pReservedBy,
+                                  int32_t& pAttendantID);
+    int32_t GetDeliveryPropertiesEx(int32_t ID, int32_t& pPumpID, int32_t& pHoseID, int16_t& pState,
+                                    int16_t& pType, double& pVolume, int16_t& pPriceLevel,
+                                    double& pPrice, double& pValue, double& pVolume2,
+                                    QDateTime& pCompletedDT, int32_t& pLockedBy,
+                                    int32_t& pReservedBy, int32_t& pAttendantID,
+                                    QDateTime& pClearedDT, int32_t& pDuration);
+    int32_t GetDeliveryPropertiesEx2(int32_t ID, int32_t& pPumpID, int32_t& pHoseID,
+                                     int16_t& pState, int16_t& pType, double& pVolume,
+                                     int16_t& pPriceLevel, double& pPrice, double& pValue,
+                                     double& pVolume2, QDateTime& pCompletedDT, int32_t& pLockedBy,
+                                     int32_t& pReservedBy, int32_t& pAttendantID,
+                                     QDateTime& pClearedDT, int32_t& pDuration,
+                                     int32_t& pCardClientID, int64_t& pTag);
+    int32_t GetDeliveryPropertiesEx3(int32_t ID, int32_t& pPumpID, int32_t& pHoseID,
+                                     int16_t& pState, int16_t& pType, double& pVolume,
+                                     int16_t& pPriceLevel, double& pPrice, double& pValue,
+                                     double& pVolume2, QDateTime& pCompletedDT, int32_t& pLockedBy,
+                                     int32_t& pReservedBy, int32_t& pAttendantID,
+                                     QDateTime& pClearedDT, int32_t& pDuration,
+                                     int32_t& pCardClientID, int64_t& pTag, int32_t& pGradeID,
+                                     int32_t& pTankID);
+    int32_t GetDeliveryPropertiesEx4(int32_t ID, int32_t& pPumpID, int32_t& pHoseID,
+                                     int16_t& pState, int16_t& pType, double& pVolume,
+                                     int16_t& pPriceLevel, double& pPrice, double& pValue,
+                                     double& pVolume2, QDateTime& pCompletedDT, int32_t& pLockedBy,
+                                     int32_t& pReservedBy, int32_t& pAttendantID,
+                                     QDateTime& pClearedDT, int32_t& pDuration,
+                                     int32_t& pCardClientID, int64_t& pTag, int32_t& pGradeID,
+                                     int32_t& pTankID, int16_t& pLoggedState, int32_t& pClearedBy);
+    int32_t SetDeliveryPropertiesEx(int32_t ID, int32_t PumpID, int32_t HoseID, int16_t State,
+                                    int16_t Type, double Volume, int16_t PriceLevel, double Price,
+                                    double Value, double Volume2, const QDateTime& CompletedDT,
+                                    int32_t LockedBy, int32_t ReservedBy, int32_t AttendantID,
+                                    const QDateTime& ClearedDT, int32_t Duration);
+    int32_t SetDeliveryPropertiesEx3(int32_t ID, int32_t PumpID, int32_t HoseID, int16_t State,
+                                     int16_t Type, double Volume, int16_t PriceLevel, double Price,
+                                     double Value, double Volume2, const QDateTime& CompletedDT,
+                                     int32_t LockedBy, int32_t ReservedBy, int32_t AttendantID,
+                                     const QDateTime& ClearedDT, int32_t Duration,
+                                     int32_t CardClientID, int64_t Tag, int32_t GradeID,
+                                     int32_t TankID);
+    int32_t SetDeliveryPropertiesEx4(int32_t ID, int32_t PumpID, int32_t HoseID, int16_t State,
+                                     int16_t Type, double Volume, int16_t PriceLevel, double Price,
+                                     double Value, double Volume2, const QDateTime& CompletedDT,
+                                     int32_t LockedBy, int32_t ReservedBy, int32_t AttendantID,
+                                     const QDateTime& ClearedDT, int32_t Duration,
+                                     int32_t CardClientID, int64_t Tag, int32_t GradeID,
+                                     int32_t TankID, int16_t LoggedState, int32_t ClearedBy);
+    int32_t ClearDelivery(int32_t ID, int16_t DeliveryType);
+    int32_t LockAndClearDelivery(int32_t ID, int16_t DeliveryType);
+    int32_t SetDeliveryExt(int32_t ID, const QString& Ext);
+    int32_t GetDeliveryExt(int32_t ID, QString& pExt);
+    int32_t SetNextDeliveryID(int32_t NextID);
+
+    // ---- Grades ----
+    int32_t GetGradesCount(int32_t& pCount);
+    int32_t GetGradeByOrdinal(int32_t Ordinal, int32_t& pID);
+    int32_t GetGradeProperties(int32_t ID, int32_t& pNumber, QString& pName, QString& pShortName,
+                               QString& pCode);
+    int32_t SetGradeProperties(int32_t ID, int32_t Number, const QString& Name,
+                               const QString& ShortName, const QString& Code);
+    int32_t GetGradePropertiesEx(int32_t ID, int32_t& pNumber, QString& pName, QString& pShortName,
+                                 QString& pCode, int16_t& pType);
+    int32_t SetGradePropertiesEx(int32_t ID, int32_t Number, const QString& Name,
+                                 const QString& ShortName, const QString& Code, int16_t Type);
+    int32_t DeleteGrade(int32_t ID);
+    int32_t SetGradePrice(int32_t ID, int16_t Level, double Price);
+    int32_t GetGradePrice(int32_t ID, int16_t Level, double& pPrice);
+
+    // ---- Tanks ----
+    int32_t GetTanksCount(int32_t& pCount);
+    int32_t GetTankByOrdinal(int32_t Ordinal, int32_t& pID);
+    int32_t GetTankProperties(int32_t ID, int32_t& pNumber, QString& pName, int32_t& pGradeID,
+                              int16_t& pType, double& pCapacity, double& pDiameter,
+                              double& pTheoVolume, double& pGaugeVolume, double& pGaugeTCVolume,
+                              double& pGaugeUllage, double& pGaugeTemperature, double& pGaugeLevel,
+                              double& pGaugeWaterVolume, double& pGaugeWaterLevel,
+                              int32_t& pGaugeID, int16_t& pProbeNo);
+    int32_t GetTankPropertiesEx(int32_t ID, int32_t& pNumber, QString& pName, int32_t& pGradeID,
+                                int16_t& pType, double& pCapacity, double& pDiameter,
+                                double& pTheoVolume, double& pGaugeVolume, double& pGaugeTCVolume,
+                                double& pGaugeUllage, double& pGaugeTemperature,
+                                double& pGaugeLevel, double& pGaugeWaterVolume,
+                                double& pGaugeWaterLevel, int32_t& pGaugeID, int16_t& pProbeNo,
+                                int32_t& pGaugeAlarmsMask);
+    int32_t GetTankPropertiesEx2(int32_t ID, int32_t& pNumber, QString& pName, int32_t& pGradeID,
+                                 int16_t& pType, double& pCapacity, double& pDiameter,
+                                 double& pTheoVolume, double& pGaugeVolume, double& pGaugeTCVolume,
+                                 double& pGaugeUllage, double& pGaugeTemperature,
+                                 double& pGaugeLevel, double& pGaugeWaterVolume,
+                                 double& pGaugeWaterLevel, int32_t& pGaugeID, int16_t& pProbeNo,
+                                 int32_t& pGaugeAlarmsMask, int32_t& pSlotZigBeeID,
+                                 int16_t& pProbeType, int32_t& pProbeSerialNo);
+    int32_t GetTankSummary(int32_t ID, double& pGaugeVolume, double& pGaugeTCVolume,
+                           double& pGaugeUllage, double& pGaugeTemperature, double& pGaugeLevel,
+                           double& pGaugeWaterVolume, double& pGaugeWaterLevel);
+    int32_t GetTankSummaryEx(int32_t ID, double& pGaugeVolume, double& pGaugeTCVolume,
+                             double& pGaugeUllage, double& pGaugeTemperature, double& pGaugeLevel,
+                             double& pGaugeWaterVolume, double& pGaugeWaterLevel,
+                             int32_t& pTankNumber, QString& pTankName, int32_t& pGradeID,
+                             QString& pGradeName, int16_t& pType, double& pCapacity,
+                             double& pDiameter, int32_t& pGaugeID, int16_t& pProbeNo);
+    int32_t GetTankSummaryEx2(int32_t ID, double& pGaugeVolume, double& pGaugeTCVolume,
+                              double& pGaugeUllage, double& pGaugeTemperature, double& pGaugeLevel,
+                              double& pGaugeWaterVolume, double& pGaugeWaterLevel,
+                              int32_t& pTankNumber, QString& pTankName, int32_t& pGradeID,
+                              QString& pGradeName, int16_t& pType, double& pCapacity,
+                              double& pDiameter, int32_t& pGaugeID, int16_t& pProbeNo,
+                              int16_t& pState, int32_t& pAlarmsMask);
+    int32_t SetTankPropertiesEx(int32_t ID, int32_t Number, const QString& Name, int32_t GradeID,
+                                int16_t Type, double Capacity, double Diameter, double TheoVolume,
+                                double GaugeVolume, double GaugeTCVolume, double GaugeUllage,
+                                double GaugeTemperature, double GaugeLevel, double GaugeWaterVolume,
+                                double GaugeWaterLevel, int32_t GaugeID, int16_t ProbeNo,
+                                int32_t GaugeAlarmsMask);
+    int32_t SetTankPropertiesEx2(int32_t ID, int32_t Number, const QString& Name, int32_t GradeID,
+                                 int16_t Type, double Capacity, double Diameter, double TheoVolume,
+                                 double GaugeVolume, double GaugeTCVolume, double GaugeUllage,
+                                 double GaugeTemperature, double GaugeLevel,
+                                 double GaugeWaterVolume, double GaugeWaterLevel, int32_t GaugeID,
+                                 int16_t ProbeNo, int32_t GaugeAlarmsMask, int32_t SlotZigBeeID,
+                                 int16_t ProbeType, int32_t ProbeSerialNo);
+
+    // ---- Ports ----
+    int32_t GetPortsCount(int32_t& pCount);
+    int32_t GetPortByNumber(int32_t Number, int32_t& pID);
+    int32_t GetPortByName(const QString& Name, int32_t& pID);
+    int32_t GetPortByOrdinal(int32_t Ordinal, int32_t& pID);
+    int32_t GetPortProperties(int32_t ID, int32_t& pNumber, QString& pName, int16_t& pProtocolID,
+                              int16_t& pDeviceType, QString& pSerialNo);
+    int32_t SetPortProperties(int32_t ID, int32_t Number, const QString& Name, int16_t ProtocolID,
+                              int16_t DeviceType, const QString& SerialNo);
+
+    // ---- Attendants ----
+    int32_t GetAttendantsCount(int32_t& pCount);
+    int32_t GetAttendantByOrdinal(int32_t Ordinal, int32_t& pID);
+    int32_t GetAttendantProperties(int32_t ID, int32_t& pNumber, QString& pName,
+                                   QString& pShortName, QString& pPassword, QString& pTag);
+    int32_t SetAttendantProperties(int32_t ID, int32_t Number, const QString& Name,
+                                   const QString& ShortName, const QString& Password,
+                                   const QString& Tag);
+    int32_t GetAttendantPropertiesEx(int32_t ID, int32_t& pNumber, QString& pName,
+                                     QString& pShortName, QString& pPassword, QString& pTag,
+                                     int16_t& pShiftAStart, int16_t& pShiftAEnd,
+                                     int16_t& pShiftBStart, int16_t& pShiftBEnd, int16_t& pType);
+    int32_t SetAttendantPropertiesEx(int32_t ID, int32_t Number, const QString& Name,
+                                     const QString& ShortName, const QString& Password,
+                                     const QString& Tag, int16_t ShiftAStart, int16_t ShiftAEnd,
+                                     int16_t ShiftBStart, int16_t ShiftBEnd, int16_t Type);
+    int32_t GetAttendantPropertiesEx2(int32_t ID, int32_t& pNumber, QString& pName,
+                                      QString& pShortName, QString& pPassword, QString& pTag,
+                                      QString& pIDNumber, int16_t& pShiftAStart,
+                                      int16_t& pShiftAEnd, int16_t& pShiftBStart,
+                                      int16_t& pShiftBEnd, int16_t& pType);
+    int32_t SetAttendantPropertiesEx2(int32_t ID, int32_t Number, const QString& Name,
+                                      const QString& ShortName, const QString& Password,
+                                      const QString& Tag, const QString& IDNumber,
+                                      int16_t ShiftAStart, int16_t ShiftAEnd, int16_t ShiftBStart,
+                                      int16_t ShiftBEnd, int16_t Type);
+    int32_t DeleteAttendant(int32_t ID);
+
+    // ---- Card clients ----
+    int32_t GetCardClientsCount(int32_t& pCount);
+    int32_t GetCardClientByOrdinal(int32_t Ordinal, int32_t& pID);
+    int32_t GetCardClientProperties(int32_t ID, int32_t& pNumber, QString& pName, QString& pTag,
+                                    int16_t& pEnabled);
+    int32_t GetCardClientPropertiesEx(int32_t ID, int32_t& pNumber, QString& pName, QString& pTag,
+                                      int16_t& pEnabled, int16_t& pPriceLevel, QString& pPlate);
+    int32_t GetCardClientPropertiesEx2(int32_t ID, int32_t& pNumber, QString& pName, QString& pTag,
+                                       int16_t& pEnabled, int16_t& pPriceLevel, QString& pPlate,
+                                       int16_t& pGradeType, int16_t& pCardType, int16_t& pLimitType,
+                                       double& pLimit, int16_t& pEntryType,
+                                       QDateTime& pExpirationDate, int32_t& pParentID);
+    int32_t GetCardClientPropertiesEx3(int32_t ID, int32_t& pNumber, QString& pName, QString& pTag,
+                                       int16_t& pEnabled, int16_t& pPriceLevel, QString& pPlate,
+                                       QString& pIDNumber, QString& pShortName, QString& pPassword,
+                                       int16_t& pGradeType, int16_t& pCardType, int16_t& pLimitType,
+                                       double& pLimit, int16_t& pEntryType,
+                                       QDateTime& pExpirationDate, int32_t& pParentID);
+    int32_t GetCardClientPropertiesEx4(int32_t ID, int32_t& pNumber, QString& pName, QString& pTag,
+                                       int16_t& pEnabled, int16_t& pPriceLevel, QString& pPlate,
+                                       QString& pIDNumber, QString& pShortName, QString& pPassword,
+                                       int16_t& pGradeType, int16_t& pCardType, int16_t& pLimitType,
+                                       double& pLimit, int16_t& pEntryType,
+                                       QDateTime& pExpirationDate, int32_t& pParentID,
+                                       QString& pQVOdoSerialNo, double& pOdometer,
+                                       int32_t& pFactor);
+    int32_t SetCardClientPropertiesEx(int32_t ID, int32_t Number, const QString& Name,
+                                      const QString& Tag, int16_t Enabled, int16_t PriceLevel,
+                                      const QString& Plate);
+    int32_t SetCardClientPropertiesEx2(int32_t ID, int32_t Number, const QString& Name,
+                                       const QString& Tag, int16_t Enabled, int16_t PriceLevel,
+                                       const QString& Plate, int16_t GradeType, int16_t CardType,
+                                       int16_t LimitType, double Limit, int16_t EntryType,
+                                       const QDateTime& ExpirationDate, int32_t ParentID);
+    int32_t SetCardClientPropertiesEx3(int32_t ID, int32_t Number, const QString& Name,
+                                       const QString& Tag, int16_t Enabled, int16_t PriceLevel,
+                                       const QString& Plate, const QString& IDNumber,
+                                       const QString& ShortName, const QString& Password,
+                                       int16_t GradeType, int16_t CardType, int16_t LimitType,
+                                       double Limit, int16_t EntryType,
+                                       const QDateTime& ExpirationDate, int32_t ParentID);
+    int32_t SetCardClientPropertiesEx4(
+        int32_t ID, int32_t Number, const QString& Name, const QString& Tag, int16_t Enabled,
+        int16_t PriceLevel, const QString& Plate, const QString& IDNumber, const QString& ShortName,
+        const QString& Password, int16_t GradeType, int16_t CardType, int16_t LimitType,
+        double Limit, int16_t EntryType, const QDateTime& ExpirationDate, int32_t ParentID,
+        const QString& QVOdoSerialNo, double Odometer, int32_t Factor);
+    int32_t DeleteCardClient(int32_t ID);
+    int32_t GetCardType(const QString& Tag, int16_t& pCardType, int32_t& pID);
+
+    // ---- Card reads ----
+    int32_t GetCardReadByOrdinal(int32_t Ordinal, int32_t& pID);
+    int32_t GetCardReadProperties(int32_t ID, int32_t& pNumber, QString& pName, int32_t& pPumpID,
+                                  int16_t& pType, int32_t& pParentID, int64_t& pTag,
+                                  QDateTime& pTimeStamp);
+    int32_t DeleteCardRead(int32_t ID);
+
+    // ---- ZigBee devices ----
+    int32_t GetZigBeeCount(int32_t& pCount);
+    int32_t GetZigBeeByOrdinal(int32_t Ordinal, int32_t& pID);
+    int32_t GetZigBeeProperties(int32_t ID, int32_t& pNumber, QString& pName, int16_t& pDeviceType,
+                                QString& pSerialNumber, QString& pNodeIdentifier, int32_t& pPortID);
+    int32_t SetZigBeeProperties(int32_t ID, int32_t Number, const QString& Name, int16_t DeviceType,
+                                const QString& SerialNumber, const QString& NodeIdentifier,
+                                int32_t PortID);
+    int32_t GetZB2GConfig(int32_t PortID, int32_t& pPanID, int32_t& pChannels, int64_t& pKeyA,
+                          int64_t& pKeyB);
+    int32_t GetSerialNo(QString& pSerialNo);
+    int32_t GetDeviceDetails(int32_t PortID, int32_t DeviceID, QString& pSerialNo,
+                             QString& pBootVersion, QString& pFirmwareVersion);
+
+    // ---- Sensors ----
+    int32_t GetSensorsCount(int32_t& pCount);
+    int32_t GetSensorByOrdinal(int32_t Ordinal, int32_t& pID);
+    int32_t GetSensorProperties(int32_t ID, int32_t& pNumber, QString& pName, int32_t& pPortID,
+                                int16_t& pType, int16_t& pAddress, int16_t& pSensorNo);
+    int32_t SetSensorProperties(int32_t ID, int32_t Number, const QString& Name, int32_t PortID,
+                                int16_t Type, int16_t Address, int16_t SensorNo);
+    int32_t GetSensorPropertiesEx(int32_t ID, int32_t& pNumber, QString& pName, int32_t& pPortID,
+                                  int16_t& pType, int16_t& pAddress, int16_t& pSensorNo,
+                                  int32_t& pSlotZigBeeID, int32_t& pSensorSerialNo);
+    int32_t SetSensorPropertiesEx(int32_t ID, int32_t Number, const QString& Name, int32_t PortID,
+                                  int16_t Type, int16_t Address, int16_t SensorNo,
+                                  int32_t SlotZigBeeID, int32_t SensorSerialNo);
+    int32_t GetSensorStatus(int32_t ID, int16_t& pState);
+
+    // ---- Products ----
+    int32_t GetProductsCount(int32_t Number, const QString& Name, const QString& ShortName,
+                             const QString& Tag, const QString& Barcode, int32_t ProductGroup,
+                             int32_t& pCount);
+    int32_t GetProductByNumber(int32_t Number, int32_t& pID);
+    int32_t GetProductByOrdinal(int32_t Number, const QString& Name, const QString& ShortName,
+                                const QString& Tag, const QString& Barcode, int32_t ProductGroup,
+                                int32_t Ordinal, int32_t& pID);
+    int32_t GetProductProperties(int32_t ID, int32_t& pNumber, QString& pName, QString& pTag,
+                                 int16_t& pEnabled, QString& pShortName, QString& pBarcode,
+                                 double& pPrice1, double& pPrice2, int32_t& pProductGroup);
+    int32_t SetProductProperties(int32_t ID, int32_t Number, const QString& Name,
+                                 const QString& Tag, int16_t Enabled, const QString& ShortName,
+                                 const QString& Barcode, double Price1, double Price2,
+                                 int32_t ProductGroup);
+    int32_t GetProductPropertiesEx(int32_t ID, int32_t& pNumber, QString& pName, QString& pTag,
+                                   int16_t& pEnabled, QString& pShortName, QString& pBarcode,
+                                   int32_t& pQuickCode, double& pPrice1, double& pPrice2,
+                                   double& pPrice3, double& pPrice4, int32_t& pProductGroup);
+    int32_t SetProductPropertiesEx(int32_t ID, int32_t Number, const QString& Name,
+                                   const QString& Tag, int16_t Enabled, const QString& ShortName,
+                                   const QString& Barcode, int32_t QuickCode, double Price1,
+                                   double Price2, double Price3, double Price4,
+                                   int32_t ProductGroup);
+    int32_t GetProductPropertiesEx2(int32_t ID, int32_t& pNumber, QString& pName, QString& pTag,
+                                    int16_t& pEnabled, QString& pShortName, QString& pBarcode,
+                                    int32_t& pQuickCode, double& pPrice1, double& pPrice2,
+                                    double& pPrice3, double& pPrice4, int32_t& pProductGroup,
+                                    QDateTime& pAddedDT, QDateTime& pUpdatedDT);
+    int32_t DeleteProduct(int32_t ID);
+
+    // ---- Sale items ----
+    int32_t GetSaleItemsCount(int32_t& pCount);
+    int32_t GetSaleItemByOrdinal(int32_t Ordinal, int32_t& pID);
+    int32_t SaleItemClear(int32_t ID, int32_t ClearedBy);
+    int32_t SaleItemLockAndClear(int32_t ID, int32_t ClearedBy);
+    int32_t SaleItemAckDBLog(int32_t ID);
+    int32_t SaleItemAckVolLog(int32_t ID);
+    int32_t SaleItemGetSummary(int32_t ID, int32_t& pProductID, int32_t& pPumpID,
+                               int32_t& pAttendantID, int32_t& pCardClientID, int16_t& pPriceLevel,
+                               double& pPrice, double& pQuantity, QDateTime& pAddedDT,
+                               QDateTime& pClearedDT, int32_t& pLockedBy, int32_t& pClearedBy,
+                               int16_t& pLoggedState, QString& pPlate, int16_t& pAuthType);
+
+    // ---- Log events ----
+    int32_t GetLogEventCount(int32_t& pCount);
+    int32_t GetLogEventByOrdinal(int32_t Ordinal, int32_t& pID);
+    int32_t GetLogEventCountEx(int16_t DeviceType, int32_t DeviceID, int16_t EventType,
+                               int32_t& pCount);
+    int32_t GetLogEventByOrdinalEx(int16_t DeviceType, int32_t DeviceID, int16_t EventType,
+                                   int32_t Ordinal, int32_t& pID);
+    int32_t GetLogEventProperties(int32_t ID, int16_t& pDeviceType, int32_t& pDeviceID,
+                                  int16_t& pEventLevel, int16_t& pEventType, QString& pEventDesc,
+                                  QDateTime& pGeneratedDT, QDateTime& pClearedDT,
+                                  int32_t& pClearedBy, int32_t& pAckedBy, double& pVolume,
+                                  double& pValue, double& pProductVolume, double& pProductLevel,
+                                  double& pWaterLevel, double& pTemperature);
+    int32_t DeleteLogEvent(int32_t ID);
+    int32_t ClearLogEvent(int32_t ID, int32_t ClearedBy);
+    int32_t AckLogEvent(int32_t ID, int32_t AckedBy);
+
+    // ---- Controller ----
+    int32_t GetDateTime(QDateTime& pDateTime);
+    int32_t SetDateTime(const QDateTime& DateTime);
+    int32_t GetIniValue(const QString& Section, const QString& Key, QString& pValue);
+    int32_t SetIniValue(const QString& Section, const QString& Key, const QString& Value);
+    int32_t GetIniValueEx(const QString& FileName, const QString& Section, const QString& Key,
+                          QString& pValue);
+    int32_t SetIniValueEx(const QString& FileName, const QString& Section, const QString& Key,
+                          const QString& Value);
+    int32_t GetTCPIPConfig(QString& pIPAddress, QString& pNetMask, QString& pGateway,
+                           QString& pDNSServer, int16_t& pDHCP, QString& pNetworkName);
+    int32_t SetTCPIPConfig(const QString& IPAddress, const QString& NetMask, const QString& Gateway,
+                           const QString& DNSServer, int16_t DHCP, const QString& NetworkName);
+    int32_t WDReset();
+
+  signals:
+    void CurrentPumpEvent(int32_t NewCurrentPump);
+    void ServerConnectionBroken();
+    void ServerReconnected();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    // Calls the library function f with the managed arguments converted; see the .cpp.
+    template <class... Lib, class... Managed>
+    int32_t Forward(int32_t (*f)(Lib...), Managed&... args);
+    void ResetLogonDefaults();
+    void LoggedOnNow();
+    void OnReLogonTimer();
+    void OnEventTimer();
+    QVPump* RegisteredPump(int32_t pumpID) const;
+
+    QImage _logoBMP;
+    QList<QPointer<QVPump>> _QVPumpsList;
+    QList<QPointer<QVTank>> _QVTanksList;
+    bool _loggedOn = false;
+    int32_t _currentPumpID = 0;
+    // Logon parameters remembered for the automatic re-logon.
+    int32_t _clientID = -1;
+    int16_t _clientType = 0;
+    QString _serverName;
+    QString _clientName;
+    int16_t _clientCategory = 0;
+    QString _hashKey;
+    int16_t _callsPort = kDefaultCallsPort;
+    int16_t _eventsPort = kDefaultEventsPort;
+    int32_t _callTimeout = kDefaultCallTimeout;
+    int32_t _clientEventType = kDefaultEventType;
+    QTimer _nTimer;     // re-logon
+    QTimer _eventTimer; // event poll
+    static int _reLogonTimeout;
+    static int _eventTimeout;
+};
+
+} // namespace Halvora
