@@ -203,7 +203,7 @@ void NozzleLeftOut(QPainter& p, QSize size) {
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(QRectF(1, 1, size.width() - 2, size.height() - 2), 4, 4);
     Holster(p, Palette::kAmber);
-    Nozzle(p, QPointF(5, 46), -80, QPointF(30, size.height() + 4), kNozzleHandle);
+    Nozzle(p, QPointF(35, 36), 60, QPointF(24, size.height() + 4), kNozzleHandle);
 }
 
 void NoNozzle(QPainter& p, QSize size) {
@@ -223,7 +223,7 @@ void Tank(QPainter& p, QSize size) {
     const QRectF vessel = QRectF(kTankLevelRect).adjusted(-6, -6, 6, 6);
     p.setPen(QPen(Palette::kFrame, 2));
     p.setBrush(Palette::kLight);
-    p.drawRoundedRect(vessel, 8, 8);
+    p.drawRoundedRect(vessel, 6, 6);
     p.setPen(QPen(Palette::kFrame, 1));
     for (int q = 1; q < 4; ++q) {
         const qreal y = kTankLevelRect.bottom() + 1 - q * kTankLevelRect.height() / 4.0 + 0.5;

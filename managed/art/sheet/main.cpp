@@ -1,19 +1,23 @@
-// halvora-artsheet OUT.png: a contact sheet of the embedded pictures, each at its size with its
-// name below it, and a row of pump and tank controls composed from their parts the way the
-// painting code places them, so a person can judge the pictures together. Runs on the offscreen
-// platform unless QT_QPA_PLATFORM says otherwise. Exit status 0 on success, 1 on failure.
+// halvora-artsheet OUT.png [SCALE [NAME...]]: a contact sheet of the embedded pictures, each at its
+// size with its name below it, and a row of pump and tank controls composed from their parts the
+// way the painting code places them, so a person can judge the pictures together. Runs on the
+// offscreen platform unless QT_QPA_PLATFORM says otherwise. SCALE enlarges every picture (for a
+// close look); NAMEs keep only those pictures and leave the composed controls out. Exit status 0 on
+// success, 1 on failure.
 
 #include "managed/art/Art.h"
 #include "managed/art/ArtLayout.h"
 #include "managed/art/generator/Pictures.h"
 
 #include <QtGui/QFont>
+#include <QtGui/QFontMetrics>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
 #include <QtGui/QPainter>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -98,7 +102,8 @@ int LayOut(QPainter* p, const std::vector<std::pair<QString, QImage>>& items, in
     int rowHeight = 0;
     for (const auto& [name, image] : items) {
         const QSize size = image.size() * scale;
-        const int cell = std::max(size.width(), 110);
+        const int label = QFontMetrics(CaptionFont(11)).horizontalAdvance(name) + 8;
+        const int cell = std::max(size.width(), label);
         if (x + cell > kWidth - kMargin) {
             x = kMargin;
             y += rowHeight + kLabelHeight + kGap;
@@ -120,14 +125,19 @@ int LayOut(QPainter* p, const std::vector<std::pair<QString, QImage>>& items, in
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: halvora-artsheet OUT.png\n");
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: halvora-artsheet OUT.png [SCALE [NAME...]]\n");
         return 1;
     }
+    const int scale = argc > 2 ? std::max(1, std::atoi(argv[2])) : 1;
+    QStringList only;
+    for (int i = 3; i < argc; ++i)
+        only << QString::fromLocal8Bit(argv[i]);
 
     std::vector<std::pair<QString, QImage>> pictures;
     for (const Halvora::Art::Picture& picture : Halvora::Art::AllPictures()) {
         const QString name = QString::fromLatin1(picture.name);
+        if (!only.isEmpty() && !only.contains(name)) continue;
         const QImage image = Halvora::ArtImage(name);
         if (image.isNull()) {
             std::fprintf(stderr, "halvora-artsheet: %s is not embedded\n", picture.name);
@@ -168,15 +178,17 @@ int main(int argc, char** argv) {
         {"off line", false, "NozzleIn.bmp", "Stack0.bmp", nullptr, false, {"", "", ""}},
     };
     std::vector<std::pair<QString, QImage>> controls;
-    int number = 1;
-    for (const Sample& s : samples)
-        controls.emplace_back(QString::fromLatin1(s.title), ComposePump(s, number++));
-    controls.emplace_back(QStringLiteral("tank falling"), ComposeTank(0.62, "Falling.bmp"));
-    controls.emplace_back(QStringLiteral("tank error"), ComposeTank(0.2, "error1.bmp"));
+    if (only.isEmpty()) {
+        int number = 1;
+        for (const Sample& s : samples)
+            controls.emplace_back(QString::fromLatin1(s.title), ComposePump(s, number++));
+        controls.emplace_back(QStringLiteral("tank falling"), ComposeTank(0.62, "Falling.bmp"));
+        controls.emplace_back(QStringLiteral("tank error"), ComposeTank(0.2, "error1.bmp"));
+    }
 
     const int top = kMargin + 24;
-    int height = LayOut(nullptr, pictures, top, 1);
-    height = LayOut(nullptr, controls, height + 24, 1) + kMargin;
+    int height = LayOut(nullptr, pictures, top, scale);
+    height = LayOut(nullptr, controls, height + 24, scale) + kMargin;
     QImage sheet(kWidth, height, QImage::Format_RGB32);
     sheet.fill(QColor(0xF0, 0xF2, 0xF5));
     QPainter p(&sheet);
@@ -185,11 +197,11 @@ int main(int argc, char** argv) {
     p.setFont(CaptionFont(16, true));
     p.drawText(QPoint(kMargin, kMargin + 12), QStringLiteral("Display control pictures"));
     p.setFont(CaptionFont(11));
-    int y = LayOut(&p, pictures, top, 1);
+    int y = LayOut(&p, pictures, top, scale);
     p.setFont(CaptionFont(16, true));
     p.drawText(QPoint(kMargin, y + 12), QStringLiteral("Composed controls"));
     p.setFont(CaptionFont(11));
-    LayOut(&p, controls, y + 24, 1);
+    LayOut(&p, controls, y + 24, scale);
     p.end();
     if (!sheet.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
         std::fprintf(stderr, "halvora-artsheet: cannot write %s\n", argv[1]);
