@@ -32,7 +32,7 @@ int TryLines(const std::string& out) {
 }
 
 void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
+    qvtesting::WriteFile(path, text);
 }
 
 class DovetrixTest : public testing::Test {
