@@ -1,13 +1,16 @@
 // Runs a built program (or a shell command line) from a test and captures what it printed:
 // standard output through a pipe, standard error through a temporary file (or into standard
-// output), the exit code and the raw wait status.
+// output), the exit code and the raw wait status. Also runs a program or a piece of the test in a
+// child whose standard output is a pipe that nobody reads any more.
 #pragma once
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -81,28 +84,22 @@ inline RunResult RunShell(const std::string& command, const RunOptions& options 
     return Run("/bin/sh", {"-c", command}, options);
 }
 
-// Runs program with args, its standard output a pipe whose reader is already gone and SIGPIPE
-// at its default action, as at the head of a shell pipeline that ended; killed by SIGALRM after
-// timeoutSeconds. Returns the raw wait status, -1 when it could not be started.
-inline int RunIntoClosedPipe(const std::string& program, const std::vector<std::string>& args,
-                             unsigned timeoutSeconds = 60) {
+// Runs body in a forked child whose standard output is a pipe with no reader (it goes before the
+// fork, so no process holds it) and SIGPIPE at its default action, as at the head of a shell
+// pipeline that ended; the child then ends with exitCode. Returns the child's raw wait status,
+// -1 when it could not be started.
+inline int ForkIntoClosedPipe(const std::function<void()>& body, int exitCode) {
     int fds[2];
     if (::pipe(fds) != 0) return -1;
     ::close(fds[0]);
-    std::vector<std::string> all = {program};
-    all.insert(all.end(), args.begin(), args.end());
+    std::fflush(stdout);
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::signal(SIGPIPE, SIG_DFL);
         ::dup2(fds[1], 1);
         ::close(fds[1]);
-        ::alarm(timeoutSeconds);
-        std::vector<char*> argv;
-        for (std::string& a : all)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
+        body();
+        ::_exit(exitCode);
     }
     ::close(fds[1]);
     if (pid < 0) return -1;
@@ -110,6 +107,24 @@ inline int RunIntoClosedPipe(const std::string& program, const std::vector<std::
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     return status;
+}
+
+// Runs program with args into a pipe with no reader as ForkIntoClosedPipe does; killed by SIGALRM
+// after timeoutSeconds. Returns the raw wait status (exit code 127 when it could not be run).
+inline int RunIntoClosedPipe(const std::string& program, const std::vector<std::string>& args,
+                             unsigned timeoutSeconds = 60) {
+    std::vector<std::string> all = {program};
+    all.insert(all.end(), args.begin(), args.end());
+    return ForkIntoClosedPipe(
+        [&] {
+            ::alarm(timeoutSeconds);
+            std::vector<char*> argv;
+            for (std::string& a : all)
+                argv.push_back(a.data());
+            argv.push_back(nullptr);
+            ::execv(argv[0], argv.data());
+        },
+        127);
 }
 
 } // namespace qvtesting
