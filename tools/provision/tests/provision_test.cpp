@@ -88,8 +88,8 @@ TEST_F(ProvisionTest, LaysTheRootOutAndASecondRunChangesNothing) {
                     }));
 
     // The database tool's default settings name the database in the device root.
-    std::ifstream profile(m_root / "DAVozuz" / "SQLite" / "QVSQLite.ini", std::ios::binary);
-    const std::string settings((std::istreambuf_iterator<char>(profile)), {});
+    const std::string settings =
+        qvtesting::ReadFile(m_root / "DAVozuz" / "SQLite" / "QVSQLite.ini");
     EXPECT_NE(settings.find("DBName=\\DAVozuz\\SQLite\\QVForecourt.db\r\n"), std::string::npos);
 
     // A site's own settings are never overwritten.
@@ -101,8 +101,7 @@ TEST_F(ProvisionTest, LaysTheRootOutAndASecondRunChangesNothing) {
     for (const std::string& line : second.lines)
         EXPECT_EQ(line.rfind("exists ", 0), 0u) << line;
     EXPECT_EQ(Snapshot(), before);
-    std::ifstream kept(m_root / "DAVozuz" / "SQLite" / "QVSQLite.ini");
-    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(kept)), {}),
+    EXPECT_EQ(qvtesting::ReadFile(m_root / "DAVozuz" / "SQLite" / "QVSQLite.ini"),
               "[Parameters]\nDBName=mine\n");
 }
 
