@@ -16,11 +16,13 @@ function(qv_board_output target)
     LIBRARY_OUTPUT_DIRECTORY ${QV_LIB_DIR}/ce)
 endfunction()
 
-# qv_test(<name> SOURCES ... LIBS ... [ENV ...] [TIMEOUT s]): one GoogleTest binary, one CTest entry.
+# qv_test(<name> SOURCES ... LIBS ... [ENV ...] [TIMEOUT s]): one GoogleTest binary, one CTest entry,
+# with the test-support library (testing/) linked.
 function(qv_test name)
   cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;ENV" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} qv_testsupport GTest::gtest GTest::gtest_main
+                        Threads::Threads)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name})
   if(NOT T_TIMEOUT)
@@ -30,15 +32,28 @@ function(qv_test name)
     ENVIRONMENT "QV_BUILD_DIR=${PROJECT_BINARY_DIR};QV_SOURCE_DIR=${PROJECT_SOURCE_DIR};${T_ENV}")
 endfunction()
 
-# qv_add_subfolders(): every sub-folder of the current folder with a CMakeLists.txt is one
-# component.
+# qv_add_subfolders(): every sub-folder of the current folder is one component with its own
+# CMakeLists.txt; a sub-folder without one fails the configuration (nothing is skipped).
 function(qv_add_subfolders)
-  file(GLOB _subdirs LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+  file(GLOB _entries LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
        ${CMAKE_CURRENT_SOURCE_DIR}/*)
-  list(SORT _subdirs)
-  foreach(s ${_subdirs})
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${s}/CMakeLists.txt)
-      add_subdirectory(${s})
+  list(SORT _entries)
+  foreach(s ${_entries})
+    if(NOT IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${s} OR s MATCHES "^\\.")
+      continue()
+    endif()
+    if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${s}/CMakeLists.txt)
+      message(FATAL_ERROR "${CMAKE_CURRENT_SOURCE_DIR}/${s}: a component folder without CMakeLists.txt")
+    endif()
+    add_subdirectory(${s})
+  endforeach()
+endfunction()
+
+# qv_require_sources(<folder> <file>...): fails the configuration when a listed source is missing.
+function(qv_require_sources folder)
+  foreach(src ${ARGN})
+    if(NOT EXISTS ${folder}/${src})
+      message(FATAL_ERROR "${folder}/${src}: listed as a source but missing")
     endif()
   endforeach()
 endfunction()

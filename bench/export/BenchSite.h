@@ -1,10 +1,9 @@
 // What the transfer benchmarks share: a temporary device root with the client library linked
-// where the tool loads it, a local server simulator on a benchmark address, the tool's logon,
-// a quiet console while a walk runs, and a wall-clock timer.
+// where the tool loads it, a local server simulator on a benchmark address (both from the
+// test-support library), the tool's logon, a quiet console while a walk runs, and a timer.
 #pragma once
 #include <fcntl.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -19,7 +18,8 @@
 #include "extract/ClientLibrary.h"
 #include "extract/ToolGlobals.h"
 #include "extract/ToolLogon.h"
-#include "outside/qvserver/testing/QvServerProcess.h"
+#include "testing/QvServerProcess.h"
+#include "testing/TempDir.h"
 
 namespace bench {
 
@@ -33,24 +33,17 @@ inline std::string BuildDir(const char* argv0) {
     return p.substr(0, p.rfind('/'));
 }
 
-class DeviceRoot {
+// A temporary device root with the client library of the build folder linked where the tool
+// loads it; QV_ROOT points at it while it lives.
+class DeviceRoot : public qvtesting::DeviceRoot {
   public:
-    explicit DeviceRoot(const std::string& buildDir) {
-        char pattern[] = "/tmp/qvbench.XXXXXX";
-        m_path = ::mkdtemp(pattern);
-        ::setenv("QV_ROOT", m_path.c_str(), 1);
-        ::mkdir((m_path + "/C").c_str(), 0755);
-        ::mkdir((m_path + "/C/QVForecourt").c_str(), 0755);
-        const std::string lib = buildDir + "/lib/libQVClient.so";
-        [[maybe_unused]] int rc =
-            ::symlink(lib.c_str(), (m_path + "/C/QVForecourt/QVClient.DLL").c_str());
+    explicit DeviceRoot(const std::string& buildDir)
+        : qvtesting::DeviceRoot("qvbench", {qvtesting::kDesktopFolder}) {
+        Link("C/QVForecourt/QVClient.DLL", buildDir + "/lib/libQVClient.so");
     }
-    ~DeviceRoot() { std::system(("rm -rf '" + m_path + "'").c_str()); }
-    std::string File(const std::string& name) const { return m_path + "/" + name; }
-    const std::string& Path() const { return m_path; }
-
-  private:
-    std::string m_path;
+    std::string File(const std::string& name) const { return Str() + "/" + name; }
+    using qvtesting::DeviceRoot::Path;
+    std::string Path() const { return Str(); }
 };
 
 // The server simulator started from the given build folder, with time for a large seed to build.

@@ -1,6 +1,7 @@
 // Import of configuration files with many card clients (attendants, products and other card
 // clients as their parents) into an empty local server simulator, at two sizes.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -67,7 +68,7 @@ bench::Times TimeImport(const std::string& buildDir, const bench::DeviceRoot& ro
     for (int run = 0; run < kRuns; ++run) {
         bench::Server server;
         const std::string dir = root.File("run-" + std::to_string(n) + "-" + std::to_string(run));
-        ::mkdir(dir.c_str(), 0755);
+        std::filesystem::create_directories(dir);
         if (!server.Start(buildDir, address, dir, {"--seed", "empty"})) {
             std::fprintf(stderr, "qvserver did not start on %s\n", address);
             return {-1, -1};

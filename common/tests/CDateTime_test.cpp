@@ -10,24 +10,16 @@
 #include <thread>
 
 #include "platform/Clock.h"
+#include "testing/TempDir.h"
+#include "testing/Time.h"
 
 namespace {
 
-platform::SystemTime Make(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
-    platform::SystemTime st;
-    st.year = static_cast<uint16_t>(y);
-    st.month = static_cast<uint16_t>(mo);
-    st.day = static_cast<uint16_t>(d);
-    st.hour = static_cast<uint16_t>(h);
-    st.minute = static_cast<uint16_t>(mi);
-    st.second = static_cast<uint16_t>(s);
-    st.milliseconds = static_cast<uint16_t>(ms);
-    return st;
-}
+using qvtesting::MakeTime;
 
 CDateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
     CDateTime t;
-    EXPECT_TRUE(t.FromSystemTime(Make(y, mo, d, h, mi, s, ms)));
+    EXPECT_TRUE(t.FromSystemTime(MakeTime(y, mo, d, h, mi, s, ms)));
     return t;
 }
 
@@ -45,19 +37,11 @@ bool DrivenSetter(const platform::SystemTime& st) {
 class CDateTimeTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "cdatetime-test-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_root = pattern;
-        setenv("QV_ROOT", m_root.c_str(), 1);
-        g_clock = Make(2025, 1, 7, 16, 50, 27, 500);
+        g_clock = MakeTime(2025, 1, 7, 16, 50, 27, 500);
         platform::SetClockSource(DrivenClock, DrivenSetter);
     }
-    void TearDown() override {
-        platform::SetClockSource(nullptr);
-        std::filesystem::remove_all(m_root);
-    }
-    std::filesystem::path m_root;
+    void TearDown() override { platform::SetClockSource(nullptr); }
+    qvtesting::DeviceRoot m_root{"cdatetime-test"};
 };
 
 TEST_F(CDateTimeTest, NullValueAndItsDefaults) {
@@ -109,13 +93,13 @@ TEST_F(CDateTimeTest, NowComponentsAndDifferences) {
     EXPECT_EQ(now.ToSystemTime().milliseconds, 500);
     EXPECT_EQ(now.ToSystemTime().dayOfWeek, 2); // a Tuesday
 
-    g_clock = Make(2025, 1, 7, 16, 50, 30, 250);
+    g_clock = MakeTime(2025, 1, 7, 16, 50, 30, 250);
     EXPECT_EQ(now.SecondsSince(), 2);
     EXPECT_EQ(now.MillisecondsSince(), 2750);
-    g_clock = Make(2025, 1, 7, 16, 50, 26, 0);
+    g_clock = MakeTime(2025, 1, 7, 16, 50, 26, 0);
     EXPECT_EQ(now.SecondsSince(), -1); // truncated toward 0
     EXPECT_EQ(now.MillisecondsSince(), -1500);
-    g_clock = Make(2025, 1, 8, 16, 50, 27, 500);
+    g_clock = MakeTime(2025, 1, 8, 16, 50, 27, 500);
     EXPECT_EQ(now.SecondsSince(), 86400);
 
     EXPECT_TRUE(now.SameSecond(At(2025, 1, 7, 16, 50, 27, 999)));
@@ -196,17 +180,17 @@ TEST_F(CDateTimeTest, JulianDates) {
         double jd;
     };
     const Case cases[] = {
-        {Make(2000, 1, 1), 2451544.5},
-        {Make(2000, 1, 1, 12), 2451545.0},
-        {Make(1999, 12, 31, 18), 2451544.25},
-        {Make(2000, 2, 29), 2451603.5},
-        {Make(2000, 3, 1), 2451604.5},
-        {Make(1970, 1, 1), 2440587.5},
-        {Make(1858, 11, 17), 2400000.5},
-        {Make(1601, 1, 1, 12), 2305814.0}, // midnight is file time 0, which counts as null
-        {Make(1900, 3, 1), 2415079.5},
-        {Make(2100, 2, 28, 6), 2488127.75},
-        {Make(2024, 12, 31, 23, 59, 59, 999), 2460676.5 - 0.001 / 86400},
+        {MakeTime(2000, 1, 1), 2451544.5},
+        {MakeTime(2000, 1, 1, 12), 2451545.0},
+        {MakeTime(1999, 12, 31, 18), 2451544.25},
+        {MakeTime(2000, 2, 29), 2451603.5},
+        {MakeTime(2000, 3, 1), 2451604.5},
+        {MakeTime(1970, 1, 1), 2440587.5},
+        {MakeTime(1858, 11, 17), 2400000.5},
+        {MakeTime(1601, 1, 1, 12), 2305814.0}, // midnight is file time 0, which counts as null
+        {MakeTime(1900, 3, 1), 2415079.5},
+        {MakeTime(2100, 2, 28, 6), 2488127.75},
+        {MakeTime(2024, 12, 31, 23, 59, 59, 999), 2460676.5 - 0.001 / 86400},
     };
     for (const Case& c : cases) {
         CDateTime t;

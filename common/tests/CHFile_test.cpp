@@ -9,6 +9,8 @@
 #include <string>
 
 #include "platform/Files.h"
+#include "testing/Files.h"
+#include "testing/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -17,27 +19,14 @@ namespace {
 // Each test works in its own device root; files are named by native paths inside it.
 class CHFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "chfile-test-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_root = pattern;
-        setenv("QV_ROOT", m_root.c_str(), 1);
-    }
-    void TearDown() override {
-        platform::ClearFileFaults();
-        fs::remove_all(m_root);
-    }
+    void TearDown() override { platform::ClearFileFaults(); }
     std::string PathOf(const char* name) const { return (m_root / name).string(); }
     void WriteFile(const char* name, const std::string& content) const {
-        std::ofstream(m_root / name, std::ios::binary) << content;
+        qvtesting::WriteFile(m_root / name, content);
     }
-    std::string ReadFile(const char* name) const {
-        std::ifstream in(m_root / name, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    fs::path m_root;
+    std::string ReadFile(const char* name) const { return qvtesting::ReadFile(m_root / name); }
+    qvtesting::DeviceRoot m_device{"chfile-test"};
+    const fs::path& m_root = m_device.Dir();
 };
 
 TEST_F(CHFileTest, WritableOpenCreatesAMissingFileEmpty) {

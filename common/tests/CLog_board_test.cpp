@@ -6,12 +6,16 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <thread>
 
 #include "common/tests/CLog_test.h"
+#include "testing/Run.h"
+#include "testing/Wait.h"
 
 using namespace logtest;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -23,27 +27,16 @@ std::string Board(const char* suffix) {
 
 // Polls until done() holds; the archiver waits 100 ms before it starts, so allow plenty.
 bool WaitFor(const std::function<bool()>& done) {
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > limit) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
+    return qvtesting::WaitFor(done, std::chrono::seconds(30), std::chrono::milliseconds(20));
 }
 
 bool Archived(const char* slot) {
     return !FileExists(Board(".L01")) && FileExists(Board(slot));
 }
 
+// What the shell command printed on its standard output.
 std::string Command(const std::string& cmd) {
-    std::string out;
-    if (FILE* p = popen(cmd.c_str(), "r")) {
-        char buf[256];
-        while (size_t n = fread(buf, 1, sizeof buf, p))
-            out.append(buf, n);
-        pclose(p);
-    }
-    return out;
+    return qvtesting::RunShell(cmd).out;
 }
 
 // Eleven 100-byte records and a flush: more than the 1000-byte limit, so the file rotates.

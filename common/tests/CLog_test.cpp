@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "common/tests/CLog_test.h"
+#include "testing/Run.h"
 
 using namespace logtest;
 
@@ -461,29 +462,20 @@ TEST_F(LogTest, ManyThreadsLoseAndTearNothing) {
 // Screen output into a pipe whose reader has gone (a program piped into "head"): the run goes
 // on, and the file still receives every record and the STOP record.
 TEST_F(LogTest, ScreenIntoAClosedPipeKeepsTheRunGoing) {
-    int fds[2];
-    ASSERT_EQ(pipe(fds), 0);
-    close(fds[0]); // no process holds the reader while the child writes
-    std::fflush(stdout);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        std::signal(SIGPIPE, SIG_DFL); // as a program starts
-        dup2(fds[1], STDOUT_FILENO);
-        close(fds[1]);
-        CLog log(kBase, "T", 0, 100000000, 3, true, true);
-        log.m_screen = true;
-        const std::string record(1000, 'r');
-        for (int i = 0; i < 300; ++i) {
-            log.Write("%d %s", i, record.c_str());
-            log.Flush();
-        }
-        log.Write("last");
-        log.Close();
-        _exit(7);
-    }
-    close(fds[1]);
-    int status = 0;
-    waitpid(pid, &status, 0);
+    const int status = qvtesting::ForkIntoClosedPipe(
+        [] {
+            CLog log(kBase, "T", 0, 100000000, 3, true, true);
+            log.m_screen = true;
+            const std::string record(1000, 'r');
+            for (int i = 0; i < 300; ++i) {
+                log.Write("%d %s", i, record.c_str());
+                log.Flush();
+            }
+            log.Write("last");
+            log.Close();
+        },
+        7);
+    ASSERT_NE(status, -1);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 7) << status;
     const std::vector<std::string> lines = Lines(ReadFile(std::string(kBase) + ".L00"));
     ASSERT_EQ(lines.size(), 303u);

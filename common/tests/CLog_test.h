@@ -1,13 +1,9 @@
 // Shared by the log writer's tests (desktop and board): a temporary device root, a driven tick
-// counter and wall clock, and small file helpers.
+// counter and wall clock, and file helpers that take device paths.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,10 +11,11 @@
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "testing/Files.h"
+#include "testing/TempDir.h"
+#include "testing/Time.h"
 
 namespace logtest {
-
-namespace fs = std::filesystem;
 
 inline std::atomic<uint32_t> g_tick{1000};
 inline std::atomic<uint64_t> g_clock{0}; // file time of the driven local clock
@@ -37,23 +34,17 @@ inline void AdvanceSeconds(int64_t s) {
 
 // Reads a whole file (device or native path); "" when it is missing.
 inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(platform::MapPath(path), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return qvtesting::ReadFile(platform::MapPath(path));
 }
 inline bool FileExists(const std::string& path) {
-    return fs::exists(platform::MapPath(path));
+    return qvtesting::FileExists(platform::MapPath(path));
 }
 inline void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream(platform::MapPath(path), std::ios::binary) << text;
+    qvtesting::WriteFile(platform::MapPath(path), text);
 }
+// The log's lines split at LF, a CR kept.
 inline std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
+    return qvtesting::RawLines(text);
 }
 
 // A log whose hook collects everything emitted (Emit runs under the log's lock).
@@ -72,20 +63,8 @@ class LogTest : public ::testing::Test {
     static constexpr const char* kNow = "07/01/2025 16:50:27";
 
     void SetUp() override {
-        char tmpl[] = "/tmp/qvlogtestXXXXXX";
-        m_root = mkdtemp(tmpl);
-        setenv("QV_ROOT", m_root.c_str(), 1);
-        fs::create_directories(m_root + "/C/QVForecourt/log");
-        fs::create_directories(m_root + "/DAVozuz/QVForecourt");
-        platform::SystemTime st;
-        st.year = 2025;
-        st.month = 1;
-        st.day = 7;
-        st.hour = 16;
-        st.minute = 50;
-        st.second = 27;
         uint64_t ft = 0;
-        platform::SystemTimeToFileTime(st, ft);
+        platform::SystemTimeToFileTime(qvtesting::MakeTime(2025, 1, 7, 16, 50, 27), ft);
         g_clock = ft;
         g_tick = 1000;
         platform::SetTickSource(DrivenTick);
@@ -95,11 +74,12 @@ class LogTest : public ::testing::Test {
         platform::ClearFileFaults();
         platform::SetTickSource(nullptr);
         platform::SetClockSource(nullptr);
-        fs::remove_all(m_root);
     }
     static std::string Name(const char* suffix) { return std::string(kBase) + suffix; }
 
-    std::string m_root;
+    qvtesting::DeviceRoot m_device{"qvlogtest",
+                                   {qvtesting::kDesktopLogFolder, qvtesting::kBoardFolder}};
+    const std::string m_root = m_device.Str();
 };
 
 } // namespace logtest

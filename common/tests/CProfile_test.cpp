@@ -8,29 +8,21 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/Files.h"
+#include "testing/Files.h"
+#include "testing/TempDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteAll(const fs::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
+using qvtesting::ReadFile;
+using qvtesting::WriteFile;
 
 size_t FolderCount(const fs::path& dir) {
     size_t n = 0;
@@ -43,19 +35,8 @@ size_t FolderCount(const fs::path& dir) {
 
 class ProfileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::random_device rd;
-        m_root = fs::temp_directory_path() /
-                 ("qvprofile-" + std::to_string(rd()) + "-" + std::to_string(rd()));
-        fs::create_directories(m_root);
-        setenv("QV_ROOT", m_root.c_str(), 1);
-        platform::ClearFileFaults();
-    }
-    void TearDown() override {
-        platform::ClearFileFaults();
-        std::error_code ec;
-        fs::remove_all(m_root, ec);
-    }
+    void SetUp() override { platform::ClearFileFaults(); }
+    void TearDown() override { platform::ClearFileFaults(); }
 
     static fs::path FixtureDir() {
         const char* dir = std::getenv("QV_FIXTURES");
@@ -70,7 +51,7 @@ class ProfileTest : public ::testing::Test {
     static std::string Golden(const char* name) {
         fs::path path = FixtureDir() / name;
         EXPECT_TRUE(fs::exists(path)) << path;
-        return ReadAll(path);
+        return ReadFile(path);
     }
     std::string Path(const char* name) const { return (m_root / name).string(); }
 
@@ -81,7 +62,8 @@ class ProfileTest : public ::testing::Test {
         return out.Length() ? out.Narrow() : "";
     }
 
-    fs::path m_root;
+    qvtesting::DeviceRoot m_device{"qvprofile"};
+    const fs::path& m_root = m_device.Dir();
 };
 
 // ---- reading ----
@@ -202,7 +184,7 @@ TEST_F(ProfileTest, MissingFileReadOnlyAndWritable) {
     EXPECT_TRUE(fs::exists(path)); // created on first access
     rw.SetSection("Log");
     EXPECT_EQ(rw.SetString("Level", "1"), 1);
-    EXPECT_EQ(ReadAll(path), Golden("created_on_first_access.expected"));
+    EXPECT_EQ(ReadFile(path), Golden("created_on_first_access.expected"));
 }
 
 TEST_F(ProfileTest, ReadOnlyProfileClosesAfterEachRead) {
@@ -287,7 +269,7 @@ TEST_F(ProfileTest, RewritesMatchGoldenFiles) {
             EXPECT_FALSE(p.IsOpen());
             EXPECT_EQ(Get(p, c.section, c.key), c.value) << c.golden;
         }
-        EXPECT_EQ(ReadAll(path), Golden(c.golden)) << c.golden;
+        EXPECT_EQ(ReadFile(path), Golden(c.golden)) << c.golden;
         EXPECT_FALSE(fs::exists(path + ".new")) << c.golden;
     }
 }
@@ -297,7 +279,7 @@ TEST_F(ProfileTest, RewritingALongLineReplacesAllOfIt) {
     CProfile p(path.c_str(), true);
     p.SetSection("Long");
     EXPECT_EQ(p.SetString("Long", "short"), 5);
-    EXPECT_EQ(ReadAll(path), "[Long]\r\nLong=short\r\nAfter=1\r\n");
+    EXPECT_EQ(ReadFile(path), "[Long]\r\nLong=short\r\nAfter=1\r\n");
 }
 
 TEST_F(ProfileTest, SetDateTimeAndNullDate) {
@@ -330,7 +312,7 @@ TEST_F(ProfileTest, AppendKeyWritesAFreshFile) {
         p.AppendKey("When", "2000/01/01 00:00:00");
         EXPECT_TRUE(p.IsOpen());
     }
-    EXPECT_EQ(ReadAll(path), Golden("append_keys.expected"));
+    EXPECT_EQ(ReadFile(path), Golden("append_keys.expected"));
     CProfile r(path.c_str(), false);
     EXPECT_EQ(Get(r, "Port 2", "Protocol"), "3");
     EXPECT_EQ(Get(r, "Port 1", "Speed"), "9600");
@@ -344,7 +326,7 @@ TEST_F(ProfileTest, AppendKeyWithoutSectionWritesNoHeader) {
         p.SetSection("A");
         p.AppendKey("Key", "2");
     }
-    EXPECT_EQ(ReadAll(path), "Top=1\r\n\r\n[A]\r\nKey=2\r\n");
+    EXPECT_EQ(ReadFile(path), "Top=1\r\n\r\n[A]\r\nKey=2\r\n");
 }
 
 // ---- rests beyond 64 KiB and injected faults ----
@@ -364,13 +346,13 @@ TEST_F(ProfileTest, LargeRestBehindTheKeyIsKept) {
     std::string rest = BigSections(0, 1000); // about 230 KB
     ASSERT_GT(rest.size(), 65536u * 3);
     std::string path = Path("big.ini");
-    WriteAll(path, head + rest);
+    WriteFile(path, head + rest);
     CProfile p(path.c_str(), true);
     p.SetSection("First");
     EXPECT_EQ(p.SetString("A", "changed"), 7);
-    EXPECT_EQ(ReadAll(path), "[First]\r\nA=changed\r\nB=2\r\n\r\n" + rest);
+    EXPECT_EQ(ReadFile(path), "[First]\r\nA=changed\r\nB=2\r\n\r\n" + rest);
     EXPECT_EQ(p.SetString("C", "new"), 3);
-    EXPECT_EQ(ReadAll(path), "[First]\r\nA=changed\r\nB=2\r\nC=new\r\n\r\n" + rest);
+    EXPECT_EQ(ReadFile(path), "[First]\r\nA=changed\r\nB=2\r\nC=new\r\n\r\n" + rest);
     EXPECT_EQ(Get(p, "Section 999", "Number"), "999");
 }
 
@@ -386,13 +368,13 @@ TEST_F(ProfileTest, FailedRewriteKeepsTheOldFile) {
         {platform::FileOp::Commit, 1}, {platform::FileOp::Move, 1},  {platform::FileOp::Open, 2},
     };
     for (const auto& f : faults) {
-        WriteAll(path, original);
+        WriteFile(path, original);
         CProfile p(path.c_str(), true);
         p.SetSection("First");
         platform::FailFileOp(f.op, f.nth);
         int32_t result = p.SetString("A", "changed");
         platform::ClearFileFaults();
-        std::string now = ReadAll(path);
+        std::string now = ReadFile(path);
         std::string expected =
             result == -1 ? original : "[First]\r\nA=changed\r\n\r\n" + BigSections(0, 600);
         EXPECT_EQ(now, expected) << int(f.op) << " #" << f.nth;
@@ -411,7 +393,7 @@ TEST_F(ProfileTest, ReadOnlyProfileDoesNotWrite) {
     p.SetSection("Middle");
     EXPECT_EQ(p.SetString("C", "9"), -1);
     EXPECT_EQ(p.SetString("New", "9"), -1);
-    EXPECT_EQ(ReadAll(path), Golden("rewrite_base.ini"));
+    EXPECT_EQ(ReadFile(path), Golden("rewrite_base.ini"));
 }
 
 TEST_F(ProfileTest, FailedAppendIsReported) {
@@ -421,40 +403,40 @@ TEST_F(ProfileTest, FailedAppendIsReported) {
     platform::FailFileOp(platform::FileOp::Write, 1);
     EXPECT_EQ(p.SetString("F", "6"), -1);
     platform::ClearFileFaults();
-    EXPECT_EQ(ReadAll(path), Golden("rewrite_base.ini"));
+    EXPECT_EQ(ReadFile(path), Golden("rewrite_base.ini"));
 }
 
 // ---- the section index follows changes made by other programs ----
 
 TEST_F(ProfileTest, ChangesBehindTheObjectsBackAreSeen) {
     std::string path = Path("changing.ini");
-    WriteAll(path, "[A]\r\nK=1\r\n[B]\r\nK=2\r\n");
+    WriteFile(path, "[A]\r\nK=1\r\n[B]\r\nK=2\r\n");
     CProfile p(path.c_str(), false);
     EXPECT_EQ(Get(p, "A", "K"), "1");
     EXPECT_EQ(Get(p, "B", "K"), "2");
 
     // Same size, sections swapped: every header moved.
-    WriteAll(path, "[B]\r\nK=3\r\n[A]\r\nK=4\r\n");
+    WriteFile(path, "[B]\r\nK=3\r\n[A]\r\nK=4\r\n");
     EXPECT_EQ(Get(p, "B", "K"), "3");
     EXPECT_EQ(Get(p, "A", "K"), "4");
     EXPECT_EQ(Get(p, "A", "K"), "4"); // the same section twice
 
     // Same size, a section that was missing appears where another one stood.
     EXPECT_EQ(Get(p, "C", "K"), "");
-    WriteAll(path, "[C]\r\nK=3\r\n[A]\r\nK=4\r\n");
+    WriteFile(path, "[C]\r\nK=3\r\n[A]\r\nK=4\r\n");
     EXPECT_EQ(Get(p, "C", "K"), "3");
 
     // Same size, the modification time put back as it was.
     auto stamp = fs::last_write_time(path);
     EXPECT_EQ(Get(p, "D", "K"), "");
-    WriteAll(path, "[D]\r\nK=5\r\n[A]\r\nK=6\r\n");
+    WriteFile(path, "[D]\r\nK=5\r\n[A]\r\nK=6\r\n");
     fs::last_write_time(path, stamp);
     EXPECT_EQ(Get(p, "D", "K"), "5");
     EXPECT_EQ(Get(p, "C", "K"), "");
     EXPECT_EQ(Get(p, "A", "K"), "6");
 
     // Another size: a section inserted in front.
-    WriteAll(path, "[New]\r\nK=0\r\n[D]\r\nK=7\r\n[A]\r\nK=8\r\n");
+    WriteFile(path, "[New]\r\nK=0\r\n[D]\r\nK=7\r\n[A]\r\nK=8\r\n");
     EXPECT_EQ(Get(p, "A", "K"), "8");
     EXPECT_EQ(Get(p, "new", "K"), "0");
     CStr name;
@@ -482,7 +464,7 @@ TEST_F(ProfileTest, OwnRewritesRefreshTheIndex) {
 
 TEST_F(ProfileTest, FirstOfDuplicateSectionsAndKeysWins) {
     std::string path = Path("dup.ini");
-    WriteAll(path, "[S]\r\nK=1\r\nK=2\r\n[s]\r\nK=3\r\nL=4\r\n");
+    WriteFile(path, "[S]\r\nK=1\r\nK=2\r\n[s]\r\nK=3\r\nL=4\r\n");
     CProfile p(path.c_str(), false);
     EXPECT_EQ(Get(p, "S", "K"), "1");
     EXPECT_EQ(Get(p, "S", "L"), ""); // the second header is never reached
@@ -504,7 +486,7 @@ TEST_F(ProfileTest, FileKeptOpenBetweenLookupsFollowsOtherPrograms) {
     for (bool writable : {false, true}) {
         SCOPED_TRACE(writable ? "writable" : "read-only");
         std::string path = Path(writable ? "kept_rw.ini" : "kept_ro.ini");
-        WriteAll(path, "[A]\r\nK=1\r\n[B]\r\nK=2\r\n");
+        WriteFile(path, "[A]\r\nK=1\r\n[B]\r\nK=2\r\n");
         CProfile p(path.c_str(), writable);
         EXPECT_EQ(Get(p, "A", "K"), "1");
         EXPECT_EQ(Get(p, "B", "K"), "2");
@@ -523,7 +505,7 @@ TEST_F(ProfileTest, FileKeptOpenBetweenLookupsFollowsOtherPrograms) {
         EXPECT_EQ(Get(p, "B", "K"), "8");
 
         // Replaced by a new file of the same size (a new inode under the old name).
-        WriteAll(path + ".tmp", "[A]\r\nK=5\r\n[C]\r\nK=6\r\n");
+        WriteFile(path + ".tmp", "[A]\r\nK=5\r\n[C]\r\nK=6\r\n");
         fs::rename(path + ".tmp", path);
         EXPECT_EQ(Get(p, "A", "K"), "5");
         EXPECT_EQ(Get(p, "C", "K"), "6");
@@ -567,12 +549,12 @@ TEST_F(ProfileTest, KeysBesideLinesAroundThePieceBoundary) {
                     const std::string head =
                         kind == Kind::Header ? line + eol : "[A]\r\nK=1\r\n" + line + eol;
                     const std::string tail = last ? "" : "\r\n[B]\r\nX=1\r\n";
-                    WriteAll(path, head + tail);
+                    WriteFile(path, head + tail);
                     CProfile p(path.c_str(), true);
                     p.SetSection("A");
                     ASSERT_EQ(p.SetString("New", "v"), 1);
                     const std::string inserted = last ? "New=v\r\n" : "New=v\r\n\r\n[B]\r\nX=1\r\n";
-                    ASSERT_EQ(ReadAll(path), head + inserted);
+                    ASSERT_EQ(ReadFile(path), head + inserted);
                     EXPECT_EQ(Get(p, "A", "New"), "v");
                     if (!last) {
                         EXPECT_EQ(Get(p, "B", "X"), "1");
@@ -581,10 +563,10 @@ TEST_F(ProfileTest, KeysBesideLinesAroundThePieceBoundary) {
                     p.SetSection("A");
                     if (kind == Kind::Key) {
                         ASSERT_EQ(p.SetString("Long", "short"), 5);
-                        EXPECT_EQ(ReadAll(path), "[A]\r\nK=1\r\nLong=short\r\n" + inserted);
+                        EXPECT_EQ(ReadFile(path), "[A]\r\nK=1\r\nLong=short\r\n" + inserted);
                     } else {
                         ASSERT_EQ(p.SetString("New", "w"), 1);
-                        EXPECT_EQ(ReadAll(path),
+                        EXPECT_EQ(ReadFile(path),
                                   head + "New=w\r\n" + (last ? "" : "\r\n[B]\r\nX=1\r\n"));
                     }
                     EXPECT_EQ(Get(p, "A", "New"), kind == Kind::Key ? "v" : "w");
@@ -600,20 +582,20 @@ TEST_F(ProfileTest, LinesHoldingNulBytes) {
     const std::string path = Path("nul.ini");
     const std::string rest = "\r\n[B]\r\nX=1\r\n"s;
 
-    WriteAll(path, "[A]\r\nK=ab\0cd\r\nL=2\r\n"s + rest);
+    WriteFile(path, "[A]\r\nK=ab\0cd\r\nL=2\r\n"s + rest);
     CProfile p(path.c_str(), true);
     EXPECT_EQ(Get(p, "A", "K"), "ab"); // the value ends at the NUL
     p.SetSection("A");
     ASSERT_EQ(p.SetString("K", "new"), 3);
-    EXPECT_EQ(ReadAll(path), "[A]\r\nK=new\r\nL=2\r\n"s + rest); // the next line stays
+    EXPECT_EQ(ReadFile(path), "[A]\r\nK=new\r\nL=2\r\n"s + rest); // the next line stays
 
     const std::string kept = "[A]\r\nK=1\r\n#a\0b\0\r\n\0zz\r\n"s;
-    WriteAll(path, kept + rest);
+    WriteFile(path, kept + rest);
     p.SetSection("A");
     ASSERT_EQ(p.SetString("K", "2"), 1);
-    EXPECT_EQ(ReadAll(path), "[A]\r\nK=2\r\n#a\0b\0\r\n\0zz\r\n"s + rest);
+    EXPECT_EQ(ReadFile(path), "[A]\r\nK=2\r\n#a\0b\0\r\n\0zz\r\n"s + rest);
     ASSERT_EQ(p.SetString("New", "v"), 1); // behind the last line, NUL lines included
-    EXPECT_EQ(ReadAll(path), "[A]\r\nK=2\r\n#a\0b\0\r\n\0zz\r\nNew=v\r\n"s + rest);
+    EXPECT_EQ(ReadFile(path), "[A]\r\nK=2\r\n#a\0b\0\r\n\0zz\r\nNew=v\r\n"s + rest);
     EXPECT_EQ(Get(p, "A", "New"), "v");
     EXPECT_EQ(Get(p, "B", "X"), "1");
 }
@@ -621,9 +603,9 @@ TEST_F(ProfileTest, LinesHoldingNulBytes) {
 // Fixed-point values beyond the 64-bit range read as the nearest limit.
 TEST_F(ProfileTest, FixedValuesOutOfRangeReadAsTheLimit) {
     const std::string path = Path("fixed.ini");
-    WriteAll(path, "[F]\r\nBig=123456789012345678901234567890\r\n"
-                   "Small=-123456789012345678901234567890.5\r\nCapacity=1000000000000000\r\n"
-                   "Fits=900000000000000\r\n");
+    WriteFile(path, "[F]\r\nBig=123456789012345678901234567890\r\n"
+                    "Small=-123456789012345678901234567890.5\r\nCapacity=1000000000000000\r\n"
+                    "Fits=900000000000000\r\n");
     CProfile p(path.c_str(), false);
     p.SetSection("F");
     CFixed f;
@@ -641,15 +623,15 @@ TEST_F(ProfileTest, RewriteKeepsLinksModeOwnerAndOtherFiles) {
     fs::create_directories(m_root / "real");
     const std::string target = (m_root / "real" / "site.ini").string();
     const std::string link = Path("link.ini");
-    WriteAll(target, original);
+    WriteFile(target, original);
     fs::create_symlink(target, link);
     ASSERT_EQ(chmod(target.c_str(), 0600), 0);
     const bool root = geteuid() == 0;
     if (root) {
         ASSERT_EQ(chown(target.c_str(), 1234, 1235), 0);
     }
-    WriteAll(target + ".new", "keep me");
-    WriteAll(link + ".new", "keep me too");
+    WriteFile(target + ".new", "keep me");
+    WriteFile(link + ".new", "keep me too");
     {
         CProfile p(link.c_str(), true);
         p.SetSection("A");
@@ -657,7 +639,7 @@ TEST_F(ProfileTest, RewriteKeepsLinksModeOwnerAndOtherFiles) {
         EXPECT_EQ(Get(p, "A", "K"), "2");
     }
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(ReadAll(target), rewritten);
+    EXPECT_EQ(ReadFile(target), rewritten);
     struct stat st {};
     ASSERT_EQ(stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0600u);
@@ -665,8 +647,8 @@ TEST_F(ProfileTest, RewriteKeepsLinksModeOwnerAndOtherFiles) {
         EXPECT_EQ(st.st_uid, 1234u);
         EXPECT_EQ(st.st_gid, 1235u);
     }
-    EXPECT_EQ(ReadAll(target + ".new"), "keep me");
-    EXPECT_EQ(ReadAll(link + ".new"), "keep me too");
+    EXPECT_EQ(ReadFile(target + ".new"), "keep me");
+    EXPECT_EQ(ReadFile(link + ".new"), "keep me too");
     EXPECT_EQ(FolderCount(m_root / "real"), 2u); // no temporary file left
     EXPECT_EQ(FolderCount(m_root), 3u);
 
@@ -679,7 +661,7 @@ TEST_F(ProfileTest, RewriteKeepsLinksModeOwnerAndOtherFiles) {
         p.SetSection("A");
         ASSERT_EQ(p.SetString("K", "3"), 1);
     }
-    EXPECT_EQ(ReadAll(second), rewritten);
+    EXPECT_EQ(ReadFile(second), rewritten);
     CProfile reader(target.c_str(), false);
     EXPECT_EQ(Get(reader, "A", "K"), "3");
 }
@@ -688,11 +670,11 @@ TEST_F(ProfileTest, RewriteKeepsLinksModeOwnerAndOtherFiles) {
 // to the last section starts a line of its own.
 TEST_F(ProfileTest, KeyAppendedBehindALoneCarriageReturn) {
     const std::string path = Path("lone_cr.ini");
-    WriteAll(path, "[A]\r\nK=1\r");
+    WriteFile(path, "[A]\r\nK=1\r");
     CProfile p(path.c_str(), true);
     p.SetSection("A");
     ASSERT_EQ(p.SetString("New", "v"), 1);
-    EXPECT_EQ(ReadAll(path), "[A]\r\nK=1\r\r\nNew=v\r\n");
+    EXPECT_EQ(ReadFile(path), "[A]\r\nK=1\r\r\nNew=v\r\n");
     EXPECT_EQ(Get(p, "A", "New"), "v");
     EXPECT_EQ(Get(p, "A", "K"), "1");
 }

@@ -8,21 +8,14 @@
 #include <vector>
 
 #include "platform/Resources.h"
+#include "testing/TempDir.h"
 
 namespace {
 
 // Every test runs in its own device root.
 class CStrTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "cstr-test-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_root = pattern;
-        setenv("QV_ROOT", m_root.c_str(), 1);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_root); }
-    std::filesystem::path m_root;
+    qvtesting::DeviceRoot m_root{"cstr-test"};
 };
 
 std::u16string W(const CStr& s) {

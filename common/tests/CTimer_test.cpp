@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/Clock.h"
+#include "testing/TempDir.h"
 
 namespace {
 
@@ -20,19 +21,11 @@ uint32_t DrivenTick() {
 class CTimerTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "ctimer-test-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_root = pattern;
-        setenv("QV_ROOT", m_root.c_str(), 1);
         g_tick = 1000;
         platform::SetTickSource(DrivenTick);
     }
-    void TearDown() override {
-        platform::SetTickSource(nullptr);
-        std::filesystem::remove_all(m_root);
-    }
-    std::filesystem::path m_root;
+    void TearDown() override { platform::SetTickSource(nullptr); }
+    qvtesting::DeviceRoot m_root{"ctimer-test"};
 };
 
 TEST_F(CTimerTest, ElapsedCountsFromConstructionAndRestart) {

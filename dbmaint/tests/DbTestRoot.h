@@ -5,53 +5,23 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "testing/Files.h"
+#include "testing/TempDir.h"
 
 namespace dbtest {
 
 namespace fs = std::filesystem;
 
-inline std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-inline void WriteFile(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-inline std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-// Number of lines that contain `part`.
-inline int CountLines(const std::vector<std::string>& lines, const std::string& part) {
-    int n = 0;
-    for (const std::string& line : lines)
-        n += line.find(part) != std::string::npos ? 1 : 0;
-    return n;
-}
-
-// Index of the first line at or after `from` that contains `part`, -1 when none.
-inline int FindLine(const std::vector<std::string>& lines, const std::string& part, int from = 0) {
-    for (size_t i = static_cast<size_t>(from); i < lines.size(); ++i)
-        if (lines[i].find(part) != std::string::npos) return static_cast<int>(i);
-    return -1;
-}
+using qvtesting::CountLines;
+using qvtesting::FindLine;
+using qvtesting::Lines;
+using qvtesting::ReadFile;
+using qvtesting::WriteFile;
 
 // The file of the SQLite library this test binary runs with, to link as the board's library.
 inline std::string SystemSqlitePath() {
@@ -131,39 +101,20 @@ class Db {
 
 // A temporary device root with the board's folders and SQLite linked as "SQLite.DLL";
 // QV_ROOT points at it for the test and is removed with it.
-class DeviceRoot {
+class DeviceRoot : public qvtesting::DeviceRoot {
   public:
-    explicit DeviceRoot(bool withLibrary = true) {
-        std::string pattern = (fs::temp_directory_path() / "tarnwell.XXXXXX").string();
-        m_root = mkdtemp(pattern.data());
-        fs::create_directories(m_root / "DAVozuz" / "QVForecourt");
-        fs::create_directories(m_root / "DAVozuz" / "SQLite");
+    explicit DeviceRoot(bool withLibrary = true)
+        : qvtesting::DeviceRoot("tarnwell", {"DAVozuz/QVForecourt", "DAVozuz/SQLite"}) {
         if (withLibrary) LinkLibrary(SystemSqlitePath());
-        setenv("QV_ROOT", m_root.c_str(), 1);
     }
-    ~DeviceRoot() {
-        unsetenv("QV_ROOT");
-        std::error_code ec;
-        fs::remove_all(m_root, ec);
-    }
-    DeviceRoot(const DeviceRoot&) = delete;
-    DeviceRoot& operator=(const DeviceRoot&) = delete;
 
-    void LinkLibrary(const std::string& target) {
-        const fs::path link = Library();
-        std::error_code ec;
-        fs::remove(link, ec);
-        fs::create_symlink(target, link);
-    }
-    fs::path Library() const { return m_root / "DAVozuz" / "QVForecourt" / "SQLite.DLL"; }
-    const fs::path& Root() const { return m_root; }
-    fs::path Sqlite() const { return m_root / "DAVozuz" / "SQLite"; }
+    void LinkLibrary(const std::string& target) { Link("DAVozuz/QVForecourt/SQLite.DLL", target); }
+    fs::path Library() const { return Root() / "DAVozuz" / "QVForecourt" / "SQLite.DLL"; }
+    const fs::path& Root() const { return Dir(); }
+    fs::path Sqlite() const { return Root() / "DAVozuz" / "SQLite"; }
     fs::path Database() const { return Sqlite() / "QV.db"; }
     fs::path Profile() const { return Sqlite() / "QVSQLite.ini"; }
     fs::path Backup() const { return Sqlite() / "QvDBBU.SQL"; }
-
-  private:
-    fs::path m_root;
 };
 
 } // namespace dbtest

@@ -1,14 +1,14 @@
 // Tarnwell run as a program in temporary device roots against database files made here: its
 // switches and profile, counts, purges by age and by size, backup, commands, vacuum, failures
 // of single steps, a database held by another writer, and the runs that stop early.
-#include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <memory>
 
 #include "DbTestRoot.h"
+#include "testing/Env.h"
+#include "testing/Run.h"
 
 namespace {
 
@@ -35,21 +35,22 @@ class Tarnwell : public ::testing::Test {
     }
 
     static std::string Program() {
-        const char* build = std::getenv("QV_BUILD_DIR");
-        EXPECT_NE(build, nullptr);
-        return std::string(build ? build : ".") + "/bin/ce/Tarnwell";
+        EXPECT_NE(std::getenv("QV_BUILD_DIR"), nullptr);
+        return qvtesting::QvBuildDir() + "/bin/ce/Tarnwell";
+    }
+    // The exit code as the program returned it (a byte read as signed), -999 after a signal.
+    static int ExitCode(int status) {
+        return WIFEXITED(status) ? static_cast<signed char>(WEXITSTATUS(status)) : -999;
     }
 
     RunResult Run(const std::string& args) {
-        const fs::path out = m_root.Root() / "stdout.txt";
         // A run that never ends fails the test within a minute instead of holding it up.
-        const std::string command =
-            "timeout -k 5 60 " + Program() + " " + args + " > '" + out.string() + "' 2>&1";
-        const int status = std::system(command.c_str());
+        const qvtesting::RunResult run =
+            qvtesting::RunShell("timeout -k 5 60 " + Program() + " " + args + " 2>&1");
         RunResult r;
-        r.exitCode = WIFEXITED(status) ? static_cast<signed char>(WEXITSTATUS(status)) : -999;
+        r.exitCode = ExitCode(run.status);
         r.log = dbtest::Lines(dbtest::ReadFile(m_root.Root() / "Tarnwell.L00"));
-        r.out = dbtest::Lines(dbtest::ReadFile(out));
+        r.out = dbtest::Lines(run.out);
         return r;
     }
 
@@ -57,24 +58,10 @@ class Tarnwell : public ::testing::Test {
     // SIGPIPE at its default action as in a shell pipeline; the exit code is -999 when a
     // signal ended it.
     RunResult RunIntoClosedPipe(const std::string& arg) {
-        const std::string program = Program();
-        int fds[2];
-        EXPECT_EQ(pipe(fds), 0);
-        close(fds[0]);
-        const pid_t pid = fork();
-        if (pid == 0) {
-            signal(SIGPIPE, SIG_DFL);
-            dup2(fds[1], 1);
-            close(fds[1]);
-            alarm(60);
-            execl(program.c_str(), program.c_str(), arg.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        int status = 0;
-        waitpid(pid, &status, 0);
+        const int status = qvtesting::RunIntoClosedPipe(Program(), {arg}, 60);
+        EXPECT_NE(status, -1);
         RunResult r;
-        r.exitCode = WIFEXITED(status) ? static_cast<signed char>(WEXITSTATUS(status)) : -999;
+        r.exitCode = ExitCode(status);
         r.log = dbtest::Lines(dbtest::ReadFile(m_root.Root() / "Tarnwell.L00"));
         return r;
     }

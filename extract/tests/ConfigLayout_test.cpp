@@ -3,12 +3,13 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "testing/Files.h"
 
 namespace {
 
@@ -152,13 +153,11 @@ template <typename Record, typename Keys> std::vector<std::string> NamesOf(Keys 
 // The key lines of one section of the golden export, names only, in file order.
 std::vector<std::string> GoldenKeys(const std::string& section) {
     const char* fixtures = std::getenv("QV_FIXTURES");
-    std::ifstream in(std::string(fixtures ? fixtures : ".") + "/export/small_site.ini",
-                     std::ios::binary);
+    const std::string text =
+        qvtesting::ReadFile(std::string(fixtures ? fixtures : ".") + "/export/small_site.ini");
     std::vector<std::string> keys;
-    std::string line;
     bool inside = false;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    for (const std::string& line : qvtesting::Lines(text)) {
         if (line.empty()) continue;
         if (line[0] == '[') {
             inside = line == "[" + section + "]";

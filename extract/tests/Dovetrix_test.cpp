@@ -32,7 +32,7 @@ int TryLines(const std::string& out) {
 }
 
 void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
+    qvtesting::WriteFile(path, text);
 }
 
 class DovetrixTest : public testing::Test {
@@ -318,7 +318,7 @@ TEST_F(DovetrixTest, ClosedScreenPipeDoesNotStopTheRun) {
     ASSERT_TRUE(server.Start());
     const std::string command = "'" + BuildDir() + "/bin/Dovetrix' EXPORT '" + File() + "' " +
                                 server.Address() + " | head -1 >/dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    ASSERT_EQ(qvtesting::RunShell(command).status, 0);
     EXPECT_NE(ReadFile(File()).find("[Client12000]"), std::string::npos);
     const std::vector<std::string> lines = Lines(m_root.DesktopLog());
     ASSERT_FALSE(lines.empty());

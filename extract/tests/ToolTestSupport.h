@@ -6,90 +6,49 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
-#include "outside/qvserver/testing/QvServerProcess.h"
+#include "testing/Env.h"
+#include "testing/Files.h"
+#include "testing/QvServerProcess.h"
+#include "testing/Run.h"
+#include "testing/TempDir.h"
 
 namespace tooltest {
 
 namespace fs = std::filesystem;
 
+using qvtesting::CountOf;
+using qvtesting::Lines;
+using qvtesting::ReadFile;
+
 inline std::string BuildDir() {
     return qvtesting::QvBuildDir();
 }
 
-inline std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-inline std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::stringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-inline int CountOf(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++n;
-    return n;
-}
-
-// A temporary device root; QV_ROOT points at it while it lives (the last one made wins).
-class DeviceRoot {
+// A temporary device root with both flavours' folders; QV_ROOT points at it while it lives.
+class DeviceRoot : public qvtesting::DeviceRoot {
   public:
-    DeviceRoot() {
-        std::string pattern = (fs::temp_directory_path() / "dovetrix-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) std::abort();
-        m_dir = pattern;
-        fs::create_directories(m_dir / "C/QVForecourt/log");
-        fs::create_directories(m_dir / "DAVozuz/QVForecourt");
-        setenv("QV_ROOT", m_dir.c_str(), 1);
-    }
-    ~DeviceRoot() {
-        std::error_code ec;
-        fs::remove_all(m_dir, ec);
-    }
-    DeviceRoot(const DeviceRoot&) = delete;
-    DeviceRoot& operator=(const DeviceRoot&) = delete;
-
-    const fs::path& Dir() const { return m_dir; }
-    fs::path Path(const std::string& relative) const { return m_dir / relative; }
+    DeviceRoot()
+        : qvtesting::DeviceRoot("dovetrix",
+                                {qvtesting::kDesktopLogFolder, qvtesting::kBoardFolder}) {}
 
     // Links both flavours' library path to build/lib/<file> (replacing an earlier link).
     void LinkLibrary(const std::string& file = "libQVClient.so") const {
         const fs::path target = fs::path(BuildDir()) / "lib" / file;
-        for (const char* link :
-             {"C/QVForecourt/QVClient.DLL", "DAVozuz/QVForecourt/QVClient.DLL"}) {
-            std::error_code ec;
-            fs::remove(m_dir / link, ec);
-            fs::create_symlink(target, m_dir / link);
-        }
+        for (const char* link : {"C/QVForecourt/QVClient.DLL", "DAVozuz/QVForecourt/QVClient.DLL"})
+            Link(link, target);
     }
-    std::string DesktopLog() const { return ReadFile(m_dir / "C/QVForecourt/log/Dovetrix.L00"); }
-    std::string BoardLog() const { return ReadFile(m_dir / "Dovetrix.L00"); }
-
-  private:
-    fs::path m_dir;
+    std::string DesktopLog() const { return ReadFile(Path("C/QVForecourt/log/Dovetrix.L00")); }
+    std::string BoardLog() const { return ReadFile(Path("Dovetrix.L00")); }
 };
 
 // The forecourt server simulator on one loopback address, with its database and log in its own
@@ -104,27 +63,12 @@ class Server : public qvtesting::QvServerProcess {
     const std::string& Address() const { return m_address; }
 
     // True once the server accepts calls (within a generous bound).
-    bool Start() { return QvServerProcess::Start(m_address, m_data.Dir().string(), m_extra); }
+    bool Start() { return QvServerProcess::Start(m_address, m_data.Str(), m_extra); }
 
   private:
-    // The server's own folder; it does not touch QV_ROOT.
-    struct DataDir {
-        DataDir() {
-            std::string pattern = (fs::temp_directory_path() / "qvserver-XXXXXX").string();
-            if (mkdtemp(pattern.data()) == nullptr) std::abort();
-            dir = pattern;
-        }
-        ~DataDir() {
-            std::error_code ec;
-            fs::remove_all(dir, ec);
-        }
-        const fs::path& Dir() const { return dir; }
-        fs::path dir;
-    };
-
     std::string m_address;
     std::vector<std::string> m_extra;
-    DataDir m_data;
+    qvtesting::TempDir m_data{"qvserver"}; // the server's own folder; it does not touch QV_ROOT
 };
 
 // Stands on a loopback address in front of a server on another one: it drops the first few
@@ -209,53 +153,15 @@ class FlakyProxy {
     std::vector<std::thread> m_threads;
 };
 
-struct RunResult {
-    int exitCode = -1; // the process's exit status (0..255), -1 when it did not end normally
-    std::string out;   // standard output
-    std::string err;   // standard error
-};
+using qvtesting::RunResult;
 
-// Runs a program with the given arguments in the current environment (QV_ROOT included) and
-// collects its standard output and (through a temporary file) its standard error.
+// Runs a program with the given arguments in the current environment (QV_ROOT included) plus the
+// "NAME=value" entries of env, and collects its standard output and standard error.
 inline RunResult Run(const std::string& program, const std::vector<std::string>& args,
                      const std::vector<std::string>& env = {}) {
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) return {};
-    std::string errPath = (fs::temp_directory_path() / "dovetrix-err-XXXXXX").string();
-    const int errFd = mkstemp(errPath.data());
-    std::vector<std::string> all = {program};
-    all.insert(all.end(), args.begin(), args.end());
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(pipeFds[0]);
-        dup2(pipeFds[1], 1);
-        close(pipeFds[1]);
-        if (errFd >= 0) dup2(errFd, 2);
-        for (const std::string& e : env)
-            putenv(const_cast<char*>(e.c_str()));
-        std::vector<char*> argv;
-        for (std::string& a : all)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    close(pipeFds[1]);
-    RunResult result;
-    char buffer[4096];
-    ssize_t n;
-    while ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0)
-        result.out.append(buffer, static_cast<size_t>(n));
-    close(pipeFds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-    if (errFd >= 0) {
-        close(errFd);
-        result.err = ReadFile(errPath);
-        unlink(errPath.c_str());
-    }
-    return result;
+    qvtesting::RunOptions options;
+    options.env = env;
+    return qvtesting::Run(program, args, options);
 }
 
 } // namespace tooltest

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "MakeTime.h"
+#include "testing/Time.h"
+
+using qvtesting::MakeTime;
 
 using namespace platform;
 
@@ -42,17 +44,17 @@ TEST(Tick, DrivenSourceWrapsModulo32Bits) {
 }
 
 TEST(WallClock, DrivenSourceReceivesSetLocalTime) {
-    g_now = Make(2025, 1, 7, 16, 50, 27, 5);
+    g_now = MakeTime(2025, 1, 7, 16, 50, 27, 5);
     g_setCalls = 0;
     SetClockSource(DrivenNow, DrivenSet);
     EXPECT_EQ(LocalNow().minute, 50);
-    EXPECT_TRUE(SetLocalTime(Make(2024, 2, 29, 1, 2, 3)));
+    EXPECT_TRUE(SetLocalTime(MakeTime(2024, 2, 29, 1, 2, 3)));
     EXPECT_EQ(LocalNow().day, 29);
-    EXPECT_FALSE(SetLocalTime(Make(2023, 2, 29))); // invalid values never reach the clock
-    EXPECT_FALSE(SetLocalTime(Make(2023, 1, 1, 25)));
+    EXPECT_FALSE(SetLocalTime(MakeTime(2023, 2, 29))); // invalid values never reach the clock
+    EXPECT_FALSE(SetLocalTime(MakeTime(2023, 1, 1, 25)));
     EXPECT_EQ(g_setCalls, 1);
     SetClockSource(DrivenNow); // driven without a setter: setting is refused
-    EXPECT_FALSE(SetLocalTime(Make(2024, 1, 1)));
+    EXPECT_FALSE(SetLocalTime(MakeTime(2024, 1, 1)));
     EXPECT_EQ(g_setCalls, 1);
     SetClockSource(nullptr);
 
@@ -71,12 +73,12 @@ TEST(FileTime, KnownValues) {
         uint64_t ft;
         int dayOfWeek;
     } const cases[] = {
-        {Make(1601, 1, 1), 0, 1},
-        {Make(1970, 1, 1), 116444736000000000ull, 4},
-        {Make(2000, 1, 1), 125911584000000000ull, 6},
-        {Make(2000, 2, 29, 12), 125962992000000000ull, 2},
-        {Make(2025, 1, 7, 16, 50, 27, 123), 133807422271230000ull, 2},
-        {Make(30827, 12, 31, 23, 59, 59, 999), 0x7FFF35F4F06C58F0ull, 5},
+        {MakeTime(1601, 1, 1), 0, 1},
+        {MakeTime(1970, 1, 1), 116444736000000000ull, 4},
+        {MakeTime(2000, 1, 1), 125911584000000000ull, 6},
+        {MakeTime(2000, 2, 29, 12), 125962992000000000ull, 2},
+        {MakeTime(2025, 1, 7, 16, 50, 27, 123), 133807422271230000ull, 2},
+        {MakeTime(30827, 12, 31, 23, 59, 59, 999), 0x7FFF35F4F06C58F0ull, 5},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.st.year);
@@ -98,22 +100,22 @@ TEST(FileTime, KnownValues) {
 
 TEST(FileTime, LeapYearsAndInvalidInput) {
     uint64_t ft = 0;
-    EXPECT_TRUE(SystemTimeToFileTime(Make(2000, 2, 29), ft));
-    EXPECT_TRUE(SystemTimeToFileTime(Make(2024, 2, 29), ft));
-    EXPECT_FALSE(SystemTimeToFileTime(Make(1900, 2, 29), ft));
-    EXPECT_FALSE(SystemTimeToFileTime(Make(2100, 2, 29), ft));
-    EXPECT_FALSE(SystemTimeToFileTime(Make(2023, 4, 31), ft));
-    EXPECT_FALSE(SystemTimeToFileTime(Make(1600, 12, 31), ft));
-    EXPECT_FALSE(SystemTimeToFileTime(Make(2023, 1, 1, 0, 60), ft));
-    EXPECT_FALSE(SystemTimeToFileTime(Make(2023, 1, 1, 0, 0, 0, 1000), ft));
+    EXPECT_TRUE(SystemTimeToFileTime(MakeTime(2000, 2, 29), ft));
+    EXPECT_TRUE(SystemTimeToFileTime(MakeTime(2024, 2, 29), ft));
+    EXPECT_FALSE(SystemTimeToFileTime(MakeTime(1900, 2, 29), ft));
+    EXPECT_FALSE(SystemTimeToFileTime(MakeTime(2100, 2, 29), ft));
+    EXPECT_FALSE(SystemTimeToFileTime(MakeTime(2023, 4, 31), ft));
+    EXPECT_FALSE(SystemTimeToFileTime(MakeTime(1600, 12, 31), ft));
+    EXPECT_FALSE(SystemTimeToFileTime(MakeTime(2023, 1, 1, 0, 60), ft));
+    EXPECT_FALSE(SystemTimeToFileTime(MakeTime(2023, 1, 1, 0, 0, 0, 1000), ft));
     SystemTime st;
     EXPECT_FALSE(FileTimeToSystemTime(0x8000000000000000ull, st));
 
     // Walking day by day across leap days keeps the calendar and the weekday in step.
     uint64_t start = 0;
-    ASSERT_TRUE(SystemTimeToFileTime(Make(1896, 1, 1), start));
+    ASSERT_TRUE(SystemTimeToFileTime(MakeTime(1896, 1, 1), start));
     int dow = 3; // 1 January 1896 was a Wednesday
-    SystemTime prev = Make(1895, 12, 31);
+    SystemTime prev = MakeTime(1895, 12, 31);
     const uint64_t day = 864000000000ull;
     for (int i = 0; i < 365 * 12; ++i) {
         ASSERT_TRUE(FileTimeToSystemTime(start + i * day, st));

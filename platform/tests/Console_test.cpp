@@ -10,6 +10,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "testing/Run.h"
+
 namespace {
 
 constexpr int kFinished = 7; // exit code of a child that got through its writes
@@ -17,24 +19,12 @@ constexpr int kFinished = 7; // exit code of a child that got through its writes
 // Runs body in a child whose standard output is a pipe with no reader, with SIGPIPE at its
 // default action as a program starts; returns the child's wait status.
 int RunIntoClosedPipe(const std::function<void()>& body) {
-    int fds[2];
-    if (pipe(fds) != 0) return -1;
-    // The reader goes before the fork: no process may hold it while the child writes.
-    close(fds[0]);
-    std::fflush(stdout);
-    pid_t pid = fork();
-    if (pid == 0) {
-        std::signal(SIGPIPE, SIG_DFL);
-        dup2(fds[1], STDOUT_FILENO);
-        close(fds[1]);
-        body();
-        std::fflush(stdout);
-        _exit(kFinished);
-    }
-    close(fds[1]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return status;
+    return qvtesting::ForkIntoClosedPipe(
+        [&] {
+            body();
+            std::fflush(stdout);
+        },
+        kFinished);
 }
 
 bool Finished(int status) {

@@ -3,23 +3,23 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "platform/tests/TempRoot.h"
+#include "testing/Env.h"
+#include "testing/TempDir.h"
 
 using namespace platform;
 
 namespace {
 
 std::string TestLibrary() {
-    const char* build = std::getenv("QV_BUILD_DIR");
-    return std::string(build ? build : ".") + "/tests/libplatform_testlib.so";
+    return qvtesting::QvBuildDir() + "/tests/libplatform_testlib.so";
 }
 
 } // namespace
 
 TEST(DynLib, LoadsByDevicePathAndBindsNames) {
-    TempRoot root;
-    std::filesystem::create_directories(root.Path() + "/DAVozuz/QVForecourt");
-    std::filesystem::create_symlink(TestLibrary(), root.Path() + "/DAVozuz/QVForecourt/Test.DLL");
+    qvtesting::DeviceRoot root("qvplatform");
+    std::filesystem::create_directories(root.Str() + "/DAVozuz/QVForecourt");
+    std::filesystem::create_symlink(TestLibrary(), root.Str() + "/DAVozuz/QVForecourt/Test.DLL");
 
     LibHandle h = LoadLibrary(std::u16string_view(u"\\DAVozuz\\QVForecourt\\Test.DLL"));
     ASSERT_NE(h, nullptr);

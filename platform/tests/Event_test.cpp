@@ -10,7 +10,7 @@
 #include "platform/Event.h"
 #include "platform/LastError.h"
 #include "platform/NamedMutex.h"
-#include "platform/tests/TempRoot.h"
+#include "testing/TempDir.h"
 
 using namespace platform;
 
@@ -24,7 +24,7 @@ uint32_t ElapsedMs(std::chrono::steady_clock::time_point since) {
 
 class EventTest : public ::testing::Test {
   protected:
-    TempRoot m_root;
+    qvtesting::DeviceRoot m_root;
 };
 
 TEST_F(EventTest, AutoResetReleasesOneWaitManualStaysSet) {

@@ -7,18 +7,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/tests/TempRoot.h"
+#include "testing/Files.h"
+#include "testing/TempDir.h"
 
 using namespace platform;
 
 namespace {
-
-std::string ReadAll(const std::string& native) {
-    std::ifstream in(native, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 void WriteText(std::string_view path, const char* text) {
     FILE* f = OpenFile(path, "wt");
@@ -30,7 +24,7 @@ void WriteText(std::string_view path, const char* text) {
 class Files : public ::testing::Test {
   protected:
     void TearDown() override { ClearFileFaults(); }
-    TempRoot m_root;
+    qvtesting::DeviceRoot m_root{"qvplatform"};
 };
 
 } // namespace
@@ -46,7 +40,7 @@ TEST_F(Files, OpenMapsThePathAndAcceptsTextMode) {
     ASSERT_NE(reader, nullptr);
     std::fclose(f);
     std::fclose(reader);
-    EXPECT_EQ(ReadAll(m_root.Path() + "/Logs/a.L00"), "one\ntwo\n");
+    EXPECT_EQ(qvtesting::ReadFile(m_root.Str() + "/Logs/a.L00"), "one\ntwo\n");
     EXPECT_EQ(GetFileKind("\\Logs\\a.L00"), FileKind::File);
     EXPECT_EQ(GetFileKind("\\Logs"), FileKind::Directory);
     EXPECT_EQ(GetFileKind("\\Logs\\none"), FileKind::Missing);
@@ -62,19 +56,19 @@ TEST_F(Files, MoveAndCopyRefuseExistingTargets) {
     WriteText("\\a", "A");
     WriteText("\\b", "B");
     EXPECT_FALSE(MoveFile("\\a", "\\b"));
-    EXPECT_EQ(ReadAll(m_root.Path() + "/b"), "B");
+    EXPECT_EQ(qvtesting::ReadFile(m_root.Str() + "/b"), "B");
     EXPECT_TRUE(MoveFile("\\a", "\\c"));
     EXPECT_EQ(GetFileKind("\\a"), FileKind::Missing);
     EXPECT_FALSE(MoveFile("\\a", "\\d")); // source gone
 
     EXPECT_FALSE(CopyFile("\\c", "\\b", true));
-    EXPECT_EQ(ReadAll(m_root.Path() + "/b"), "B");
+    EXPECT_EQ(qvtesting::ReadFile(m_root.Str() + "/b"), "B");
     EXPECT_TRUE(CopyFile("\\c", "\\b", false));
-    EXPECT_EQ(ReadAll(m_root.Path() + "/b"), "A");
+    EXPECT_EQ(qvtesting::ReadFile(m_root.Str() + "/b"), "A");
     EXPECT_TRUE(CopyFile("\\c", "\\e", true));
-    EXPECT_EQ(ReadAll(m_root.Path() + "/e"), "A");
+    EXPECT_EQ(qvtesting::ReadFile(m_root.Str() + "/e"), "A");
     EXPECT_FALSE(CopyFile("\\c", "\\c", false)); // onto itself: the file must survive
-    EXPECT_EQ(ReadAll(m_root.Path() + "/c"), "A");
+    EXPECT_EQ(qvtesting::ReadFile(m_root.Str() + "/c"), "A");
 }
 
 TEST_F(Files, TruncateAndCommitWorkOnOpenStreams) {
@@ -86,7 +80,7 @@ TEST_F(Files, TruncateAndCommitWorkOnOpenStreams) {
     std::fputs("0123456789", f); // still in the stdio buffer
     EXPECT_TRUE(TruncateFile(f, 4));
     EXPECT_TRUE(CommitFile(f));
-    EXPECT_EQ(ReadAll(m_root.Path() + "/C/t.bin"), "0123");
+    EXPECT_EQ(qvtesting::ReadFile(m_root.Str() + "/C/t.bin"), "0123");
     EXPECT_FALSE(TruncateFile(f, -1));
     std::fclose(f);
     EXPECT_FALSE(TruncateFile(nullptr, 0));
@@ -159,9 +153,9 @@ TEST_F(Files, ReplaceOverwritesAndStampsSeeChanges) {
 
     FailFileOp(FileOp::Move, 1);
     EXPECT_FALSE(ReplaceFile("\\new", "\\old"));
-    EXPECT_EQ(ReadAll(m_root.Path() + "/old"), "OLD");
+    EXPECT_EQ(qvtesting::ReadFile(m_root.Str() + "/old"), "OLD");
     EXPECT_TRUE(ReplaceFile("\\new", "\\old"));
-    EXPECT_EQ(ReadAll(m_root.Path() + "/old"), "NEW");
+    EXPECT_EQ(qvtesting::ReadFile(m_root.Str() + "/old"), "NEW");
     EXPECT_EQ(GetFileKind("\\new"), FileKind::Missing);
 
     f = OpenFile("\\old", "r");
@@ -193,7 +187,7 @@ size_t Entries(const std::string& dir) {
 // has that file's mode and owner; a failure leaves nothing behind.
 TEST_F(Files, ReplacementFollowsLinksAndKeepsModeAndOwner) {
     namespace fs = std::filesystem;
-    const std::string dir = m_root.Path() + "/real";
+    const std::string dir = m_root.Str() + "/real";
     fs::create_directories(dir);
     WriteText("\\real\\profile.ini", "OLD");
     const std::string file = dir + "/profile.ini";
@@ -202,8 +196,8 @@ TEST_F(Files, ReplacementFollowsLinksAndKeepsModeAndOwner) {
     if (root) {
         ASSERT_EQ(chown(file.c_str(), 1234, 1235), 0);
     }
-    fs::create_symlink(file, m_root.Path() + "/link.ini");
-    fs::create_symlink(m_root.Path() + "/link.ini", m_root.Path() + "/link2.ini");
+    fs::create_symlink(file, m_root.Str() + "/link.ini");
+    fs::create_symlink(m_root.Str() + "/link.ini", m_root.Str() + "/link2.ini");
 
     std::string target;
     std::string temp;
@@ -226,8 +220,8 @@ TEST_F(Files, ReplacementFollowsLinksAndKeepsModeAndOwner) {
     EXPECT_EQ(Entries(dir), 3u);
 
     ASSERT_TRUE(ReplaceFile(temp, target));
-    EXPECT_TRUE(fs::is_symlink(m_root.Path() + "/link.ini"));
-    EXPECT_EQ(ReadAll(m_root.Path() + "/link2.ini"), "");
+    EXPECT_TRUE(fs::is_symlink(m_root.Str() + "/link.ini"));
+    EXPECT_EQ(qvtesting::ReadFile(m_root.Str() + "/link2.ini"), "");
     ASSERT_TRUE(DeleteFile(temp2));
 
     FailFileOp(FileOp::Open, 1);

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/DynLib.h"
-#include "platform/tests/TempRoot.h"
+#include "testing/TempDir.h"
 
 namespace {
 
@@ -19,8 +19,8 @@ std::string ReadLog(const std::string& path) {
 }
 
 TEST(LibraryEntry, AttachOnLoadDetachOnUnloadOnceEach) {
-    TempRoot root;
-    const std::string log = root.Path() + "/entry.log";
+    qvtesting::DeviceRoot root;
+    const std::string log = root.Str() + "/entry.log";
     setenv("QV_LIBENTRY_LOG", log.c_str(), 1);
     const std::string lib =
         std::string(std::getenv("QV_BUILD_DIR")) + "/tests/libplatform_libentry.so";

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "MakeTime.h"
+#include "testing/Time.h"
+
+using qvtesting::MakeTime;
 
 using namespace platform;
 
@@ -36,8 +38,8 @@ std::u16string Cur(const char16_t* plain, const CurrencyFormat& fmt = CurrencyFo
 } // namespace
 
 TEST(FormatDate, Pictures) {
-    const SystemTime jan7 = Make(2025, 1, 7, 16, 50, 27); // a Tuesday
-    const SystemTime nov3 = Make(2023, 11, 3, 8, 26, 40); // a Friday
+    const SystemTime jan7 = MakeTime(2025, 1, 7, 16, 50, 27); // a Tuesday
+    const SystemTime nov3 = MakeTime(2023, 11, 3, 8, 26, 40); // a Friday
     struct {
         const SystemTime& st;
         const char16_t* picture;
@@ -47,7 +49,7 @@ TEST(FormatDate, Pictures) {
         {jan7, nullptr, u"07/01/2025"},
         {jan7, u"d/M/yy", u"7/1/25"},
         {jan7, u"y", u"25"},
-        {Make(2005, 1, 7), u"y|yy", u"5|05"},
+        {MakeTime(2005, 1, 7), u"y|yy", u"5|05"},
         {jan7, u"ddd d MMM yyyy", u"Tue 7 Jan 2025"},
         {nov3, u"dddd, d MMMM yyyy", u"Friday, 3 November 2023"},
         {nov3, u"yyyy-MM-dd", u"2023-11-03"},
@@ -67,14 +69,14 @@ TEST(FormatTime, Pictures) {
         const char16_t* picture;
         const char16_t* want;
     } const cases[] = {
-        {Make(2025, 1, 7, 16, 50, 27), u"HH':'mm':'ss", u"16:50:27"},
-        {Make(2025, 1, 7, 16, 50, 27), nullptr, u"16:50:27"},
-        {Make(2025, 1, 7, 6, 5, 4), u"H:m:s", u"6:5:4"},
-        {Make(2025, 1, 7, 6, 5, 4), u"HH:mm:ss", u"06:05:04"},
-        {Make(2025, 1, 7, 0, 5, 0), u"h:mm tt", u"12:05 AM"},
-        {Make(2025, 1, 7, 12, 0, 0), u"hh:mm t", u"12:00 P"},
-        {Make(2025, 1, 7, 23, 59, 59), u"hh 'o''clock' tt", u"11 o'clock PM"},
-        {Make(2025, 1, 7, 9, 0, 0), u"HH dd", u"09 dd"},
+        {MakeTime(2025, 1, 7, 16, 50, 27), u"HH':'mm':'ss", u"16:50:27"},
+        {MakeTime(2025, 1, 7, 16, 50, 27), nullptr, u"16:50:27"},
+        {MakeTime(2025, 1, 7, 6, 5, 4), u"H:m:s", u"6:5:4"},
+        {MakeTime(2025, 1, 7, 6, 5, 4), u"HH:mm:ss", u"06:05:04"},
+        {MakeTime(2025, 1, 7, 0, 5, 0), u"h:mm tt", u"12:05 AM"},
+        {MakeTime(2025, 1, 7, 12, 0, 0), u"hh:mm t", u"12:00 P"},
+        {MakeTime(2025, 1, 7, 23, 59, 59), u"hh 'o''clock' tt", u"11 o'clock PM"},
+        {MakeTime(2025, 1, 7, 9, 0, 0), u"HH dd", u"09 dd"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Time(c.st, c.picture), c.want);
@@ -82,14 +84,14 @@ TEST(FormatTime, Pictures) {
 
 TEST(FormatDateTime, InvalidInputOrNoRoom) {
     char16_t buf[11];
-    EXPECT_EQ(FormatDate(Make(2023, 2, 29), nullptr, buf, 11), 0);
-    EXPECT_EQ(FormatDate(Make(2023, 0, 1), nullptr, buf, 11), 0);
-    EXPECT_EQ(FormatDate(Make(2023, 2, 28), nullptr, buf, 10), 0); // 10 units need 11
-    EXPECT_EQ(FormatDate(Make(2023, 2, 28), nullptr, buf, 11), 10);
+    EXPECT_EQ(FormatDate(MakeTime(2023, 2, 29), nullptr, buf, 11), 0);
+    EXPECT_EQ(FormatDate(MakeTime(2023, 0, 1), nullptr, buf, 11), 0);
+    EXPECT_EQ(FormatDate(MakeTime(2023, 2, 28), nullptr, buf, 10), 0); // 10 units need 11
+    EXPECT_EQ(FormatDate(MakeTime(2023, 2, 28), nullptr, buf, 11), 10);
     EXPECT_EQ(buf[10], 0);
-    EXPECT_EQ(FormatTime(Make(2023, 2, 28, 24), nullptr, buf, 11), 0);
-    EXPECT_EQ(FormatTime(Make(2023, 2, 28, 1, 60), nullptr, buf, 11), 0);
-    EXPECT_EQ(FormatTime(Make(2023, 2, 28, 1), nullptr, nullptr, 0), 0);
+    EXPECT_EQ(FormatTime(MakeTime(2023, 2, 28, 24), nullptr, buf, 11), 0);
+    EXPECT_EQ(FormatTime(MakeTime(2023, 2, 28, 1, 60), nullptr, buf, 11), 0);
+    EXPECT_EQ(FormatTime(MakeTime(2023, 2, 28, 1), nullptr, nullptr, 0), 0);
 }
 
 TEST(FormatNumber, UserLocaleAndRounding) {

@@ -11,7 +11,7 @@
 #include "platform/Event.h"
 #include "platform/LastError.h"
 #include "platform/NamedMutex.h"
-#include "platform/tests/TempRoot.h"
+#include "testing/TempDir.h"
 
 using namespace platform;
 
@@ -19,7 +19,7 @@ namespace {
 
 class MutexTest : public ::testing::Test {
   protected:
-    TempRoot m_root;
+    qvtesting::DeviceRoot m_root;
 };
 
 // The result of a wait on another thread (which gives back what it took).

@@ -3,7 +3,9 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-#include "MakeTime.h"
+#include "testing/Time.h"
+
+using qvtesting::MakeTime;
 
 using namespace platform;
 
@@ -44,12 +46,12 @@ struct VariantCase {
 
 TEST(VariantTime, KnownValuesBothWays) {
     const VariantCase cases[] = {
-        {0.0, Make(1899, 12, 30)},         {2.5, Make(1900, 1, 1, 12)},
-        {45000.75, Make(2023, 3, 15, 18)}, {1.0, Make(1899, 12, 31)},
-        {-1.25, Make(1899, 12, 29, 6)}, // days count back, the fraction still forward
-        {-2.75, Make(1899, 12, 28, 18)},   {36526.0, Make(2000, 1, 1)},
-        {60.0, Make(1900, 2, 28)},         {61.0, Make(1900, 3, 1)}, // 1900 is no leap year
-        {2958465.0, Make(9999, 12, 31)},   {-657434.0, Make(100, 1, 1)},
+        {0.0, MakeTime(1899, 12, 30)},         {2.5, MakeTime(1900, 1, 1, 12)},
+        {45000.75, MakeTime(2023, 3, 15, 18)}, {1.0, MakeTime(1899, 12, 31)},
+        {-1.25, MakeTime(1899, 12, 29, 6)}, // days count back, the fraction still forward
+        {-2.75, MakeTime(1899, 12, 28, 18)},   {36526.0, MakeTime(2000, 1, 1)},
+        {60.0, MakeTime(1900, 2, 28)},         {61.0, MakeTime(1900, 3, 1)}, // 1900 is no leap year
+        {2958465.0, MakeTime(9999, 12, 31)},   {-657434.0, MakeTime(100, 1, 1)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.vt);
@@ -70,9 +72,9 @@ TEST(VariantTime, KnownValuesBothWays) {
 }
 
 TEST(VariantTime, RoundTripsToTheMillisecond) {
-    const SystemTime times[] = {Make(2025, 1, 7, 16, 50, 27, 123),
-                                Make(1899, 12, 1, 23, 59, 59, 999), Make(2024, 2, 29, 0, 0, 0, 1),
-                                Make(1601, 1, 1, 12, 34, 56, 789)};
+    const SystemTime times[] = {
+        MakeTime(2025, 1, 7, 16, 50, 27, 123), MakeTime(1899, 12, 1, 23, 59, 59, 999),
+        MakeTime(2024, 2, 29, 0, 0, 0, 1), MakeTime(1601, 1, 1, 12, 34, 56, 789)};
     for (const auto& t : times) {
         double vt = 0;
         ASSERT_TRUE(SystemTimeToVariantTime(t, vt));
@@ -89,7 +91,7 @@ TEST(VariantTime, RoundTripsToTheMillisecond) {
 }
 
 TEST(VariantTime, RejectsOutOfRangeAndLeavesOutput) {
-    SystemTime st = Make(2000, 1, 1);
+    SystemTime st = MakeTime(2000, 1, 1);
     EXPECT_FALSE(VariantTimeToSystemTime(2958466.0, st)); // 1 January 10000
     EXPECT_FALSE(VariantTimeToSystemTime(-657435.0, st)); // 31 December 99
     EXPECT_FALSE(VariantTimeToSystemTime(0.0 / 0.0, st));
@@ -97,10 +99,10 @@ TEST(VariantTime, RejectsOutOfRangeAndLeavesOutput) {
     EXPECT_TRUE(VariantTimeToSystemTime(2958465.9999, st)); // late on 31 December 9999
 
     double vt = 7.0;
-    EXPECT_FALSE(SystemTimeToVariantTime(Make(99, 12, 31), vt));
-    EXPECT_FALSE(SystemTimeToVariantTime(Make(2023, 2, 29), vt));
-    EXPECT_FALSE(SystemTimeToVariantTime(Make(2023, 13, 1), vt));
-    EXPECT_FALSE(SystemTimeToVariantTime(Make(2023, 1, 1, 24), vt));
+    EXPECT_FALSE(SystemTimeToVariantTime(MakeTime(99, 12, 31), vt));
+    EXPECT_FALSE(SystemTimeToVariantTime(MakeTime(2023, 2, 29), vt));
+    EXPECT_FALSE(SystemTimeToVariantTime(MakeTime(2023, 13, 1), vt));
+    EXPECT_FALSE(SystemTimeToVariantTime(MakeTime(2023, 1, 1, 24), vt));
     EXPECT_EQ(vt, 7.0);
 }
 

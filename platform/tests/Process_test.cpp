@@ -8,15 +8,17 @@
 #include <sstream>
 #include <thread>
 
-#include "platform/tests/TempRoot.h"
+#include "testing/Env.h"
+#include "testing/Files.h"
+#include "testing/TempDir.h"
+#include "testing/Wait.h"
 
 using namespace platform;
 
 namespace {
 
 std::string ChildProgram() {
-    const char* build = std::getenv("QV_BUILD_DIR");
-    return std::string(build ? build : ".") + "/tests/platform_process_child";
+    return qvtesting::QvBuildDir() + "/tests/platform_process_child";
 }
 
 std::u16string Wide(const std::string& s) {
@@ -25,10 +27,7 @@ std::u16string Wide(const std::string& s) {
 
 // The child's report: its command line, then its argv words.
 std::vector<std::u16string> ReadReport(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    const std::string bytes = ss.str();
+    const std::string bytes = qvtesting::ReadFile(path);
     std::u16string text(bytes.size() / 2, 0);
     std::memcpy(text.data(), bytes.data(), text.size() * 2);
     std::vector<std::u16string> lines;
@@ -41,13 +40,13 @@ std::vector<std::u16string> ReadReport(const std::string& path) {
 class Process : public ::testing::Test {
   protected:
     void SetUp() override { unsetenv("QV_CMDLINE"); }
-    TempRoot m_root;
+    qvtesting::DeviceRoot m_root{"qvplatform"};
 };
 
 } // namespace
 
 TEST_F(Process, ChildReadsTheCommandLineExactly) {
-    const std::string out = m_root.Path() + "/report with blank";
+    const std::string out = m_root.Str() + "/report with blank";
     const std::u16string line =
         u"\"" + Wide(out) + u"\"   7 run \"two  words\"\ttail\u20AC\u0141 \"\" x\"y z\"";
     const ProcessHandle h = StartProcess(ChildProgram(), line, false);
@@ -67,7 +66,7 @@ TEST_F(Process, ChildReadsTheCommandLineExactly) {
 }
 
 TEST_F(Process, StillActiveUntilItEnds) {
-    const std::string out = m_root.Path() + "/r";
+    const std::string out = m_root.Str() + "/r";
     const ProcessHandle h = StartProcess(ChildProgram(), Wide(out) + u" 255 wait", true);
     ASSERT_NE(h, 0);
     uint32_t code = 0;
@@ -82,9 +81,9 @@ TEST_F(Process, StillActiveUntilItEnds) {
 }
 
 TEST_F(Process, BareNamesComeFromTheWindowsFolder) {
-    std::filesystem::create_directories(m_root.Path() + "/Windows");
-    std::filesystem::create_symlink(ChildProgram(), m_root.Path() + "/Windows/QVChild");
-    const std::string out = m_root.Path() + "/bare";
+    std::filesystem::create_directories(m_root.Str() + "/Windows");
+    std::filesystem::create_symlink(ChildProgram(), m_root.Str() + "/Windows/QVChild");
+    const std::string out = m_root.Str() + "/bare";
     ProcessHandle h = StartProcess("QVChild.exe", Wide(out) + u" 3", false); // ".exe" dropped
     ASSERT_NE(h, 0);
     ASSERT_TRUE(WaitProcess(h, 20000));
@@ -109,13 +108,12 @@ TEST_F(Process, BareNamesComeFromTheWindowsFolder) {
 }
 
 TEST_F(Process, ClosingARunningProcessLetsItFinish) {
-    const std::string out = m_root.Path() + "/late";
+    const std::string out = m_root.Str() + "/late";
     const ProcessHandle h = StartProcess(ChildProgram(), Wide(out) + u" 0 wait", false);
     ASSERT_NE(h, 0);
     CloseProcess(h);
     std::ofstream(out + ".go").put('x');
-    for (int i = 0; i < 2000 && ReadReport(out).size() < 4; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    qvtesting::WaitFor([&] { return ReadReport(out).size() >= 4; }, std::chrono::seconds(20));
     EXPECT_EQ(ReadReport(out).size(), 4u);
 }
 

@@ -9,7 +9,7 @@
 
 #include "outside/qvclient/QVCodes.h"
 #include "outside/qvserver/ForecourtTables.h"
-#include "platform/tests/TempRoot.h"
+#include "testing/TempDir.h"
 
 using namespace qvserver;
 
@@ -73,7 +73,7 @@ Site TwoTankSite() {
 struct SimulatedRun {
     explicit SimulatedRun(uint32_t seed, int64_t ms) {
         std::string error;
-        EXPECT_TRUE(store.Open(root.Path() + "/site.db", error)) << error;
+        EXPECT_TRUE(store.Open(root.Str() + "/site.db", error)) << error;
         const Site site = TwoTankSite();
         for (const TankInfo& t : site.tanks)
             store.Set(kTank, t.id, {"Number", "Capacity"},
@@ -87,7 +87,7 @@ struct SimulatedRun {
         sim.Advance(ms);
         served = sim.Served();
     }
-    TempRoot root;
+    qvtesting::DeviceRoot root;
     Store store;
     StoreTables tables{store};
     Recorder sink;

@@ -12,7 +12,7 @@
 #include "outside/qvclient/QVCodes.h"
 #include "outside/qvserver/FieldNames.h"
 #include "outside/qvserver/ForecourtTables.h"
-#include "platform/tests/TempRoot.h"
+#include "testing/TempDir.h"
 
 using namespace qvserver;
 
@@ -127,7 +127,7 @@ class ForecourtTest : public ::testing::Test {
   protected:
     void SetUp() override {
         std::string error;
-        ASSERT_TRUE(m_store.Open(m_root.Path() + "/site.db", error)) << error;
+        ASSERT_TRUE(m_store.Open(m_root.Str() + "/site.db", error)) << error;
         SeedSite(m_store);
     }
     // Builds the engine over what the store holds now.
@@ -162,7 +162,7 @@ class ForecourtTest : public ::testing::Test {
         return v;
     }
 
-    TempRoot m_root;
+    qvtesting::DeviceRoot m_root;
     Store m_store;
     StoreTables m_tables{m_store};
     RecordingSink m_sink;
@@ -718,10 +718,10 @@ TEST_F(ForecourtTest, ClientsChosenNextDeliveryIDIsUsed) {
 }
 
 TEST(ForecourtTables, RefusedRecordsStayInMemoryAndAreLogged) {
-    TempRoot root;
+    qvtesting::DeviceRoot root;
     Store store;
     std::string error;
-    ASSERT_TRUE(store.Open(root.Path() + "/site.db", error));
+    ASSERT_TRUE(store.Open(root.Str() + "/site.db", error));
     SeedSite(store);
     Site site;
     ASSERT_TRUE(LoadSite(store, site, error));

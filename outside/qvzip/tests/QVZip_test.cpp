@@ -8,8 +8,11 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
+
+#include "testing/Files.h"
+#include "testing/Run.h"
+#include "testing/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -21,12 +24,7 @@ struct Result {
     std::string err;
 };
 
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using qvtesting::ReadFile;
 
 // Entry names and contents of a zip, read back with libzip.
 std::vector<std::pair<std::string, std::string>> ReadZip(const fs::path& p) {
@@ -52,27 +50,16 @@ std::vector<std::pair<std::string, std::string>> ReadZip(const fs::path& p) {
 class QVZipTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/qvziptestXXXXXX";
-        m_root = mkdtemp(tmpl);
-        setenv("QV_ROOT", m_root.c_str(), 1);
-        fs::create_directories(m_root / "Logs");
         const char* build = getenv("QV_BUILD_DIR");
         ASSERT_NE(build, nullptr);
         m_program = fs::path(build) / "bin" / "QVZip";
     }
-    void TearDown() override { fs::remove_all(m_root); }
-
     Result Zip(const std::string& args) {
+        const qvtesting::RunResult run = qvtesting::RunShell(m_program.string() + " " + args);
         Result r;
-        const std::string out = (m_root / "out.txt").string();
-        const std::string err = (m_root / "err.txt").string();
-        const int status =
-            system((m_program.string() + " " + args + " >" + out + " 2>" + err).c_str());
-        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        r.out = Slurp(out);
-        r.err = Slurp(err);
-        fs::remove(out);
-        fs::remove(err);
+        r.code = run.exitCode;
+        r.out = run.out;
+        r.err = run.err;
         return r;
     }
     // Names in Logs/ (to see that nothing half-written is left).
@@ -84,7 +71,8 @@ class QVZipTest : public ::testing::Test {
         return names;
     }
 
-    fs::path m_root;
+    qvtesting::DeviceRoot m_device{"qvziptest", {"Logs"}};
+    const fs::path& m_root = m_device.Dir();
     fs::path m_program;
 };
 
@@ -139,7 +127,7 @@ TEST_F(QVZipTest, FailuresExitNonZeroWithOneLineAndLeaveNoArchive) {
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
         EXPECT_EQ(Listing(), (std::vector<std::string>{"dir.L01", "old.zip"}));
     }
-    EXPECT_EQ(Slurp(m_root / "Logs" / "old.zip"), "previous archive");
+    EXPECT_EQ(ReadFile(m_root / "Logs" / "old.zip"), "previous archive");
 }
 
 } // namespace

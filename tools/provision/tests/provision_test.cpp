@@ -8,8 +8,11 @@
 #include <map>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
+
+#include "testing/Files.h"
+#include "testing/Run.h"
+#include "testing/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -22,28 +25,22 @@ struct Result {
 
 class ProvisionTest : public ::testing::Test {
   protected:
+    // The device root is a folder not made yet inside the test's own folder.
     void SetUp() override {
-        char tmpl[] = "/tmp/qvprovtestXXXXXX";
-        m_tmp = mkdtemp(tmpl);
         m_root = m_tmp / "root";
         setenv("QV_ROOT", m_root.c_str(), 1);
         const char* build = getenv("QV_BUILD_DIR");
         ASSERT_NE(build, nullptr);
         m_build = fs::canonical(build);
     }
-    void TearDown() override { fs::remove_all(m_tmp); }
+    void TearDown() override { unsetenv("QV_ROOT"); }
 
     Result Provision(const std::string& args) {
-        const fs::path out = m_tmp / "out.txt";
-        const std::string cmd = (m_build / "bin" / "qvroot-provision").string() + " " + args +
-                                " >" + out.string() + " 2>&1";
-        const int status = system(cmd.c_str());
+        const qvtesting::RunResult run = qvtesting::RunShell(
+            (m_build / "bin" / "qvroot-provision").string() + " " + args + " 2>&1");
         Result r;
-        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::ifstream in(out);
-        for (std::string line; std::getline(in, line);)
-            r.lines.push_back(line);
-        fs::remove(out);
+        r.code = run.exitCode;
+        r.lines = qvtesting::RawLines(run.out);
         return r;
     }
     // Every entry under the root: "d" for a folder, "-> target" for a link, "f" for a file.
@@ -59,7 +56,9 @@ class ProvisionTest : public ::testing::Test {
         return tree;
     }
 
-    fs::path m_tmp, m_root, m_build;
+    qvtesting::TempDir m_dir{"qvprovtest"};
+    const fs::path& m_tmp = m_dir.Dir();
+    fs::path m_root, m_build;
 };
 
 TEST_F(ProvisionTest, LaysTheRootOutAndASecondRunChangesNothing) {
@@ -103,8 +102,8 @@ TEST_F(ProvisionTest, LaysTheRootOutAndASecondRunChangesNothing) {
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(ostrel)), {}).rfind("[Log]\r\n", 0), 0u);
 
     // The database tool's default settings name the database in the device root.
-    std::ifstream profile(m_root / "DAVozuz" / "SQLite" / "QVSQLite.ini", std::ios::binary);
-    const std::string settings((std::istreambuf_iterator<char>(profile)), {});
+    const std::string settings =
+        qvtesting::ReadFile(m_root / "DAVozuz" / "SQLite" / "QVSQLite.ini");
     EXPECT_NE(settings.find("DBName=\\DAVozuz\\SQLite\\QVForecourt.db\r\n"), std::string::npos);
 
     // A site's own settings are never overwritten.
@@ -116,8 +115,7 @@ TEST_F(ProvisionTest, LaysTheRootOutAndASecondRunChangesNothing) {
     for (const std::string& line : second.lines)
         EXPECT_EQ(line.rfind("exists ", 0), 0u) << line;
     EXPECT_EQ(Snapshot(), before);
-    std::ifstream kept(m_root / "DAVozuz" / "SQLite" / "QVSQLite.ini");
-    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(kept)), {}),
+    EXPECT_EQ(qvtesting::ReadFile(m_root / "DAVozuz" / "SQLite" / "QVSQLite.ini"),
               "[Parameters]\nDBName=mine\n");
 }
 
