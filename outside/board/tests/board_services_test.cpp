@@ -1,0 +1,165 @@
+// The services host: a service library loaded and driven by control codes, the services API
+// stopping and starting the forecourt server by name, a power cut by the watchdog, and the pen
+// drive plugged and unplugged.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <chrono>
+#include <thread>
+
+#include "outside/board/tests/BoardFixture.h"
+#include "platform/Device.h"
+#include "platform/LastError.h"
+#include "platform/Services.h"
+
+using namespace platform;
+
+namespace {
+
+using boardtest::BoardFixture;
+using boardtest::LinesWith;
+using boardtest::ReadFile;
+namespace fs = std::filesystem;
+
+constexpr const char* kLibraryServices =
+    "[Services]\r\nBoot=QV2Serial,Ostrel\r\n\r\n[QV2Serial]\r\nKind=Idle\r\nPrefix=QV21:\r\n"
+    "\r\n[Ostrel]\r\nKind=Library\r\nPrefix=QVL1:\r\nDll=\\Windows\\Ostrel.dll\r\nEntry=QVL\r\n";
+
+constexpr const char* kServerServices =
+    "[Services]\r\nBoot=QVServer,QV2Serial\r\n\r\n[QVServer]\r\nKind=Server\r\nPrefix=QVS1:\r\n"
+    "Dll=QVServer.dll\r\nDatabase=\\DAVozuz\\SQLite\\QVForecourt.db\r\n\r\n"
+    "[QV2Serial]\r\nKind=Idle\r\nPrefix=QV21:\r\nDll=QV2Serial.dll\r\n";
+
+bool ServerAnswers() {
+    const int s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(5123);
+    inet_pton(AF_INET, "127.0.0.1", &to.sin_addr);
+    const bool up = connect(s, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0;
+    close(s);
+    return up;
+}
+
+class ServicesTest : public BoardFixture {
+  protected:
+    void PrepareRoot() override {
+        fs::create_symlink(fs::path(std::getenv("QV_BUILD_DIR")) / "tests" /
+                               "libboard_testservice.so",
+                           m_root / "Windows" / "Ostrel.dll");
+        if (m_failInit) std::ofstream(m_root / "testservice.fail") << "\n";
+    }
+    std::string ServiceLog() { return ReadFile(m_root / "testservice.log"); }
+    bool m_failInit = false;
+};
+
+TEST_F(ServicesTest, TheHostLoadsTheLibraryAndPassesControlCodes) {
+    StartBoard({}, kLibraryServices);
+    EXPECT_EQ("attach\ninit\n", ServiceLog());
+    EXPECT_EQ("QV2Serial QV21: running\nOstrel QVL1: running\n", m_board.Ctl("services"));
+    EXPECT_EQ("result 1 error 0 bytes 4 out 00000001\n", m_board.Ctl("ioctl Ostrel 0x01040020"));
+    // The service's last error reaches the host: a short buffer and an unknown code.
+    EXPECT_EQ("result 0 error 1784 bytes 0 out\n", m_board.Ctl("ioctl Ostrel 0x01040020 2"));
+    EXPECT_EQ("result 0 error 87 bytes 0 out\n", m_board.Ctl("ioctl Ostrel 0x01040010"));
+    EXPECT_EQ("result 1 error 0 bytes 0 out\n", m_board.Ctl("ioctl Ostrel 0x01040008"));
+    EXPECT_EQ("result 1 error 0 bytes 4 out 00000000\n", m_board.Ctl("ioctl Ostrel 0x01040020"));
+    // The host answers for a service without a library.
+    EXPECT_EQ("result 1 error 0 bytes 4 out 00000001\n", m_board.Ctl("ioctl QV2Serial 0x01040020"));
+    EXPECT_EQ("result 0 error 87 bytes 0 out\n", m_board.Ctl("ioctl QV2Serial 0x01040024"));
+    int code = 0;
+    m_board.Ctl("ioctl Nobody 0x01040020", &code);
+    EXPECT_EQ(1, code);
+    EXPECT_EQ(0, m_board.Stop());
+    EXPECT_EQ("attach\ninit\nioctl 01040020\nioctl 01040020\nioctl 01040010\nioctl "
+              "01040008\nioctl 01040020\ndeinit\ndetach\n",
+              ServiceLog());
+}
+
+TEST_F(ServicesTest, AServiceWhoseInitFailsIsUnloaded) {
+    m_failInit = true;
+    StartBoard({}, kLibraryServices);
+    EXPECT_EQ("attach\ninit failed\ndetach\n", ServiceLog());
+    EXPECT_EQ(1u, LinesWith(m_board.Ctl("services"), "Ostrel QVL1: stopped").size());
+    int code = 0;
+    EXPECT_EQ("Ostrel is not loaded\n", m_board.Ctl("ioctl Ostrel 0x01040020", &code));
+    EXPECT_EQ(1, code);
+    fs::remove(m_root / "testservice.fail");
+    EXPECT_NE(0u, ActivateService(u"Ostrel", 2));
+    EXPECT_EQ("attach\ninit failed\ndetach\nattach\ninit\n", ServiceLog());
+}
+
+TEST_F(ServicesTest, AWatchdogResetCutsThePowerWithoutShutdown) {
+    StartBoard({"--watchdog-ms", "200"}, kLibraryServices);
+    const Handle led = OpenDevice(u"LED1:", kGenericRead | kGenericWrite, 3);
+    uint32_t n = 0;
+    ASSERT_TRUE(DeviceIoControl(led, 0x00220018, nullptr, 0, nullptr, 0, &n));
+    const auto start = std::chrono::steady_clock::now();
+    while (LinesWith(ServiceLog(), "init").size() < 2 &&
+           std::chrono::steady_clock::now() - start < std::chrono::seconds(20))
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ("attach\ninit\nattach\ninit\n", ServiceLog()); // no deinit, no detach
+    CloseHandle(led);
+}
+
+TEST_F(ServicesTest, TheServicesApiStopsAndStartsTheServerByName) {
+    StartBoard({}, kServerServices);
+    ASSERT_TRUE(ServerAnswers());
+    char16_t dll[30] = {};
+    uint32_t bytes = sizeof dll;
+    const Handle server = GetServiceHandle(u"QVS1:", dll, &bytes);
+    ASSERT_NE(kInvalidHandle, server);
+    EXPECT_EQ(std::u16string(u"QVServer.dll"), std::u16string(dll));
+    EXPECT_EQ(26u, bytes);
+    char16_t tiny[2];
+    uint32_t tinyBytes = sizeof tiny;
+    EXPECT_EQ(kInvalidHandle, GetServiceHandle(u"qv21:", tiny, &tinyBytes));
+    EXPECT_EQ(kErrorInsufficientBuffer, GetLastError());
+    EXPECT_NE(kInvalidHandle, GetServiceHandle(u"qv21:", nullptr, nullptr));
+
+    ASSERT_TRUE(DeregisterService(server));
+    EXPECT_FALSE(ServerAnswers()); // clients lose it
+    EXPECT_EQ(1u, LinesWith(m_board.Ctl("services"), "QVServer QVS1: stopped").size());
+    EXPECT_EQ(kInvalidHandle, GetServiceHandle(u"QVS1:", nullptr, nullptr));
+    EXPECT_EQ(kErrorServiceNotActive, GetLastError());
+    EXPECT_FALSE(DeregisterService(server));
+    EXPECT_EQ(kErrorInvalidHandle, GetLastError());
+
+    EXPECT_NE(0u, ActivateService(u"QVServer", 2));
+    EXPECT_TRUE(ServerAnswers()); // again, on the same database
+    EXPECT_TRUE(fs::exists(m_root / "DAVozuz" / "SQLite" / "QVForecourt.db"));
+    EXPECT_EQ(0u, ActivateService(u"QVServer", 2));
+    EXPECT_EQ(kErrorServiceAlreadyRunning, GetLastError());
+    EXPECT_EQ(0u, ActivateService(u"Nothing", 2));
+    EXPECT_EQ(kErrorServiceDoesNotExist, GetLastError());
+    EXPECT_EQ(0, m_board.Stop());
+    EXPECT_FALSE(ServerAnswers()); // the shutdown stopped it
+    EXPECT_EQ(0u, ActivateService(u"QVServer", 2));
+    EXPECT_EQ(kErrorDevNotExist, GetLastError());
+}
+
+TEST_F(ServicesTest, APenDriveIsPluggedAndUnpluggedInOneStep) {
+    StartBoard({});
+    const fs::path drive = m_root / "pen";
+    fs::create_directories(drive / "sub");
+    std::ofstream(drive / "QVSetup.scp") << "rem test\n";
+    int code = 0;
+    m_board.Ctl("plug '" + drive.string() + "'", &code);
+    EXPECT_EQ(0, code);
+    EXPECT_FALSE(fs::exists(drive));
+    EXPECT_EQ("rem test\n", ReadFile(m_root / "Hard Disk" / "QVSetup.scp"));
+    EXPECT_TRUE(fs::is_directory(m_root / "Hard Disk" / "sub"));
+    m_board.Ctl("plug '" + drive.string() + "'", &code);
+    EXPECT_EQ(1, code); // one drive at a time
+    std::ofstream(m_root / "Hard Disk" / "QVSetup.log") << "report\n";
+    m_board.Ctl("unplug", &code);
+    EXPECT_EQ(0, code);
+    EXPECT_FALSE(fs::exists(m_root / "Hard Disk"));
+    EXPECT_EQ("report\n", ReadFile(drive / "QVSetup.log"));
+    m_board.Ctl("unplug", &code);
+    EXPECT_EQ(1, code);
+    m_board.Ctl("plug '" + (m_root / "missing").string() + "'", &code);
+    EXPECT_EQ(1, code);
+}
+
+} // namespace
