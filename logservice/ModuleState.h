@@ -35,5 +35,8 @@ ModuleState* Module();
 ModuleState* StartWorker();
 // Asks the worker to stop and waits up to 5000 ms for it; the state becomes 0.
 void StopWorker();
+// Builds the worker's service object; null when it cannot be allocated. The service library
+// builds a CLogService; a test build of the library may build a variant.
+CLogService* CreateServiceObject();
 // The worker: builds the service object, runs its main loop guarded, destroys it.
 uint32_t ServiceThread(void* parameter, const std::shared_ptr<WorkerControl>& control);

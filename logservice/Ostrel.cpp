@@ -75,7 +75,7 @@ ModuleState* StartWorker() {
 uint32_t ServiceThread(void* parameter, const std::shared_ptr<WorkerControl>& control) {
     ModuleState* m = g_module;
     if (m == nullptr || parameter != m) return 0;
-    CLogService* service = new (std::nothrow) CLogService();
+    CLogService* service = CreateServiceObject();
     if (service == nullptr) return 0;
     m->m_service = service;
     // A stop that came while the object was being built ends the worker before its loop.
