@@ -172,4 +172,17 @@ TEST_F(ServiceConfig, StopBeforeTheLoopSkipsItAndAStopInItEndsWithinAPass) {
     EXPECT_FALSE(service->IsRunning());
 }
 
+TEST_F(ServiceConfig, AReportedMessageIsCutAt255Characters) {
+    {
+        auto service = Build("File=Yes\r\n");
+        const std::string longText(400, 'x');
+        service->ReportLine(false, "narrow %s", longText.c_str());
+        const std::u16string wide(400, u'y');
+        service->ReportLineWide(false, u"wide %s", wide.c_str());
+    }
+    const std::string text = ServiceLogText();
+    EXPECT_NE(text.find(" narrow " + std::string(248, 'x') + "\n"), std::string::npos);
+    EXPECT_NE(text.find(" wide " + std::string(250, 'y') + "\n"), std::string::npos);
+}
+
 } // namespace
