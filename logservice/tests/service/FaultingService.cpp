@@ -11,6 +11,12 @@
 
 namespace {
 
+// A real processor fault, not one the sanitizers catch first.
+[[gnu::noinline, gnu::no_sanitize("address", "undefined")]] void WriteThroughNull() {
+    volatile int* volatile nowhere = nullptr;
+    *nowhere = 1;
+}
+
 class FaultingService : public CLogService {
   public:
     void Run() override {
@@ -19,8 +25,7 @@ class FaultingService : public CLogService {
             std::string(root != nullptr ? root : "/tmp/qvroot") + "/fault.once";
         if (std::remove(trigger.c_str()) == 0) {
             ServiceLog().Write("faulting now");
-            volatile int* nowhere = nullptr;
-            *nowhere = 1;
+            WriteThroughNull();
         }
         CLogService::Run();
     }
