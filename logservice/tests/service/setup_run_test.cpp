@@ -2,6 +2,7 @@
 // board-built Dovetrix and the network library: the service object is built in this process
 // and its removable-storage pass is called directly, as its main loop does every two seconds.
 #include <memory>
+#include <thread>
 
 #include "logservice/CLogService.h"
 #include "logservice/tests/service/ServiceRoot.h"
@@ -285,6 +286,39 @@ TEST_F(SetupRunTest, TheServiceLoopRunsTheScriptOfANewDrive) {
     m_service->RequestStop();
     loop.join();
     EXPECT_NE(SetupLog().find("*** looped ***"), std::string::npos);
+    EXPECT_TRUE(ServicesRunning());
+}
+
+TEST_F(SetupRunTest, AControllerSwappedDuringTheRunFailsTheSecondOpenAndTheRunCompletes) {
+    StartService();
+    const fs::path hold = m_root / "hold";
+    WriteFile(hold, "");
+    // The script waits in its exec until the test has swapped the controller.
+    Script("rem before\r\nexec /bin/sh \"-c \"\"while test -e " + hold.string() +
+           "; do sleep 0.1; done\"\"\"\r\nrem after\r\n");
+    Plug();
+    std::thread run([&] { m_service->ProcessSetupScript(); });
+    // The report is flushed line by line, so the drive shows how far the run is.
+    const bool waiting =
+        WaitFor([&] { return SetupLog().find("*** before ***") != std::string::npos; }, 30000);
+    if (waiting) {
+        m_board.Stop();
+        StartBoard({"--serial", "QV7654321"});
+    }
+    fs::remove(hold);
+    run.join();
+    ASSERT_TRUE(waiting);
+
+    const std::string log = Log();
+    EXPECT_NE(log.find("serial #'s different"), std::string::npos) << log;
+    EXPECT_NE(log.find("Failed to open USB port.", log.find("Processing complete.")),
+              std::string::npos);
+    const std::string report = SetupLog();
+    EXPECT_NE(report.find("*** after ***"), std::string::npos);
+    EXPECT_EQ(Count(report, "Driver version"), 1) << report;
+    EXPECT_NE(report.find(" - successful."), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(Drive())) << "the drive stayed in through the swap";
+    EXPECT_FALSE(fs::exists(Drive() / "QVSetup.scp"));
     EXPECT_TRUE(ServicesRunning());
 }
 
