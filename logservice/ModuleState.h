@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/Handle.h"
 #include "platform/Sync.h"
@@ -25,6 +26,7 @@ struct ModuleState {
     std::atomic<CLogService*> m_service{nullptr}; // the current worker's object, once built
     void* m_instance = nullptr;                   // the library's module handle
     std::shared_ptr<WorkerControl> m_control;     // of the current worker
+    std::vector<platform::Handle> m_leftRunning;  // workers a stop gave up on, still running
 };
 
 // The library's record (null before attach and after detach).
@@ -33,7 +35,8 @@ ModuleState* Module();
 // Stops a running worker, starts a new one and waits one second: the record when the worker is
 // still alive then (the state becomes 1), else null.
 ModuleState* StartWorker();
-// Asks the worker to stop and waits up to 5000 ms for it; the state becomes 0.
+// Asks the worker to stop and waits up to 5000 ms for it; the state becomes 0. A worker that
+// takes longer is left running (and remembered for the detach).
 void StopWorker();
 // Builds the worker's service object; null when it cannot be allocated. The service library
 // builds a CLogService; a test build of the library may build a variant.

@@ -4,6 +4,7 @@
 #include "logservice/CLogService.h"
 #include "logservice/ModuleState.h"
 #include "logservice/RunGuarded.h"
+#include "platform/Clock.h"
 #include "platform/LastError.h"
 #include "platform/LibraryEntry.h"
 #include "platform/Services.h"
@@ -13,6 +14,10 @@ namespace {
 
 constexpr uint32_t kStartWaitMs = 1000;
 constexpr uint32_t kStopWaitMs = 5000;
+// How long the detach waits for workers still running: a worker that still builds its object
+// (up to ten seconds for a late log directory) ends once built, and its code must still be
+// there. A worker held after an exception never ends; the watchdog resets the board first.
+constexpr uint32_t kDetachWaitMs = 15000;
 
 ModuleState* g_module = nullptr;
 
@@ -31,6 +36,21 @@ int32_t AnswerValue(uint32_t value, uint8_t* out, uint32_t outSize, uint32_t* ac
     return 1;
 }
 
+// Waits up to ms in all for the workers that stops gave up on; true when none runs any more.
+bool WaitForLeftWorkers(uint32_t ms) {
+    ModuleState* m = g_module;
+    const uint32_t start = platform::TickCount();
+    bool allEnded = true;
+    for (platform::Handle worker : m->m_leftRunning) {
+        const uint32_t spent = platform::TickCount() - start;
+        const uint32_t left = spent < ms ? ms - spent : 0;
+        if (platform::WaitForSingleObject(worker, left) != platform::kWaitObject0) allEnded = false;
+        platform::CloseHandle(worker);
+    }
+    m->m_leftRunning.clear();
+    return allEnded;
+}
+
 } // namespace
 
 ModuleState* Module() {
@@ -45,7 +65,10 @@ void StopWorker() {
         // The control keeps the request for a worker still building its object.
         if (m->m_control) m->m_control->m_stop = true;
         if (CLogService* service = m->m_service.load()) service->RequestStop();
-        platform::WaitForSingleObject(m->m_thread, kStopWaitMs);
+        if (platform::WaitForSingleObject(m->m_thread, kStopWaitMs) == platform::kWaitTimeout) {
+            m->m_leftRunning.push_back(m->m_thread);
+            m->m_thread = 0;
+        }
     }
     if (m->m_thread != 0) platform::CloseHandle(m->m_thread);
     m->m_thread = 0;
@@ -97,7 +120,9 @@ bool platform::LibraryMain(void* instance, uint32_t reason) {
         g_module->m_instance = instance;
     } else if (reason == kProcessDetach && g_module != nullptr) {
         StopWorker();
-        delete g_module;
+        if (WaitForLeftWorkers(kDetachWaitMs)) {
+            delete g_module;
+        } // else a worker still refers to the record: it is left to the process's end
         g_module = nullptr;
     }
     return true;

@@ -200,4 +200,16 @@ TEST_F(ServiceLibrary, UnderTheBoardsServicesHost) {
     EXPECT_EQ(Count(text, "****STOP <Ostrel service"), 2);
 }
 
+TEST_F(ServiceLibrary, TheHostUnloadsTheLibraryOnlyAfterAWorkerStillBuilding) {
+    // The worker builds for about ten seconds; the host shuts down at once. Deinit gives up
+    // after five seconds, and the unload must wait for the worker rather than pull its code.
+    SetProfile("Path=\\Never\r\nFile=Yes\r\n");
+    WriteFile(m_root / "Windows" / "Services.ini", ServiceList("QV2Serial,Ostrel"));
+    StartBoard();
+    EXPECT_EQ(m_board.Stop(), 0);
+    const std::string text = ServiceLogText();
+    EXPECT_EQ(Count(text, "Ostrel service stopped"), 1) << text;
+    EXPECT_EQ(Count(text, "****STOP <Ostrel service"), 1);
+}
+
 } // namespace
