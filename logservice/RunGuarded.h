@@ -19,5 +19,6 @@ ExceptionRecord LastException();
 // 0x%08X" for codes outside the table), formatted into out.
 void ExceptionText(uint32_t code, char* out, size_t size);
 
-// Returns when run returns. After an exception it never returns.
+// Returns when run returns; after an exception it never returns. When the guard cannot be set
+// up (no memory for its signal stack), run still runs, unguarded.
 void RunGuarded(const std::function<void()>& run, CLog& log, CWatchdog& watchdog);

@@ -162,14 +162,4 @@ TEST_F(SocketTest, ClosedSocketReadsNothing) {
     EXPECT_EQ(-14, bare.ReadMsg(m_buffer.data()));
 }
 
-TEST(SocketAddress, ReadMsgAddressIsTheCodeOfReadMsg) {
-    const uintptr_t address = CSocket::ReadMsgAddress();
-    EXPECT_NE(0u, address);
-    // The function's code starts there: it lies in this program's text, near another function
-    // of the same unit.
-    const auto name = reinterpret_cast<uintptr_t>(&CSocket::MsgTypeName);
-    const uintptr_t distance = address > name ? address - name : name - address;
-    EXPECT_LT(distance, 64u * 1024u);
-}
-
 } // namespace
