@@ -125,6 +125,16 @@ void Board::KillHost() {
     m_host = -1;
 }
 
+void Board::NoteHostEnd() {
+    int status = 0;
+    if (m_host <= 0 || waitpid(m_host, &status, WNOHANG) != m_host) return;
+    m_boardLog.Line("services host ended (" +
+                    (WIFSIGNALED(status) ? "signal " + std::to_string(WTERMSIG(status))
+                                         : "exit " + std::to_string(WEXITSTATUS(status))) +
+                    ")");
+    m_host = -1;
+}
+
 void Board::WatchdogReset() {
     std::lock_guard<std::mutex> hold(m_hostLock);
     if (m_stopping) return;
@@ -201,6 +211,7 @@ std::string Board::Command(const std::string& line, bool& ok) {
     if (verb == "status") {
         const LedDriver::State led = m_led.Now();
         std::lock_guard<std::mutex> hold(m_hostLock);
+        NoteHostEnd();
         std::lock_guard<std::mutex> plug(m_plugLock);
         return "boots " + std::to_string(m_boots) + "\nresets " + std::to_string(m_resets) +
                "\nhost " + std::to_string(m_host) + "\nled " + (led.m_ledOn ? "on" : "off") +

@@ -33,8 +33,9 @@ class Board {
     void ServeDevice(int fd);
     void ServeControl(int fd);
     std::string Command(const std::string& line, bool& ok);
-    bool Boot();     // under m_hostLock
-    void KillHost(); // under m_hostLock: SIGKILL to the host's group, reaped
+    bool Boot();        // under m_hostLock
+    void KillHost();    // under m_hostLock: SIGKILL to the host's group, reaped
+    void NoteHostEnd(); // under m_hostLock: records a host that ended by itself
     void WatchdogReset();
     std::string Plug(const std::string& folder, bool& ok);
     std::string Unplug(bool& ok);

@@ -3,6 +3,7 @@
 // drive plugged and unplugged.
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <signal.h>
 #include <sys/socket.h>
 
 #include <chrono>
@@ -100,6 +101,23 @@ TEST_F(ServicesTest, AWatchdogResetCutsThePowerWithoutShutdown) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ("attach\ninit\nattach\ninit\n", ServiceLog()); // no deinit, no detach
     CloseHandle(led);
+}
+
+TEST_F(ServicesTest, AHostThatDiesByItselfIsRecordedAndTheBoardStillStops) {
+    StartBoard({}, kLibraryServices);
+    const std::vector<std::string> host = LinesWith(m_board.Ctl("status"), "host ");
+    ASSERT_EQ(1u, host.size());
+    ASSERT_EQ(0, kill(std::stoi(host[0].substr(5)), SIGKILL));
+    std::string status;
+    for (int i = 0; i < 500 && LinesWith(status, "host -1").empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        status = m_board.Ctl("status");
+    }
+    EXPECT_EQ(1u, LinesWith(status, "host -1").size()) << status;
+    EXPECT_EQ(1u, LinesWith(m_board.Ctl("log"), "services host ended (signal 9)").size());
+    EXPECT_EQ(0u, ActivateService(u"Ostrel", 2));
+    EXPECT_EQ(kErrorDevNotExist, GetLastError());
+    EXPECT_EQ(0, m_board.Stop());
 }
 
 TEST_F(ServicesTest, TheServicesApiStopsAndStartsTheServerByName) {
