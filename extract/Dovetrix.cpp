@@ -37,14 +37,7 @@ struct RunSettings {
     bool import = false;
     std::u16string fileName;
     std::u16string server = kDefaultServer;
-    bool pam = false;
-    bool company = false;
-    bool gsc = false;
-    bool ipt = false;
-    bool noProducts = false;
-    bool noAttendants = false;
-    bool noCardClients = false;
-    bool versionOnly = false;
+    ExportOptions options; // the switches; an import takes its three kind switches from them
 };
 
 // Case-insensitive comparison by the run-time's "C" rule (only a to z fold).
@@ -96,30 +89,30 @@ void ApplyKeyword(Keyword keyword, RunSettings& run) {
         break;
     case Keyword::Version:
         run.import = false;
-        run.versionOnly = true;
+        run.options.versionOnly = true;
         break;
     case Keyword::Gsc:
-        run.gsc = true;
+        run.options.gsc = true;
         break;
     case Keyword::Pam:
-        run.pam = true;
-        run.company = false;
+        run.options.pam = true;
+        run.options.company = false;
         break;
     case Keyword::Company:
-        run.company = true;
-        run.pam = false;
+        run.options.company = true;
+        run.options.pam = false;
         break;
     case Keyword::Ipt:
-        run.ipt = true;
+        run.options.ipt = true;
         break;
     case Keyword::NoProducts:
-        run.noProducts = true;
+        run.options.noProducts = true;
         break;
     case Keyword::NoAttendants:
-        run.noAttendants = true;
+        run.options.noAttendants = true;
         break;
     case Keyword::NoCardClients:
-        run.noCardClients = true;
+        run.options.noCardClients = true;
         break;
     }
 }
@@ -146,12 +139,12 @@ void ReadArguments(const std::vector<std::u16string>& args, RunSettings& run) {
 
 // The gauge and terminal switches need the PAM protocol, which excludes the company one.
 void ResolveSwitches(RunSettings& run) {
-    if (run.ipt) run.gsc = true;
-    if (run.gsc) {
-        run.pam = true;
-        run.company = false;
+    if (run.options.ipt) run.options.gsc = true;
+    if (run.options.gsc) {
+        run.options.pam = true;
+        run.options.company = false;
     }
-    if (run.pam) run.company = false;
+    if (run.options.pam) run.options.company = false;
 }
 
 // The arguments after the program name: the board passes its command line as one string.
@@ -212,21 +205,12 @@ int Run(const std::vector<std::u16string>& args) {
     int code;
     if (run.import) {
         ImportOptions options;
-        options.noProducts = run.noProducts;
-        options.noAttendants = run.noAttendants;
-        options.noCardClients = run.noCardClients;
+        options.noProducts = run.options.noProducts;
+        options.noAttendants = run.options.noAttendants;
+        options.noCardClients = run.options.noCardClients;
         code = ImportConfiguration(library, fileName.Narrow(), options);
     } else {
-        ExportOptions options;
-        options.pam = run.pam;
-        options.company = run.company;
-        options.gsc = run.gsc;
-        options.ipt = run.ipt;
-        options.noProducts = run.noProducts;
-        options.noAttendants = run.noAttendants;
-        options.noCardClients = run.noCardClients;
-        options.versionOnly = run.versionOnly;
-        code = ExportConfiguration(library, fileName.Narrow(), options);
+        code = ExportConfiguration(library, fileName.Narrow(), run.options);
     }
     library.Logoff();
     return code;
