@@ -22,6 +22,10 @@ QVTank::~QVTank() {
     if (m_client) m_client->RemoveQVTank(this);
 }
 
+Halvora::QVClient* QVTank::Client() const {
+    return m_client;
+}
+
 void QVTank::SetQVClient(Halvora::QVClient* client) {
     if (m_client && m_client != client) m_client->RemoveQVTank(this);
     m_client = client;

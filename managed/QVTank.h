@@ -29,7 +29,7 @@ class QVTank : public QWidget {
     // its summary; setting the ID to -1 leaves the registry.
     int32_t ID() const { return m_id; }
     void SetID(int32_t id);
-    Halvora::QVClient* Client() const { return m_client; }
+    Halvora::QVClient* Client() const;
     void SetQVClient(Halvora::QVClient* client);
 
     int32_t Number() const { return m_number; }
