@@ -123,6 +123,10 @@ void QVPump::Load() {
     ResetCopy();
     if (!m_client || m_id == -1) return;
     m_client->AddQVPump(this);
+    LoadProperties();
+}
+
+void QVPump::LoadProperties() {
     int32_t attendant = 0;
     const int32_t res = m_client->GetPumpProperties(
         m_id, m_number, m_name, m_physicalNumber, m_side, m_address, m_priceLevel1, m_priceLevel2,
@@ -146,7 +150,7 @@ void QVPump::StatusEventSink(
     int32_t AttendantID, int32_t AttendantNumber, const QString& AttendantName,
     int64_t AttendantTag, int32_t CardClientID, int32_t CardClientNumber,
     const QString& CardClientName, int64_t CardClientTag, double CurFlowRate, double PeakFlowRate) {
-    if (!m_loaded && m_client && m_id != -1) Load();
+    if (!m_loaded && m_client && m_id != -1) LoadProperties();
 
     // Only the parts whose values change are drawn again.
     const bool hoseUp = HoseNumber > 0;

@@ -279,6 +279,8 @@ class QVPump : public QWidget {
 
   private:
     void Load();
+    // Copies the pump's properties from the server (GetPumpProperties).
+    void LoadProperties();
     void ResetCopy();
     void CallingCheck(int16_t newState);
     void OnCallingTick();

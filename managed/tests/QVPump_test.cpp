@@ -15,6 +15,7 @@
 #include "managed/QVPopup.h"
 #include "managed/QVPresetPopup.h"
 #include "managed/QVPump.h"
+#include "managed/QVTank.h"
 #include "managed/art/ArtLayout.h"
 #include "managed/tests/PumpFeed.h"
 #include "managed/tests/QtApp.h"
@@ -574,6 +575,35 @@ TEST_F(LivePump, PresetDecimalsFollowTheValueOrVolumeChoice) {
     QTest::keyClick(preset, Qt::Key_Delete);
     EXPECT_EQ(preset->Entry().Text(), QStringLiteral("0"));
     preset->done(DialogResult::Cancel);
+}
+
+TEST_F(LivePump, ATankReadsItsSummaryThenShowsItsStatus) {
+    int32_t tankID = -1;
+    ASSERT_EQ(m_client.GetTankByOrdinal(1, tankID), 0);
+    QVTank tank;
+    tank.SetQVClient(&m_client);
+    tank.SetID(tankID);
+    EXPECT_GT(tank.Number(), 0);
+    EXPECT_FALSE(tank.TankName().isEmpty());
+    EXPECT_GT(tank.Capacity(), 0);
+
+    QSignalSpy plain(&tank, &QVTank::StatusEvent);
+    QSignalSpy ex(&tank, &QVTank::StatusEventEx);
+    QSignalSpy ex2(&tank, &QVTank::StatusEventEx2);
+    halvoratest::FeedTank(tank, 2, 5000);
+    EXPECT_EQ(tank.TankState(), 2);
+    EXPECT_EQ(tank.GaugeVolume(), 5000);
+    EXPECT_EQ(plain.count(), 1);
+    EXPECT_EQ(ex.count(), 1);
+    ASSERT_EQ(ex2.count(), 1);
+    EXPECT_EQ(ex2.at(0).at(1).toInt(), tankID);
+    // An older library leaves State negative: only the older lists.
+    halvoratest::FeedTank(tank, -1);
+    EXPECT_EQ(ex2.count(), 1);
+    EXPECT_EQ(plain.count(), 2);
+    tank.ShowConnectionLost();
+    EXPECT_EQ(tank.TankState(), QVTank::kNoServerState);
+    EXPECT_EQ(tank.GaugeVolume(), 0);
 }
 
 TEST(PresetLimit, TheIntegerPartIsBoundedByTheDecimals) {
