@@ -4,7 +4,7 @@
 // <name>.got.png beside the reference for a person to look at.
 //
 // To draw the references again (after a deliberate change to the pictures or the painting):
-//   HALVORA_WRITE_GOLDEN=1 ctest --test-dir build -R managed_Display_test
+//   HALVORA_WRITE_GOLDEN=1 ctest --test-dir build -R managed_Display_test  (see README.md)
 // then look at the changed PNGs before committing them.
 #pragma once
 #include <QApplication>
