@@ -73,7 +73,7 @@ void QVPump::SetID(int32_t id) {
 void QVPump::SetIsCurrentPump(bool current) {
     if (current == m_isCurrent) return;
     m_isCurrent = current;
-    update(); // the number badge marks the current pump
+    update(ArtLayout::kPumpNumberRect); // the number badge marks the current pump
 }
 
 void QVPump::ForgetClient(Halvora::QVClient* client) {

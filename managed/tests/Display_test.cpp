@@ -7,6 +7,8 @@
 
 #include "managed/DisplayRules.h"
 #include "managed/QVDelListBox.h"
+#include "managed/QVPopup.h"
+#include "managed/QVPresetPopup.h"
 #include "managed/QVPump.h"
 #include "managed/QVTank.h"
 #include "managed/tests/Golden.h"
@@ -165,6 +167,27 @@ TEST_F(Pictures, TheDeliveryListPictures) {
     EXPECT_EQ(CompareWithGolden(Render(list), QStringLiteral("delivery_list")), "");
     list.Select(3);
     EXPECT_EQ(CompareWithGolden(Render(list), QStringLiteral("delivery_list_selected")), "");
+}
+
+// The two dialogs a click opens: buttons enabled by the state, the sale caption, the keypad
+// with a typed limit and a ticked hose.
+TEST_F(Pictures, TheDialogs) {
+    QVPump pump;
+    Status s = WithState(6);
+    s.valueFormat = 2;
+    s.volumeFormat = 1;
+    s.volume = 12.5;
+    s.value = 25;
+    Feed(pump, s);
+    halvoratest::Deliver(pump, Delivery{1, 1});
+    halvoratest::Deliver(pump, Delivery{2, 2, 3});
+    QVPopup popup(&pump);
+    EXPECT_EQ(CompareWithGolden(Render(popup), QStringLiteral("popup")), "");
+    QVPresetPopup preset(&pump);
+    preset.TickHose(1, true);
+    for (const char* key : {"1", "2", ".", "5"})
+        preset.PressKey(QString::fromLatin1(key));
+    EXPECT_EQ(CompareWithGolden(Render(preset), QStringLiteral("preset_popup")), "");
 }
 
 } // namespace
