@@ -65,10 +65,19 @@ void QVTank::Load() {
     m_gradeName.clear();
     if (m_client && m_id != -1) {
         m_client->AddQVTank(this);
-        m_client->GetTankSummaryEx(m_id, m_gaugeVolume, m_gaugeTCVolume, m_gaugeUllage,
-                                   m_gaugeTemperature, m_gaugeLevel, m_gaugeWaterVolume,
-                                   m_gaugeWaterLevel, m_number, m_name, m_gradeID, m_gradeName,
-                                   m_type, m_capacity, m_diameter, m_gaugeID, m_probeNo);
+        // The newer summary carries the gauge's state too, so a healthy tank does not show an
+        // error picture until its first status; a server without it gets the older call (not
+        // after a lost connection, which the client has already dealt with).
+        const int32_t res = m_client->GetTankSummaryEx2(
+            m_id, m_gaugeVolume, m_gaugeTCVolume, m_gaugeUllage, m_gaugeTemperature, m_gaugeLevel,
+            m_gaugeWaterVolume, m_gaugeWaterLevel, m_number, m_name, m_gradeID, m_gradeName, m_type,
+            m_capacity, m_diameter, m_gaugeID, m_probeNo, m_state, m_alarmsMask);
+        if (res != 0 && m_client->LoggedOn())
+            m_client->GetTankSummaryEx(m_id, m_gaugeVolume, m_gaugeTCVolume, m_gaugeUllage,
+                                       m_gaugeTemperature, m_gaugeLevel, m_gaugeWaterVolume,
+                                       m_gaugeWaterLevel, m_number, m_name, m_gradeID, m_gradeName,
+                                       m_type, m_capacity, m_diameter, m_gaugeID, m_probeNo);
+        m_responding = m_state != 0;
     }
     update();
 }

@@ -586,6 +586,7 @@ TEST_F(LivePump, ATankReadsItsSummaryThenShowsItsStatus) {
     EXPECT_GT(tank.Number(), 0);
     EXPECT_FALSE(tank.TankName().isEmpty());
     EXPECT_GT(tank.Capacity(), 0);
+    EXPECT_EQ(tank.TankState(), 1) << "the summary's state: a healthy gauge";
 
     QSignalSpy plain(&tank, &QVTank::StatusEvent);
     QSignalSpy ex(&tank, &QVTank::StatusEventEx);
