@@ -1,13 +1,29 @@
 #include "managed/QVTank.h"
 
+#include <QPainter>
+#include <algorithm>
+
+#include "managed/DisplayRules.h"
 #include "managed/QVClient.h"
+#include "managed/art/Art.h"
+#include "managed/art/ArtLayout.h"
+#include "managed/art/StringTable.h"
 
 namespace Halvora {
 
-QVTank::QVTank(QWidget* parent) : QWidget(parent) {}
+using namespace ArtLayout;
+
+QVTank::QVTank(QWidget* parent) : QWidget(parent) {
+    setFixedSize(kTankSize);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 QVTank::~QVTank() {
     if (m_client) m_client->RemoveQVTank(this);
+}
+
+Halvora::QVClient* QVTank::Client() const {
+    return m_client;
 }
 
 void QVTank::SetQVClient(Halvora::QVClient* client) {
@@ -27,17 +43,138 @@ void QVTank::ForgetClient(Halvora::QVClient* client) {
     if (m_client == client) m_client = nullptr;
 }
 
+void QVTank::ResetReadings() {
+    m_gaugeVolume = m_gaugeTCVolume = m_gaugeUllage = m_gaugeTemperature = 0;
+    m_gaugeLevel = m_gaugeWaterVolume = m_gaugeWaterLevel = 0;
+    m_alarmsMask = 0;
+    m_responding = false;
+}
+
 void QVTank::ShowConnectionLost() {
+    ResetReadings();
     m_state = kNoServerState;
-    m_gaugeVolume = 0;
-    m_gaugeLevel = 0;
+    update();
 }
 
 void QVTank::Load() {
+    ResetReadings();
     m_state = 0;
-    m_gaugeVolume = 0;
-    m_gaugeLevel = 0;
-    if (m_client && m_id != -1) m_client->AddQVTank(this);
+    m_number = 0;
+    m_name.clear();
+    m_gradeID = -1;
+    m_gradeName.clear();
+    if (m_client && m_id != -1) {
+        m_client->AddQVTank(this);
+        // The newer summary carries the gauge's state too, so a healthy tank does not show an
+        // error picture until its first status; a server without it gets the older call (not
+        // after a lost connection, which the client has already dealt with).
+        const int32_t res = m_client->GetTankSummaryEx2(
+            m_id, m_gaugeVolume, m_gaugeTCVolume, m_gaugeUllage, m_gaugeTemperature, m_gaugeLevel,
+            m_gaugeWaterVolume, m_gaugeWaterLevel, m_number, m_name, m_gradeID, m_gradeName, m_type,
+            m_capacity, m_diameter, m_gaugeID, m_probeNo, m_state, m_alarmsMask);
+        if (res != 0 && m_client->LoggedOn())
+            m_client->GetTankSummaryEx(m_id, m_gaugeVolume, m_gaugeTCVolume, m_gaugeUllage,
+                                       m_gaugeTemperature, m_gaugeLevel, m_gaugeWaterVolume,
+                                       m_gaugeWaterLevel, m_number, m_name, m_gradeID, m_gradeName,
+                                       m_type, m_capacity, m_diameter, m_gaugeID, m_probeNo);
+        m_responding = m_state != 0;
+    }
+    update();
+}
+
+void QVTank::StatusEventSink(double GaugeVolume, double GaugeTCVolume, double GaugeUllage,
+                             double GaugeTemperature, double GaugeLevel, double GaugeWaterVolume,
+                             double GaugeWaterLevel, int32_t TankNumber, const QString& TankName,
+                             int32_t GradeID, const QString& GradeName, int16_t Type,
+                             double Capacity, double Diameter, int32_t GaugeID, int16_t ProbeNo,
+                             int16_t State, int32_t AlarmsMask) {
+    m_gaugeVolume = GaugeVolume;
+    m_gaugeTCVolume = GaugeTCVolume;
+    m_gaugeUllage = GaugeUllage;
+    m_gaugeTemperature = GaugeTemperature;
+    m_gaugeLevel = GaugeLevel;
+    m_gaugeWaterVolume = GaugeWaterVolume;
+    m_gaugeWaterLevel = GaugeWaterLevel;
+    m_number = TankNumber;
+    m_name = TankName;
+    m_gradeID = GradeID;
+    m_gradeName = GradeName;
+    m_type = Type;
+    m_capacity = Capacity;
+    m_diameter = Diameter;
+    m_gaugeID = GaugeID;
+    m_probeNo = ProbeNo;
+    m_state = State;
+    m_alarmsMask = AlarmsMask;
+    m_responding = State != 0;
+    update();
+
+    if (State >= 0)
+        emit StatusEventEx2(this, m_id, GaugeVolume, GaugeTCVolume, GaugeUllage, GaugeTemperature,
+                            GaugeLevel, GaugeWaterVolume, GaugeWaterLevel, TankNumber, TankName,
+                            GradeID, GradeName, Type, Capacity, Diameter, GaugeID, ProbeNo, State,
+                            AlarmsMask);
+    if (TankNumber >= 0)
+        emit StatusEventEx(this, m_id, GaugeVolume, GaugeTCVolume, GaugeUllage, GaugeTemperature,
+                           GaugeLevel, GaugeWaterVolume, GaugeWaterLevel, TankNumber, TankName,
+                           GradeID, GradeName, Type, Capacity, Diameter, GaugeID, ProbeNo);
+    emit StatusEvent(this, m_id, GaugeVolume, GaugeTCVolume, GaugeUllage, GaugeTemperature,
+                     GaugeLevel, GaugeWaterVolume, GaugeWaterLevel);
+}
+
+namespace {
+
+// The share of the vessel's height that `volume` of `capacity` fills, 0 to 1.
+double Fill(double volume, double capacity) {
+    if (capacity <= 0) return 0;
+    return std::clamp(volume / capacity, 0.0, 1.0);
+}
+
+} // namespace
+
+void QVTank::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.drawImage(0, 0, ArtImage(QStringLiteral("Tank.bmp")));
+
+    // Product from the bottom, water under it.
+    const QRect vessel = kTankLevelRect;
+    const int product = qRound(vessel.height() * Fill(m_gaugeVolume, m_capacity));
+    const int water = qRound(vessel.height() * Fill(m_gaugeWaterVolume, m_capacity));
+    p.fillRect(QRect(vessel.left(), vessel.bottom() + 1 - product, vessel.width(), product),
+               QColor(0xFFE8B33A));
+    p.fillRect(QRect(vessel.left(), vessel.bottom() + 1 - water, vessel.width(), water),
+               QColor(0xFF3A7BE8));
+
+    QFont font(QString::fromLatin1(kFontFamily));
+    font.setPixelSize(13);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(QColor(kCaptionColor));
+    p.drawText(kTankNumberRect, Qt::AlignCenter, QString::number(m_number));
+    font.setPixelSize(11);
+    p.setFont(font);
+    p.setPen(QColor(kHeaderTextColor));
+    p.drawText(kTankNameRect, Qt::AlignLeft | Qt::AlignVCenter,
+               p.fontMetrics().elidedText(m_name, Qt::ElideRight, kTankNameRect.width()));
+
+    const QString state = TankStatePicture(m_state);
+    if (!state.isEmpty()) p.drawImage(kTankStateRect.topLeft(), ArtImage(state));
+
+    const QLocale loc = locale();
+    const QString readings[3][2] = {{LoadString(3, loc), loc.toString(m_gaugeVolume, 'f', 0)},
+                                    {LoadString(6, loc), loc.toString(m_gaugeLevel, 'f', 1)},
+                                    {LoadString(5, loc), loc.toString(m_gaugeWaterLevel, 'f', 1)}};
+    font.setPixelSize(11);
+    font.setBold(false);
+    p.setFont(font);
+    p.setPen(QColor(kCaptionColor));
+    for (int i = 0; i < 3; ++i) {
+        const QRect line(kTankReadingsRect.left() + 4,
+                         kTankReadingsRect.top() + i * kTankReadingLineHeight,
+                         kTankReadingsRect.width() - 8, kTankReadingLineHeight);
+        p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, readings[i][0].trimmed());
+        p.drawText(line, Qt::AlignRight | Qt::AlignVCenter, readings[i][1]);
+    }
 }
 
 } // namespace Halvora

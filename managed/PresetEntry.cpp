@@ -1,0 +1,63 @@
+#include "managed/PresetEntry.h"
+
+#include <algorithm>
+
+namespace Halvora {
+
+namespace {
+// Indexed by decimals: the integer part's digits that keep the limit within six digits.
+constexpr int kMaxIntegerDigits[] = {6, 5, 4, 3};
+} // namespace
+
+int PresetEntry::MaxIntegerDigits(int decimals) {
+    return kMaxIntegerDigits[std::clamp(decimals, 0, 3)];
+}
+
+void PresetEntry::SetDecimals(int decimals) {
+    m_decimals = std::clamp(decimals, 0, 3);
+    if (m_fraction.size() > m_decimals || m_integer.size() > MaxIntegerDigits(m_decimals)) Clear();
+    if (m_decimals == 0) m_point = false;
+}
+
+void PresetEntry::AddDigit(char digit) {
+    if (digit < '0' || digit > '9') return;
+    if (m_point) {
+        if (m_fraction.size() < m_decimals) m_fraction += QLatin1Char(digit);
+        return;
+    }
+    if (m_integer.isEmpty() && digit == '0') return; // no leading zeros
+    if (m_integer.size() < MaxIntegerDigits(m_decimals)) m_integer += QLatin1Char(digit);
+}
+
+void PresetEntry::AddPoint() {
+    if (m_decimals > 0) m_point = true;
+}
+
+void PresetEntry::Backspace() {
+    if (!m_fraction.isEmpty())
+        m_fraction.chop(1);
+    else if (m_point)
+        m_point = false;
+    else
+        m_integer.chop(1);
+}
+
+void PresetEntry::Clear() {
+    m_integer.clear();
+    m_fraction.clear();
+    m_point = false;
+}
+
+double PresetEntry::Value() const {
+    const QString text = (m_integer.isEmpty() ? QStringLiteral("0") : m_integer) +
+                         QStringLiteral(".") + m_fraction + QStringLiteral("0");
+    return text.toDouble();
+}
+
+QString PresetEntry::Text() const {
+    QString text = m_integer.isEmpty() ? QStringLiteral("0") : m_integer;
+    if (m_point) text += QStringLiteral(".") + m_fraction;
+    return text;
+}
+
+} // namespace Halvora

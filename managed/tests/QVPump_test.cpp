@@ -1,0 +1,636 @@
+// The pump control's behaviour: the calling blink and beep, the tooltip, the delivery list
+// rules, repainting only what changed, -21 without a client, and, against a live server on
+// 127.0.71.5, what a click does in each popup mode, each dialog result and the preset dialog.
+// The operations' calls reach the server; which operation a click chose is seen through
+// OperationDone.
+#include <QPaintEvent>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "managed/QVButton.h"
+#include "managed/QVCheckBox.h"
+#include "managed/QVClient.h"
+#include "managed/QVDelListBox.h"
+#include "managed/QVPopup.h"
+#include "managed/QVPresetPopup.h"
+#include "managed/QVPump.h"
+#include "managed/QVTank.h"
+#include "managed/art/ArtLayout.h"
+#include "managed/tests/PumpFeed.h"
+#include "managed/tests/QtApp.h"
+#include "outside/qvclient/tests/ServerProcess.h"
+
+using namespace Halvora;
+using halvoratest::Deliver;
+using halvoratest::Delivery;
+using halvoratest::Feed;
+using halvoratest::Status;
+using qvtest::ServerProcess;
+using qvtest::TempDir;
+
+namespace {
+
+// Counts its beeps instead of sounding them.
+class CountingPump : public QVPump {
+  public:
+    int beeps = 0;
+
+  protected:
+    void Beep() override { ++beeps; }
+};
+
+Status InState(int16_t state) {
+    Status s;
+    s.state = state;
+    return s;
+}
+
+// The names of the operations a spy on OperationDone saw, in order.
+QStringList Operations(const QSignalSpy& spy) {
+    QStringList names;
+    for (const QList<QVariant>& call : spy)
+        names << call.at(0).toString();
+    return names;
+}
+
+TEST(Calling, BlinksAndBeepsOnceASecondUntilTheStateLeaves) {
+    QVPump::SetCallingInterval(50);
+    CountingPump pump;
+    pump.SetBeepEnabled(true);
+    Feed(pump, InState(4));
+    EXPECT_EQ(pump.beeps, 0);
+    Feed(pump, InState(6));
+    EXPECT_EQ(pump.beeps, 1) << "a beep when calling starts";
+    EXPECT_TRUE(pump.CallingBlink());
+    EXPECT_TRUE(pump.CallingTimerActive());
+    // A repeated calling status does not start again.
+    Feed(pump, InState(6));
+    EXPECT_EQ(pump.beeps, 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pump.beeps >= 4; }, 3000));
+    // Each tick beeps once and flips the blink flag.
+    const int beeps = pump.beeps;
+    const bool blink = pump.CallingBlink();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pump.beeps == beeps + 1; }, 1000));
+    EXPECT_NE(pump.CallingBlink(), blink);
+
+    Feed(pump, InState(10));
+    EXPECT_FALSE(pump.CallingTimerActive());
+    EXPECT_FALSE(pump.CallingBlink());
+    const int after = pump.beeps;
+    QTest::qWait(200);
+    EXPECT_EQ(pump.beeps, after) << "no beep once the pump has left calling";
+
+    // Without beeping the picture still blinks.
+    pump.SetBeepEnabled(false);
+    Feed(pump, InState(6));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pump.CallingBlink(); }, 1000));
+    EXPECT_EQ(pump.beeps, after);
+    QVPump::SetCallingInterval(1000);
+}
+
+TEST(Tooltip, NamesEachKnownItem) {
+    QVPump pump;
+    Status s = InState(10);
+    s.pumpName = QStringLiteral("Pump 7");
+    Feed(pump, s);
+    EXPECT_EQ(pump.TooltipText(), QStringLiteral("Pump 7"));
+    s.gradeName = QStringLiteral("Diesel");
+    s.hoseNumber = 2;
+    s.attendantID = 4;
+    s.tag = 0x1F;
+    s.flowRate = 35.5;
+    Feed(pump, s);
+    EXPECT_EQ(pump.TooltipText(), QStringLiteral("Pump 7\nGrade\t Diesel\nHose\t 2\n"
+                                                 "Attendant\t 12 Ana  [AB12]\nTag\t[1F]\n"
+                                                 "Flow rate\t 35.50"));
+    EXPECT_EQ(pump.toolTip(), pump.TooltipText());
+}
+
+TEST(Deliveries, TheListKeepsStatesOneAndTwo) {
+    CountingPump pump;
+    pump.SetBeepEnabled(true);
+    QSignalSpy plain(&pump, &QVPump::DeliveryEvent);
+    QSignalSpy ex(&pump, &QVPump::DeliveryEventEx);
+    QSignalSpy ex3(&pump, &QVPump::DeliveryEventEx3);
+
+    Deliver(pump, Delivery{1, 1});
+    EXPECT_EQ(pump.beeps, 1) << "a new current sale beeps";
+    Deliver(pump, Delivery{2, 2});
+    EXPECT_EQ(pump.beeps, 1) << "a stacked one does not";
+    ASSERT_EQ(pump.Deliveries().size(), 2);
+
+    // A listed delivery takes its new state, type, holder and age.
+    Delivery update{1, 2, 3, 44, -1};
+    Deliver(pump, update);
+    ASSERT_EQ(pump.Deliveries().size(), 2);
+    EXPECT_EQ(pump.Deliveries()[0].State, 2);
+    EXPECT_EQ(pump.Deliveries()[0].Type, 3);
+    EXPECT_EQ(pump.Deliveries()[0].LockedBy, 44);
+    EXPECT_TRUE(pump.Deliveries()[0].IsTimedOut());
+    EXPECT_EQ(pump.beeps, 1);
+
+    // Any other state leaves the list; one never listed does not join it.
+    Deliver(pump, Delivery{2, 3});
+    Deliver(pump, Delivery{9, 4});
+    ASSERT_EQ(pump.Deliveries().size(), 1);
+    EXPECT_EQ(pump.Deliveries()[0].ID, 1);
+    Deliver(pump, Delivery{-1, 0});
+    EXPECT_TRUE(pump.Deliveries().isEmpty());
+
+    // Every delivery raises the plain list; the newer ones only when their fields are filled.
+    EXPECT_EQ(plain.count(), 6);
+    EXPECT_EQ(ex.count(), 0);
+    EXPECT_EQ(ex3.count(), 0);
+    Delivery filled{3, 2};
+    filled.oldVolumeETot = 100;
+    filled.newVolumeETot = 110.5;
+    Deliver(pump, filled);
+    EXPECT_EQ(plain.count(), 7);
+    ASSERT_EQ(ex.count(), 1);
+    EXPECT_EQ(ex3.count(), 1);
+    EXPECT_EQ(ex.at(0).at(20).toDouble(), 110.5); // VolumeETot
+}
+
+// Records the region of every paint the control receives.
+class PaintRecorder : public QObject {
+  public:
+    QRegion painted;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+TEST(Repaint, OnlyThePartsWhoseValuesChanged) {
+    using namespace ArtLayout;
+    QVPump pump;
+    Status s = InState(10);
+    s.hoseNumber = 1;
+    Feed(pump, s);
+    pump.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pump));
+    PaintRecorder recorder;
+    pump.installEventFilter(&recorder);
+    const auto paintedAfter = [&](const Status& next) {
+        QCoreApplication::processEvents();
+        recorder.painted = QRegion();
+        Feed(pump, next);
+        QCoreApplication::processEvents();
+        return recorder.painted;
+    };
+    s.volume = 1.5;
+    s.value = 3.0;
+    EXPECT_EQ(paintedAfter(s), QRegion(kPumpSaleRect));
+    s.stackSize = 1;
+    EXPECT_EQ(paintedAfter(s), QRegion(kPumpStackRect));
+    s.reservedFor = 3;
+    EXPECT_EQ(paintedAfter(s), QRegion(kPumpStateRect.united(kPumpReserveRect)));
+    s.hoseNumber = 0;
+    EXPECT_EQ(paintedAfter(s), QRegion(kPumpNozzleRect));
+    EXPECT_TRUE(paintedAfter(s).isEmpty()) << "the same status paints nothing";
+    s.state = 0;
+    EXPECT_EQ(paintedAfter(s), QRegion(pump.rect())) << "off line changes the whole picture";
+}
+
+TEST(NoClient, EveryOperationReturnsMinus21) {
+    QVPump pump;
+    int32_t out = 5;
+    const int32_t results[] = {pump.PreauthReserve(1),
+                               pump.PreauthCancel(1),
+                               pump.PreauthAuthorise(1, 2, 10, 1),
+                               pump.LoadPreset(2, 10, 1, 1),
+                               pump.PaymentReserve(1),
+                               pump.PaymentCancel(1),
+                               pump.PaymentAuthorise(1, 2, 10, 1, 1),
+                               pump.Authorise(),
+                               pump.CancelAuthorise(),
+                               pump.TempStop(),
+                               pump.ReAuthorise(),
+                               pump.TerminateDelivery(),
+                               pump.StackCurrentDelivery(),
+                               pump.GetHosesCount(out),
+                               pump.GetHoseByNumber(1, out)};
+    for (int32_t r : results)
+        EXPECT_EQ(r, QVPump::kNoClient);
+    EXPECT_EQ(out, 5) << "no call was made";
+    EXPECT_EQ(pump.LastPresetHoses(), 0);
+}
+
+TEST(Widgets, TheListChoosesByClickAndKey) {
+    QVPump pump;
+    Deliver(pump, Delivery{1, 2});
+    Deliver(pump, Delivery{2, 2});
+    Deliver(pump, Delivery{3, 1});
+    QVDelListBox list(&pump);
+    list.resize(300, 100);
+    QSignalSpy chosen(&list, &QVDelListBox::DeliverySelected);
+    QTest::mouseClick(&list, Qt::LeftButton, {}, QPoint(50, 25)); // second row
+    ASSERT_EQ(chosen.count(), 1);
+    EXPECT_EQ(chosen.at(0).at(0).value<QVDelivery>().ID, 2);
+    QTest::keyClick(&list, Qt::Key_Down);
+    EXPECT_EQ(chosen.last().at(0).value<QVDelivery>().ID, 3);
+    QTest::keyClick(&list, Qt::Key_Down); // stays on the last row
+    QTest::keyClick(&list, Qt::Key_Home);
+    EXPECT_EQ(chosen.last().at(0).value<QVDelivery>().ID, 1);
+    EXPECT_EQ(chosen.count(), 4);
+    QTest::mouseClick(&list, Qt::LeftButton, {}, QPoint(50, 90)); // below the rows
+    EXPECT_EQ(chosen.count(), 4);
+}
+
+TEST(Widgets, ButtonsCloseTheirDialogAndCheckBoxesFlip) {
+    QDialog dialog;
+    auto* button =
+        new QVButton(QStringLiteral("StopDisabled.bmp"), QStringLiteral("StopEnabled.bmp"),
+                     QStringLiteral("StopPressed.bmp"), DialogResult::No, QStringLiteral("Stop"),
+                     Qt::Key_X, &dialog);
+    auto* box =
+        new QVCheckBox(QStringLiteral("ButtonHose.bmp"), QStringLiteral("ButtonHosePressed.bmp"),
+                       QStringLiteral("H1"), QStringLiteral("H1"), &dialog);
+    box->move(0, 60);
+    EXPECT_EQ(button->size(), ArtLayout::kDialogButtonSize);
+    QSignalSpy finished(&dialog, &QDialog::finished);
+    dialog.open();
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_EQ(finished.count(), 1);
+    EXPECT_EQ(finished.at(0).at(0).toInt(), DialogResult::No);
+    dialog.open();
+    EXPECT_TRUE(QVButton::PressHotKey(&dialog, Qt::Key_X));
+    EXPECT_FALSE(QVButton::PressHotKey(&dialog, Qt::Key_Y));
+    button->setEnabled(false);
+    EXPECT_FALSE(QVButton::PressHotKey(&dialog, Qt::Key_X)) << "a disabled button does not answer";
+    EXPECT_EQ(finished.count(), 2);
+
+    EXPECT_FALSE(box->Checked());
+    QTest::mouseClick(box, Qt::LeftButton);
+    EXPECT_TRUE(box->Checked());
+    QTest::mouseClick(box, Qt::LeftButton);
+    EXPECT_FALSE(box->Checked());
+    EXPECT_EQ(box->objectName(), QStringLiteral("H1"));
+}
+
+// ---- Against a live server ----
+
+const QString kServer = QStringLiteral("127.0.71.5");
+
+class LivePump : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        s_dir = new TempDir;
+        s_server = new ServerProcess(kServer.toStdString(), s_dir->Path());
+        ASSERT_TRUE(s_server->Start("demo"));
+    }
+    static void TearDownTestSuite() {
+        delete s_server;
+        delete s_dir;
+    }
+    void SetUp() override {
+        ASSERT_EQ(m_client.ClientLogonEx(41, 5, kServer, 5123, 5124, 3000), 0);
+        ASSERT_EQ(m_client.GetPumpByOrdinal(1, m_pumpID), 0);
+        m_pump.SetID(m_pumpID);
+        m_pump.SetQVClient(&m_client);
+        ASSERT_FALSE(m_pump.PumpName().isEmpty());
+        QObject::connect(&m_pump, &QVPump::OperationDone,
+                         [this](const QString& name, int32_t result) {
+                             m_results.append({name, result});
+                         });
+    }
+    // Every operation a click ran was answered by the server: no lost connection, no missing
+    // client (only StackCurrentDelivery, which the library lacks, answers 65).
+    void TearDown() override {
+        for (const auto& [name, result] : m_results) {
+            EXPECT_TRUE(result != 8 && result != -21 && result != -14 && result != -23)
+                << name.toStdString() << " " << result;
+            if (name != QLatin1String("StackCurrentDelivery")) {
+                EXPECT_NE(result, 65);
+            }
+        }
+        m_client.ClientLogoff();
+    }
+
+    // The pump in `state` with `listed` deliveries (the first current, the rest stacked).
+    void Prepare(int16_t state, int listed = 0) {
+        Deliver(m_pump, Delivery{-1, 0});
+        for (int i = 0; i < listed; ++i)
+            Deliver(m_pump, Delivery{100 + i, int16_t(i == 0 ? 1 : 2)});
+        Status s = InState(state);
+        s.pumpName = m_pump.PumpName();
+        s.valueFormat = 2;  // 2 decimals
+        s.volumeFormat = 1; // 3 decimals
+        Feed(m_pump, s);
+    }
+    bool PopupShown() const { return m_pump.Popup() && m_pump.Popup()->isVisible(); }
+    void ClosePopup() {
+        if (m_pump.Popup()) m_pump.Popup()->done(DialogResult::Cancel);
+    }
+
+    static TempDir* s_dir;
+    static ServerProcess* s_server;
+    QVClient m_client;
+    int32_t m_pumpID = -1;
+    QVPump m_pump;
+    QList<std::pair<QString, int32_t>> m_results;
+};
+TempDir* LivePump::s_dir = nullptr;
+ServerProcess* LivePump::s_server = nullptr;
+
+TEST_F(LivePump, NeverModeDoesNothingOtherModesMakeThePumpCurrent) {
+    QSignalSpy ops(&m_pump, &QVPump::OperationDone);
+    m_pump.SetPopupMode(QVPump::POPUP_NEVER);
+    Prepare(6);
+    m_pump.Click();
+    EXPECT_NE(m_client.CurrentPump(), m_pumpID);
+    EXPECT_FALSE(m_pump.IsCurrentPump());
+    EXPECT_EQ(ops.count(), 0);
+    EXPECT_FALSE(PopupShown());
+
+    m_pump.SetPopupMode(QVPump::POPUP_ALWAYS);
+    QTest::mouseClick(&m_pump, Qt::LeftButton);
+    EXPECT_EQ(m_client.CurrentPump(), m_pumpID);
+    EXPECT_TRUE(m_pump.IsCurrentPump());
+    EXPECT_TRUE(PopupShown()) << "Always opens the dialog whatever the state";
+    EXPECT_EQ(ops.count(), 0);
+    ClosePopup();
+}
+
+TEST_F(LivePump, SometimesActsByStateWithoutListedDeliveries) {
+    m_pump.SetPopupMode(QVPump::POPUP_SOMETIMES);
+    const struct {
+        int16_t state;
+        const char* operation;
+    } rows[] = {{6, "Authorise"}, {9, "ReAuthorise"}, {7, "TempStop"},  {8, "TempStop"},
+                {10, "TempStop"}, {12, "TempStop"},   {3, "Authorise"}, {5, "CancelAuthorise"}};
+    for (const auto& row : rows) {
+        Prepare(row.state);
+        QSignalSpy ops(&m_pump, &QVPump::OperationDone);
+        m_pump.Click();
+        ASSERT_GE(ops.count(), 1) << "state " << row.state;
+        EXPECT_EQ(ops.at(0).at(0).toString(), QString::fromLatin1(row.operation))
+            << "state " << row.state;
+        EXPECT_FALSE(PopupShown()) << "state " << row.state;
+        // CancelAuthorise is followed by TempStop exactly when it answered 25.
+        if (row.state == 5)
+            EXPECT_EQ(ops.count() == 2, ops.at(0).at(1).toInt() == 25);
+        else
+            EXPECT_EQ(ops.count(), 1);
+    }
+    for (int16_t state : {0, 1, 2, 4, 11, 13, 14, 15, 16, 17}) {
+        Prepare(state);
+        QSignalSpy ops(&m_pump, &QVPump::OperationDone);
+        m_pump.Click();
+        EXPECT_TRUE(PopupShown()) << "state " << state;
+        EXPECT_EQ(ops.count(), 0);
+        ClosePopup();
+    }
+}
+
+TEST_F(LivePump, SometimesWithOneListedDeliveryRaisesTheCurrentOne) {
+    m_pump.SetPopupMode(QVPump::POPUP_SOMETIMES);
+    for (int16_t state : {2, 3, 5, 15, 17}) {
+        Prepare(state, 1);
+        QSignalSpy selected(&m_pump, &QVPump::DeliverySelectedEvent);
+        m_pump.Click();
+        ASSERT_EQ(selected.count(), 1) << "state " << state;
+        EXPECT_EQ(selected.at(0).at(1).toInt(), 100);
+        EXPECT_FALSE(PopupShown());
+    }
+    // A stacked one alone, two listed, or another state: the dialog.
+    Prepare(3, 1);
+    Deliver(m_pump, Delivery{100, 2});
+    m_pump.Click();
+    EXPECT_TRUE(PopupShown());
+    ClosePopup();
+    Prepare(3, 2);
+    m_pump.Click();
+    EXPECT_TRUE(PopupShown());
+    ClosePopup();
+    Prepare(6, 1);
+    QSignalSpy ops(&m_pump, &QVPump::OperationDone);
+    m_pump.Click();
+    EXPECT_TRUE(PopupShown());
+    EXPECT_EQ(ops.count(), 0);
+    ClosePopup();
+}
+
+TEST_F(LivePump, EachPumpDialogResult) {
+    m_pump.SetPopupMode(QVPump::POPUP_ALWAYS);
+    QSignalSpy ops(&m_pump, &QVPump::OperationDone);
+    QSignalSpy selected(&m_pump, &QVPump::DeliverySelectedEvent);
+
+    // OK: a delivery chosen in the list.
+    Prepare(4, 2);
+    m_pump.Click();
+    ASSERT_TRUE(PopupShown());
+    EXPECT_EQ(m_pump.Popup()->List()->Items().size(), 2);
+    QTest::mouseClick(m_pump.Popup()->List(), Qt::LeftButton, {}, QPoint(50, 25));
+    EXPECT_FALSE(PopupShown());
+    ASSERT_EQ(selected.count(), 1);
+    EXPECT_EQ(selected.at(0).at(1).toInt(), 101);
+    // A chosen delivery that has left the pump's list meanwhile raises nothing.
+    QVDelivery gone;
+    gone.ID = 555;
+    m_pump.ActOnPopupResult(DialogResult::OK, &gone);
+    EXPECT_EQ(selected.count(), 1);
+
+    // Retry (Stack): the library has no StackCurrentDelivery yet.
+    m_pump.Click();
+    QTest::mouseClick(m_pump.Popup()->StackButton(), Qt::LeftButton);
+    EXPECT_EQ(Operations(ops), QStringList{QStringLiteral("StackCurrentDelivery")});
+    EXPECT_EQ(ops.at(0).at(1).toInt(), 65);
+    ops.clear();
+
+    // Yes (Auth): Authorise in 6 and 3, nothing in 5, ReAuthorise in 9.
+    for (int16_t state : {6, 3}) {
+        Prepare(state);
+        m_pump.Click();
+        ASSERT_TRUE(m_pump.Popup()->AuthButton()->isEnabled());
+        QTest::mouseClick(m_pump.Popup()->AuthButton(), Qt::LeftButton);
+        EXPECT_EQ(Operations(ops), QStringList{QStringLiteral("Authorise")}) << state;
+        ops.clear();
+    }
+    Prepare(5);
+    m_pump.ActOnPopupResult(DialogResult::Yes, nullptr);
+    EXPECT_EQ(ops.count(), 0);
+    Prepare(9);
+    m_pump.Click();
+    QTest::keyClick(m_pump.Popup(), Qt::Key_A); // the Auth button's hot key
+    EXPECT_EQ(Operations(ops), QStringList{QStringLiteral("ReAuthorise")});
+    ops.clear();
+
+    // No (Stop): TerminateDelivery in 9, else CancelAuthorise (TempStop after a 25).
+    m_pump.Click();
+    QTest::mouseClick(m_pump.Popup()->StopButton(), Qt::LeftButton);
+    EXPECT_EQ(Operations(ops), QStringList{QStringLiteral("TerminateDelivery")});
+    ops.clear();
+    Prepare(10);
+    m_pump.ActOnPopupResult(DialogResult::No, nullptr);
+    ASSERT_GE(ops.count(), 1);
+    EXPECT_EQ(ops.at(0).at(0).toString(), QStringLiteral("CancelAuthorise"));
+    ops.clear();
+
+    // Cancel: nothing.
+    m_pump.Click();
+    QTest::keyClick(m_pump.Popup(), Qt::Key_Escape);
+    EXPECT_FALSE(PopupShown());
+    EXPECT_EQ(ops.count(), 0);
+
+    // Preset mode: Auth opens the preset dialog instead, in 6, 3 and 5.
+    m_pump.SetPopupMode(QVPump::POPUP_PRESET);
+    for (int16_t state : {6, 3, 5}) {
+        Prepare(state);
+        m_pump.Click();
+        QTest::mouseClick(m_pump.Popup()->AuthButton(), Qt::LeftButton);
+        ASSERT_TRUE(m_pump.PresetPopup() && m_pump.PresetPopup()->isVisible()) << state;
+        m_pump.PresetPopup()->done(DialogResult::Cancel);
+    }
+    EXPECT_EQ(ops.count(), 0);
+}
+
+TEST_F(LivePump, PresetSendsTheHoseMaskAndLimit) {
+    m_pump.SetPopupMode(QVPump::POPUP_PRESET);
+    Prepare(6);
+    m_pump.Click();
+    QTest::mouseClick(m_pump.Popup()->AuthButton(), Qt::LeftButton);
+    QVPresetPopup* preset = m_pump.PresetPopup();
+    ASSERT_TRUE(preset && preset->isVisible());
+    QSignalSpy ops(&m_pump, &QVPump::OperationDone);
+
+    QTest::mouseClick(preset->HoseBox(1), Qt::LeftButton);
+    QTest::mouseClick(preset->HoseBox(4), Qt::LeftButton);
+    for (const char* key : {"1", "2", ".", "5"})
+        QTest::mouseClick(preset->Key(QString::fromLatin1(key)), Qt::LeftButton);
+    EXPECT_EQ(preset->Entry().Text(), QStringLiteral("12.5"));
+    EXPECT_EQ(preset->HoseMask(), 9);
+    const QVPresetPopup::Preset chosen = preset->ChosenPreset();
+    EXPECT_EQ(chosen.type, 2);
+    EXPECT_DOUBLE_EQ(chosen.limit, 12.5);
+    EXPECT_EQ(chosen.hoses, 9);
+    EXPECT_EQ(chosen.priceLevel, 1);
+    QTest::mouseClick(preset->PresetButton(), Qt::LeftButton);
+    EXPECT_FALSE(preset->isVisible());
+    ASSERT_EQ(Operations(ops), QStringList{QStringLiteral("LoadPreset")});
+    EXPECT_EQ(m_pump.LastPresetHoses(), 9);
+    EXPECT_EQ(m_pump.LastPresetPriceLevel(), 1);
+    ops.clear();
+
+    // A volume limit is type 3.
+    preset->Refresh();
+    preset->ChooseValue(false);
+    preset->TickHose(2, true);
+    preset->PressKey(QStringLiteral("7"));
+    EXPECT_EQ(preset->ChosenPreset().type, 3);
+    EXPECT_EQ(preset->ChosenPreset().hoses, 2);
+
+    // Nothing ticked: all hoses, no limit, whatever was typed; no limit: the same.
+    preset->Refresh();
+    for (const char* key : {"4", "0"})
+        preset->PressKey(QString::fromLatin1(key));
+    QVPresetPopup::Preset open = preset->ChosenPreset();
+    EXPECT_EQ(open.type, 2);
+    EXPECT_EQ(open.limit, 0.0);
+    EXPECT_EQ(open.hoses, 255);
+    EXPECT_EQ(open.priceLevel, 1);
+    preset->PressKey(QStringLiteral("CLR"));
+    preset->TickHose(3, true);
+    EXPECT_EQ(preset->ChosenPreset().hoses, 255);
+    preset->open();
+    QTest::keyClick(preset, Qt::Key_P); // Preset's hot key
+    EXPECT_EQ(Operations(ops), QStringList{QStringLiteral("LoadPreset")});
+    EXPECT_EQ(m_pump.LastPresetHoses(), 255);
+    ops.clear();
+
+    // Auth authorises.
+    preset->open();
+    QTest::mouseClick(preset->AuthButton(), Qt::LeftButton);
+    EXPECT_EQ(Operations(ops), QStringList{QStringLiteral("Authorise")});
+}
+
+TEST_F(LivePump, PresetDecimalsFollowTheValueOrVolumeChoice) {
+    Prepare(6); // value format 2 (2 decimals), volume format 1 (3 decimals)
+    m_pump.SetPopupMode(QVPump::POPUP_PRESET);
+    m_pump.ActOnPopupResult(DialogResult::Yes, nullptr);
+    QVPresetPopup* preset = m_pump.PresetPopup();
+    ASSERT_TRUE(preset);
+    EXPECT_TRUE(preset->ValueChosen());
+    EXPECT_EQ(preset->Entry().Decimals(), 2);
+    for (const char* key : {"1", ",", "2", "3", "4"})
+        preset->PressKey(QString::fromLatin1(key));
+    EXPECT_EQ(preset->Entry().Text(), QStringLiteral("1.23")) << "a third decimal does not fit";
+    QTest::mouseClick(preset->VolumeBox(), Qt::LeftButton);
+    EXPECT_FALSE(preset->ValueChosen());
+    EXPECT_EQ(preset->Entry().Decimals(), 3);
+    EXPECT_EQ(preset->Entry().Text(), QStringLiteral("1.23")) << "still fits";
+    preset->PressKey(QStringLiteral("4"));
+    EXPECT_EQ(preset->Entry().Text(), QStringLiteral("1.234"));
+    QTest::mouseClick(preset->ValueBox(), Qt::LeftButton);
+    EXPECT_EQ(preset->Entry().Text(), QStringLiteral("0")) << "three decimals no longer fit";
+
+    // Keyboard: digits, backspace (key 8), delete clears.
+    preset->open();
+    QTest::keyClicks(preset, QStringLiteral("98.7"));
+    EXPECT_EQ(preset->Entry().Text(), QStringLiteral("98.7"));
+    QTest::keyClick(preset, Qt::Key_Backspace);
+    QTest::keyClick(preset, Qt::Key_Backspace);
+    EXPECT_EQ(preset->Entry().Text(), QStringLiteral("98"));
+    QTest::keyClick(preset, Qt::Key_Delete);
+    EXPECT_EQ(preset->Entry().Text(), QStringLiteral("0"));
+    preset->done(DialogResult::Cancel);
+}
+
+TEST_F(LivePump, ATankReadsItsSummaryThenShowsItsStatus) {
+    int32_t tankID = -1;
+    ASSERT_EQ(m_client.GetTankByOrdinal(1, tankID), 0);
+    QVTank tank;
+    tank.SetQVClient(&m_client);
+    tank.SetID(tankID);
+    EXPECT_GT(tank.Number(), 0);
+    EXPECT_FALSE(tank.TankName().isEmpty());
+    EXPECT_GT(tank.Capacity(), 0);
+    EXPECT_EQ(tank.TankState(), 1) << "the summary's state: a healthy gauge";
+
+    QSignalSpy plain(&tank, &QVTank::StatusEvent);
+    QSignalSpy ex(&tank, &QVTank::StatusEventEx);
+    QSignalSpy ex2(&tank, &QVTank::StatusEventEx2);
+    halvoratest::FeedTank(tank, 2, 5000);
+    EXPECT_EQ(tank.TankState(), 2);
+    EXPECT_EQ(tank.GaugeVolume(), 5000);
+    EXPECT_EQ(plain.count(), 1);
+    EXPECT_EQ(ex.count(), 1);
+    ASSERT_EQ(ex2.count(), 1);
+    EXPECT_EQ(ex2.at(0).at(1).toInt(), tankID);
+    // An older library leaves State negative: only the older lists.
+    halvoratest::FeedTank(tank, -1);
+    EXPECT_EQ(ex2.count(), 1);
+    EXPECT_EQ(plain.count(), 2);
+    tank.ShowConnectionLost();
+    EXPECT_EQ(tank.TankState(), QVTank::kNoServerState);
+    EXPECT_EQ(tank.GaugeVolume(), 0);
+}
+
+TEST(PresetLimit, TheIntegerPartIsBoundedByTheDecimals) {
+    PresetEntry entry;
+    for (int decimals = 0; decimals <= 3; ++decimals) {
+        entry.Clear();
+        entry.SetDecimals(decimals);
+        for (int i = 0; i < 9; ++i)
+            entry.AddDigit('9');
+        EXPECT_EQ(entry.Text().size(), PresetEntry::MaxIntegerDigits(decimals));
+        entry.AddPoint();
+        for (int i = 0; i < 5; ++i)
+            entry.AddDigit('9');
+        // Every limit fits six digits of a pump display.
+        EXPECT_LT(entry.Value(), 1e6);
+        EXPECT_EQ(entry.Text().size(), decimals == 0 ? 6 : 7) << decimals;
+    }
+    entry.Clear();
+    entry.AddDigit('0');
+    entry.AddDigit('0');
+    EXPECT_EQ(entry.Text(), QStringLiteral("0"));
+    EXPECT_FALSE(entry.IsSet());
+    entry.SetDecimals(0);
+    entry.AddPoint();
+    entry.AddDigit('5');
+    EXPECT_EQ(entry.Text(), QStringLiteral("5")) << "no point without decimals";
+}
+
+} // namespace
