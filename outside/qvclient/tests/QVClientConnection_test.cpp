@@ -4,6 +4,8 @@
 // server is back.
 #include <chrono>
 #include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -28,6 +30,28 @@ int32_t AwaitClosed(int32_t h, std::chrono::milliseconds bound) {
     while ((r = CheckSocketClosedMT(h, 0)) == 0 && Clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     return r;
+}
+
+// Waits until every thread of the process is stopped (a stop signal takes effect later than
+// kill returns); false after two seconds.
+bool AwaitStopped(pid_t pid) {
+    const auto until = Clock::now() + std::chrono::seconds(2);
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    while (Clock::now() < until) {
+        bool all = true;
+        for (const auto& task : std::filesystem::directory_iterator(tasks)) {
+            std::ifstream stat(task.path() / "stat");
+            std::string line;
+            std::getline(stat, line);
+            const size_t close = line.rfind(')');
+            if (close == std::string::npos || close + 2 >= line.size() ||
+                (line[close + 2] != 'T' && line[close + 2] != 't'))
+                all = false;
+        }
+        if (all) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
 }
 
 class ServerGoesAway : public ::testing::TestWithParam<int> {};
@@ -77,6 +101,7 @@ TEST(ServerFrozen, CallsTimeOutWithMinus23WithinTheCallTimeoutThenGiveMinus14) {
     ASSERT_NE(other, 0);
     ASSERT_GT(server.Pid(), 0);
     ASSERT_EQ(kill(server.Pid(), SIGSTOP), 0);
+    ASSERT_TRUE(AwaitStopped(server.Pid()));
     auto start = Clock::now();
     int32_t count = 0;
     EXPECT_EQ(GetPortsCountMT(h, &count), QV_TIMEOUT);
