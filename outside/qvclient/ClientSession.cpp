@@ -59,10 +59,12 @@ void ClientSession::ReadEvents() {
             break;
         }
     }
+    {
+        std::lock_guard<std::mutex> lock(m_queueMutex);
+        if (m_eventsResult == QV_OK) m_eventsResult = end;
+    }
     // The server learns at once that this logon's events are no longer read.
     ShutdownSocket(m_eventFd);
-    std::lock_guard<std::mutex> lock(m_queueMutex);
-    if (m_eventsResult == QV_OK) m_eventsResult = end;
 }
 
 int32_t ClientSession::Exchange(int fd, Header h, const std::vector<uint8_t>& body, Header& reply,
@@ -192,6 +194,9 @@ bool ClientSession::EventsClosed() {
 
 int32_t ClientSession::ProcessEvents() {
     std::lock_guard<std::mutex> lock(m_queueMutex);
+    // A connection its peer has shut is gone, even while the reader still queues its last
+    // events.
+    if (m_eventsResult == QV_OK && PeerClosed(m_eventFd)) m_eventsResult = QV_CONNECTION_BROKEN;
     const int32_t result = m_eventsResult;
     if (result != QV_OK) m_eventsResult = QV_CONNECTION_BROKEN;
     return result;
