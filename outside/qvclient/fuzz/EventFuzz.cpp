@@ -1,7 +1,7 @@
 // libFuzzer harness of the client library's events: the input is read as the events
 // connection carries it, every frame is queued as the logon's reader queues it, and then every
-// reader of the event table takes its turn at the
-// queue through the exported functions, as a host would call them.
+// reader of the event table takes its turn at the queue through the exported functions, as a
+// host would call them.
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -75,6 +75,7 @@ void Queue(qvclient::ClientSession& session, const uint8_t* data, size_t size) {
             header.type = qvwire::MsgType::Events;
             header.bodyLen = static_cast<uint16_t>(data[pos] | (data[pos + 1] << 8));
             pos += 2;
+            if (header.bodyLen > qvwire::kMaxBody) return; // refused with the header
         } else {
             if (size - pos < qvwire::kHeaderSize) return;
             if (!qvwire::DecodeHeader(data + pos, header)) return; // the connection would close
