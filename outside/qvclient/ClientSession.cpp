@@ -2,6 +2,7 @@
 #include "outside/qvclient/ClientSession.h"
 
 #include <array>
+#include <system_error>
 
 #include "outside/qvclient/QVClient.h"
 #include "outside/qvclient/QVSocket.h"
@@ -18,13 +19,52 @@ std::array<std::shared_ptr<ClientSession>, SessionTable::kMaxSessions> g_session
 } // namespace
 
 ClientSession::~ClientSession() {
-    CloseAll();
+    StopReader();
+    CloseSocket(m_callFd);
 }
 
 void ClientSession::CloseAll() {
     CloseSocket(m_callFd);
+    m_callFd = -1;
+    ShutdownSocket(m_eventFd);
+}
+
+void ClientSession::StopReader() {
+    {
+        std::lock_guard<std::mutex> lock(m_queueMutex);
+        m_closing = true;
+    }
+    m_space.notify_all();
+    ShutdownSocket(m_eventFd);
+    if (m_reader.joinable()) m_reader.join();
+    std::scoped_lock lock(m_mutex, m_queueMutex);
     CloseSocket(m_eventFd);
-    m_callFd = m_eventFd = -1;
+    m_eventFd = -1;
+    if (m_eventsResult == QV_OK) m_eventsResult = QV_CONNECTION_BROKEN;
+}
+
+void ClientSession::ReadEvents() {
+    int32_t end = QV_CONNECTION_BROKEN;
+    for (;;) {
+        Header h;
+        std::vector<uint8_t> body;
+        // The next frame may be long in coming, but once begun it must be whole within the
+        // call timeout: a server that stalls in the middle of a frame loses its connection.
+        if (!Readable(m_eventFd, -1) || RecvFrame(m_eventFd, h, body, m_timeoutMs) != 0) break;
+        std::unique_lock<std::mutex> lock(m_queueMutex);
+        m_space.wait(lock, [this] { return m_closing || m_events.size() < kMaxQueuedEvents; });
+        if (m_closing) break;
+        if (QueueFrame(h, body) != QV_OK) {
+            end = QV_PROTOCOL_ERROR;
+            break;
+        }
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_queueMutex);
+        if (m_eventsResult == QV_OK) m_eventsResult = end;
+    }
+    // The server learns at once that this logon's events are no longer read.
+    ShutdownSocket(m_eventFd);
 }
 
 int32_t ClientSession::Exchange(int fd, Header h, const std::vector<uint8_t>& body, Header& reply,
@@ -82,7 +122,13 @@ int32_t ClientSession::Logon(const LogonArgs& a) {
     Writer attach;
     attach.PutAll(key);
     result = Exchange(m_eventFd, h, attach.Bytes(), reply, body);
-    return result;
+    if (result != QV_OK) return result;
+    try {
+        m_reader = std::thread([this] { ReadEvents(); });
+    } catch (const std::system_error&) {
+        return QV_FAILED;
+    }
+    return QV_OK;
 }
 
 int32_t ClientSession::Call(uint16_t op, const Values& in, Values& out) {
@@ -103,16 +149,19 @@ int32_t ClientSession::Call(uint16_t op, const Values& in, Values& out) {
 }
 
 void ClientSession::Logoff() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (!m_broken && m_callFd >= 0) {
-        Header h;
-        h.type = MsgType::Disconnect;
-        Header reply;
-        std::vector<uint8_t> body;
-        Exchange(m_callFd, h, {}, reply, body);
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_broken && m_callFd >= 0) {
+            Header h;
+            h.type = MsgType::Disconnect;
+            Header reply;
+            std::vector<uint8_t> body;
+            Exchange(m_callFd, h, {}, reply, body);
+        }
+        CloseAll();
+        m_broken = true;
     }
-    CloseAll();
-    m_broken = true;
+    StopReader();
 }
 
 int32_t ClientSession::TestConnection() {
@@ -134,30 +183,27 @@ int32_t ClientSession::TestConnection() {
                : rc == kRecvTimeout ? QV_TIMEOUT
                                     : QV_CONNECTION_BROKEN;
     }
-    return PeerClosed(m_eventFd) ? QV_CONNECTION_BROKEN : QV_OK;
+    std::lock_guard<std::mutex> queue(m_queueMutex);
+    return m_eventsResult != QV_OK || PeerClosed(m_eventFd) ? QV_CONNECTION_BROKEN : QV_OK;
 }
 
 bool ClientSession::EventsClosed() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return PeerClosed(m_eventFd);
+    std::lock_guard<std::mutex> lock(m_queueMutex);
+    return m_eventsResult != QV_OK || PeerClosed(m_eventFd);
 }
 
 int32_t ClientSession::ProcessEvents() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_eventFd < 0) return QV_CONNECTION_BROKEN;
-    // A full queue leaves the rest waiting in the connection, to be read once the queue shrinks.
-    while (m_events.size() < kMaxQueuedEvents && Readable(m_eventFd, 0)) {
-        Header h;
-        std::vector<uint8_t> body;
-        if (RecvFrame(m_eventFd, h, body, m_timeoutMs) != 0)
-            return DropEvents(QV_CONNECTION_BROKEN);
-        if (QueueFrame(h, body) != QV_OK) return DropEvents(QV_PROTOCOL_ERROR);
-    }
-    return QV_OK;
+    std::lock_guard<std::mutex> lock(m_queueMutex);
+    // A connection its peer has shut is gone, even while the reader still queues its last
+    // events.
+    if (m_eventsResult == QV_OK && PeerClosed(m_eventFd)) m_eventsResult = QV_CONNECTION_BROKEN;
+    const int32_t result = m_eventsResult;
+    if (result != QV_OK) m_eventsResult = QV_CONNECTION_BROKEN;
+    return result;
 }
 
 int32_t ClientSession::QueueEvent(const Header& h, const std::vector<uint8_t>& body) {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_queueMutex);
     return QueueFrame(h, body);
 }
 
@@ -169,38 +215,34 @@ int32_t ClientSession::QueueFrame(const Header& h, const std::vector<uint8_t>& b
     return QV_OK;
 }
 
-int32_t ClientSession::DropEvents(int32_t result) {
-    CloseSocket(m_eventFd);
-    m_eventFd = -1;
-    return result;
-}
-
 int32_t ClientSession::EventsCount() {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_queueMutex);
     return static_cast<int32_t>(m_events.size());
 }
 
 int16_t ClientSession::NextEventType() {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_queueMutex);
     return m_events.empty() ? 0 : static_cast<int16_t>(m_events.front()[0].i);
 }
 
 int32_t ClientSession::DiscardNextEvent() {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_queueMutex);
     if (m_events.empty()) return QV_NO_EVENT;
     m_events.pop_front();
+    m_space.notify_one();
     return QV_OK;
 }
 
 int32_t ClientSession::PeekEvent(int16_t type, int16_t variant, Values& out) {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_queueMutex);
     if (m_events.empty() || m_events.front()[0].i != type) return QV_NO_EVENT;
     return EventSection(m_events.front(), variant, out) ? QV_OK : QV_PROTOCOL_ERROR;
 }
 
 void ClientSession::PopEvent() {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_queueMutex);
     if (!m_events.empty()) m_events.pop_front();
+    m_space.notify_one();
 }
 
 int32_t SessionTable::Add(std::shared_ptr<ClientSession> s) {

@@ -1,12 +1,17 @@
 // One logon of the client library: the calls connection (request and reply), the events
-// connection the server pushes to, and the queue of events received but not yet read.
-// All members are safe to call from several threads; calls on one session are serialised.
+// connection the server pushes to, read by the logon's own thread, and the queue of events
+// received but not yet read. All members are safe to call from several threads; calls on one
+// session are serialised, and the queue has a lock of its own so that events keep arriving
+// during a call.
 #pragma once
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "outside/qvclient/QVWire.h"
 
@@ -28,13 +33,13 @@ struct LogonArgs {
 class ClientSession {
   public:
     ~ClientSession();
-    // Connects both connections and logs on; 0 or the failure result (-20, -21, -23, -14,
-    // or the server's refusal).
+    // Connects both connections, logs on and starts reading events; 0 or the failure result
+    // (-20, -21, -23, -14, 1 when no thread can be started, or the server's refusal).
     int32_t Logon(const LogonArgs& args);
     // One operation: inputs out, outputs back. -14 once the connection has broken, -23 on a
     // timeout (the connection is closed, as its stream can no longer be trusted).
     int32_t Call(uint16_t op, const qvwire::Values& in, qvwire::Values& out);
-    // Tells the server goodbye (best effort) and closes both connections.
+    // Tells the server goodbye (best effort), stops reading events and closes both connections.
     void Logoff();
     // A ping on the calls connection: 0, -14 (a connection is gone) or -23 (no answer in time).
     int32_t TestConnection();
@@ -44,9 +49,9 @@ class ClientSession {
     // At most this many events wait in the queue.
     static constexpr size_t kMaxQueuedEvents = 16384;
 
-    // Moves the events that have arrived into the queue; -14 when the events connection broke,
-    // -22 when the server sent a malformed event. Either closes the events connection, and
-    // every later call gives -14.
+    // Events are queued as they arrive (while the queue is full the rest wait in the
+    // connection). 0 while the events connection is read; once it has ended, -22 when a
+    // malformed event ended it (reported once), -14 otherwise and from then on.
     int32_t ProcessEvents();
     // Takes one frame as read from the events connection: 0 when queued (or not an event),
     // -22 when malformed (nothing is queued then).
@@ -67,19 +72,26 @@ class ClientSession {
   private:
     int32_t Exchange(int fd, qvwire::Header h, const std::vector<uint8_t>& body,
                      qvwire::Header& reply, std::vector<uint8_t>& replyBody);
+    // Closes the calls connection and shuts the events connection down (its reader closes it).
     void CloseAll();
-    int32_t QueueFrame(const qvwire::Header& h, const std::vector<uint8_t>& body); // m_mutex held
-    // Closes the events connection; returns result.
-    int32_t DropEvents(int32_t result);
+    void ReadEvents(); // the reader thread
+    void StopReader();
+    int32_t QueueFrame(const qvwire::Header& h, const std::vector<uint8_t>& body); // m_queueMutex
 
-    std::mutex m_mutex; // serialises calls and the queue
+    std::mutex m_mutex; // serialises calls; guards the connections
     int m_callFd = -1;
-    int m_eventFd = -1;
+    int m_eventFd = -1;    // set by Logon, closed by StopReader
     uint32_t m_seq = 0;    // sequence number of the last call
     int32_t m_session = 0; // the server's session ID
     int m_timeoutMs = 10000;
     bool m_broken = false; // a connection failed: every later call gives -14
+
+    std::mutex m_queueMutex;         // guards the members below
+    std::condition_variable m_space; // the queue shrank, or the session closes
     std::deque<qvwire::Values> m_events;
+    int32_t m_eventsResult = 0; // what ProcessEvents reports: 0 until the events connection ends
+    bool m_closing = false;     // the reader is to stop
+    std::thread m_reader;
 };
 
 // The process's logons, addressed by small positive handles.

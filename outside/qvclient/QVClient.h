@@ -452,12 +452,14 @@ int32_t GetLogEventPropertiesMT(int32_t handle, int32_t ID, int16_t* pDeviceType
                                 double* pWaterLevel, double* pTemperature);
 
 // ---- Event queue ----
-// The server pushes events over the events connection; ProcessEvents moves what has arrived
-// into the logon's queue. GetNextEventType gives the type of the oldest queued event (0 when
-// none); each GetNext...Event reads and removes the oldest event when it has that reader's
-// type, else returns 11. The server sends: 2 delivery (a delivery completed), 9 hose electronic
-// totals (with it), 13 tank status (a tank was stored), 24 log event (one was added); the
-// readers of the other types exist for servers that send them.
+// The server pushes events over the events connection; the logon's own thread moves each one
+// into the logon's queue as it arrives (at most 16384 wait; the rest stay in the connection
+// until the queue shrinks). ProcessEvents gives 0 while the events connection is read; once it
+// has ended, -22 when a malformed event ended it (once), else -14. GetNextEventType gives the type
+// of the oldest queued event (0 when none); each GetNext...Event reads and removes the oldest event
+// when it has that reader's type, else returns 11. The server sends: 2 delivery (a delivery
+// completed), 9 hose electronic totals (with it), 13 tank status (a tank was stored), 24 log event
+// (one was added); the readers of the other types exist for servers that send them.
 
 int32_t ProcessEventsMT(int32_t handle);
 int32_t GetEventsCountMT(int32_t handle, int32_t* pCount);

@@ -166,7 +166,11 @@ int RecvFrame(int fd, Header& h, std::vector<uint8_t>& body, int timeoutMs) {
 
 bool Readable(int fd, int timeoutMs) {
     pollfd pfd{fd, POLLIN, 0};
-    return poll(&pfd, 1, timeoutMs) > 0;
+    int rc;
+    do {
+        rc = poll(&pfd, 1, timeoutMs);
+    } while (rc < 0 && errno == EINTR);
+    return rc > 0;
 }
 
 bool PeerClosed(int fd) {

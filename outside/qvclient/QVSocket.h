@@ -23,7 +23,7 @@ int ListenTcp(const std::string& host, uint16_t port, std::string* why = nullptr
 bool SendFrame(int fd, Header h, const std::vector<uint8_t>& body);
 // Reads one whole frame; timeoutMs < 0 waits without limit. Returns 0 or a kRecv code.
 int RecvFrame(int fd, Header& h, std::vector<uint8_t>& body, int timeoutMs);
-// True when the descriptor has bytes (or an end) waiting.
+// True when the descriptor has bytes (or an end) waiting; timeoutMs < 0 waits without limit.
 bool Readable(int fd, int timeoutMs);
 // True when fd is -1, failed, or its peer has shut the connection down, whether or not bytes
 // sent before that still wait to be read.

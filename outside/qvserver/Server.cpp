@@ -9,10 +9,14 @@
 #include <cctype>
 #include <cerrno>
 #include <chrono>
+#include <climits>
+#include <cstdio>
+#include <cstring>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/random.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <system_error>
 #include <unistd.h>
@@ -30,6 +34,8 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kAttachTimeoutMs = 5000;
 constexpr auto kAcceptPause = std::chrono::milliseconds(100);
+// Descriptors kept free of connections: SQLite opens its journal files as it needs them.
+constexpr int kSpareDescriptors = 16;
 
 // Empty, or six dash-separated groups of four hexadecimal digits.
 bool HashKeyValid(const std::u16string& key) {
@@ -117,6 +123,10 @@ bool Server::Listen(const std::string& address, uint16_t callPort, uint16_t even
         error = "cannot listen on " + address + " port " + std::to_string(eventsPort) + ": " + why;
         return false;
     }
+    rlimit files{};
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur != RLIM_INFINITY &&
+        files.rlim_cur < static_cast<rlim_t>(INT32_MAX))
+        m_fdCeiling = static_cast<int>(files.rlim_cur) - kSpareDescriptors;
     if (pipe(m_wake) != 0) {
         error = "cannot create the stop pipe";
         return false;
@@ -154,7 +164,12 @@ void Server::Run() {
         bool starved = false;
         if (fds[0].revents & POLLIN) starved |= !Accept(m_callListen, false);
         if (fds[1].revents & POLLIN) starved |= !Accept(m_eventListen, true);
-        if (starved) pausedUntil = Clock::now() + kAcceptPause;
+        if (starved) {
+            // Said once each time it runs short, not for every retry.
+            if (!m_starved) std::fprintf(stderr, "qvserver: %s; accepting pauses\n", m_why.c_str());
+            m_starved = true;
+            pausedUntil = Clock::now() + kAcceptPause;
+        }
         Reap(false);
     }
     {
@@ -167,7 +182,20 @@ void Server::Run() {
 
 bool Server::Accept(int listenFd, bool events) {
     const int fd = accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
-    if (fd < 0) return errno != EMFILE && errno != ENFILE && errno != ENOBUFS && errno != ENOMEM;
+    if (fd < 0) {
+        if (errno != EMFILE && errno != ENFILE && errno != ENOBUFS && errno != ENOMEM) return true;
+        m_why = std::string("cannot accept a connection: ") + std::strerror(errno);
+        return false;
+    }
+    if (fd >= m_fdCeiling) {
+        // The last descriptors stay for the database's files and the events' wake pipes; the
+        // peer sees its connection close.
+        CloseSocket(fd);
+        m_why = "too few descriptors left to serve another connection";
+        return false;
+    }
+    if (m_starved) std::fprintf(stderr, "qvserver: accepting again\n");
+    m_starved = false;
     const int one = 1; // replies go out at once
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -186,6 +214,7 @@ bool Server::Accept(int listenFd, bool events) {
         });
     } catch (const std::system_error&) {
         // No thread for it: the peer sees its connection close.
+        m_why = "cannot start a connection's thread";
         m_connections.pop_back();
         CloseSocket(fd);
         return false;

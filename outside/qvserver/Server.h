@@ -80,6 +80,9 @@ class Server : public EventSink {
     int m_eventListen = -1;
     int m_wake[2] = {-1, -1}; // pipe that ends Run
     std::atomic<bool> m_stopping{false};
+    bool m_starved = false;      // Run's accepting paused for want of descriptors or threads
+    int m_fdCeiling = INT32_MAX; // a connection accepted at this descriptor or above is closed
+    std::string m_why;           // what the last such failure was
     std::mutex m_mutex; // guards m_connections, m_logons (with their outboxes), m_nextSession
     std::list<Connection> m_connections;
     std::map<int32_t, std::shared_ptr<Logon>> m_logons;

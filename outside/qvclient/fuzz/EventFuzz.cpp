@@ -1,7 +1,7 @@
 // libFuzzer harness of the client library's events: the input is read as the events
-// connection carries it (frames back to back, each header decoded), every frame is queued as
-// ProcessEvents queues it, and then every reader of the event table takes its turn at the
-// queue through the exported functions, as a host would call them.
+// connection carries it, every frame is queued as the logon's reader queues it, and then every
+// reader of the event table takes its turn at the queue through the exported functions, as a
+// host would call them.
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -61,21 +61,39 @@ bool OneRound(int32_t h) {
     return false;
 }
 
+// The input's first byte chooses: even, the rest is the connection's bytes, headers included;
+// odd, the rest is bodies each led by a two-byte length, sent under proper Events headers (so
+// that the search goes into the values rather than the header).
+void Queue(qvclient::ClientSession& session, const uint8_t* data, size_t size) {
+    if (size == 0) return;
+    const bool bodies = data[0] & 1;
+    size_t pos = 1;
+    for (;;) {
+        qvwire::Header header;
+        if (bodies) {
+            if (size - pos < 2) return;
+            header.type = qvwire::MsgType::Events;
+            header.bodyLen = static_cast<uint16_t>(data[pos] | (data[pos + 1] << 8));
+            pos += 2;
+            if (header.bodyLen > qvwire::kMaxBody) return; // refused with the header
+        } else {
+            if (size - pos < qvwire::kHeaderSize) return;
+            if (!qvwire::DecodeHeader(data + pos, header)) return; // the connection would close
+            pos += qvwire::kHeaderSize;
+        }
+        if (header.bodyLen > size - pos) return; // a short read
+        const std::vector<uint8_t> body(data + pos, data + pos + header.bodyLen);
+        pos += header.bodyLen;
+        if (session.QueueEvent(header, body) != QV_OK) return;
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static std::shared_ptr<qvclient::ClientSession> session;
     const int32_t h = Handle(session);
-    size_t pos = 0;
-    while (size - pos >= qvwire::kHeaderSize) {
-        qvwire::Header header;
-        if (!qvwire::DecodeHeader(data + pos, header)) break; // the connection would close
-        pos += qvwire::kHeaderSize;
-        if (header.bodyLen > size - pos) break; // a short read
-        const std::vector<uint8_t> body(data + pos, data + pos + header.bodyLen);
-        pos += header.bodyLen;
-        if (session->QueueEvent(header, body) != QV_OK) break;
-    }
+    Queue(*session, data, size);
     int32_t count = 0;
     GetEventsCountMT(h, &count);
     for (int32_t i = 0; i < count; ++i) {

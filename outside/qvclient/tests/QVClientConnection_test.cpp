@@ -1,8 +1,11 @@
-// The client library when its server goes away (127.0.11.25 .. 127.0.11.29): calls fail with
-// -14 or -23 within the call timeout, TestConnection and CheckSocketClosed tell, and a new logon
-// works once the server is back.
+// The client library's connections (127.0.11.25 .. 127.0.11.29): events are read on the logon's
+// own thread into a bounded queue; when the server goes away calls fail with -14 or -23 within
+// the call timeout, TestConnection and CheckSocketClosed tell, and a new logon works once the
+// server is back.
 #include <chrono>
 #include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -27,6 +30,28 @@ int32_t AwaitClosed(int32_t h, std::chrono::milliseconds bound) {
     while ((r = CheckSocketClosedMT(h, 0)) == 0 && Clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     return r;
+}
+
+// Waits until every thread of the process is stopped (a stop signal takes effect later than
+// kill returns); false after two seconds.
+bool AwaitStopped(pid_t pid) {
+    const auto until = Clock::now() + std::chrono::seconds(2);
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    while (Clock::now() < until) {
+        bool all = true;
+        for (const auto& task : std::filesystem::directory_iterator(tasks)) {
+            std::ifstream stat(task.path() / "stat");
+            std::string line;
+            std::getline(stat, line);
+            const size_t close = line.rfind(')');
+            if (close == std::string::npos || close + 2 >= line.size() ||
+                (line[close + 2] != 'T' && line[close + 2] != 't'))
+                all = false;
+        }
+        if (all) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
 }
 
 class ServerGoesAway : public ::testing::TestWithParam<int> {};
@@ -76,6 +101,7 @@ TEST(ServerFrozen, CallsTimeOutWithMinus23WithinTheCallTimeoutThenGiveMinus14) {
     ASSERT_NE(other, 0);
     ASSERT_GT(server.Pid(), 0);
     ASSERT_EQ(kill(server.Pid(), SIGSTOP), 0);
+    ASSERT_TRUE(AwaitStopped(server.Pid()));
     auto start = Clock::now();
     int32_t count = 0;
     EXPECT_EQ(GetPortsCountMT(h, &count), QV_TIMEOUT);
@@ -98,6 +124,52 @@ TEST(ServerFrozen, CallsTimeOutWithMinus23WithinTheCallTimeoutThenGiveMinus14) {
     ASSERT_NE(h, 0);
     EXPECT_EQ(GetPortsCountMT(h, &count), 0);
     ClientLogoffMT(&h);
+}
+
+// Waits up to ten seconds for the queue to hold n events; the count it holds.
+int32_t AwaitQueued(int32_t h, int32_t n) {
+    const auto until = Clock::now() + std::chrono::seconds(10);
+    int32_t queued = 0;
+    while (GetEventsCountMT(h, &queued) == 0 && queued < n && Clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return queued;
+}
+
+TEST(EventsReader, EventsQueueWithoutProcessEventsUpToTheBoundAndNoneIsLost) {
+    TempDir dir;
+    ServerProcess server("127.0.11.27", dir.Path());
+    ASSERT_TRUE(server.Start("demo"));
+    int32_t reader = Logon("127.0.11.27"), writer = Logon("127.0.11.27");
+    ASSERT_NE(reader, 0);
+    ASSERT_NE(writer, 0);
+    // 600 more events than the queue holds; the writer discards its own as they come.
+    constexpr int32_t kBound = 16384, kSent = kBound + 600;
+    BSTR desc = Bstr("e");
+    for (int32_t i = 0; i < kSent; ++i) {
+        int32_t id = 0;
+        ASSERT_EQ(AddLogEventMT(writer, 0, 0, 1, 1, desc, &id), 0) << i;
+        while (DiscardNextEventMT(writer) == 0) {
+        }
+    }
+    platform::SysFreeString(desc);
+    // The reader never called ProcessEvents: its thread filled the queue up to the bound and
+    // left the rest in the connection.
+    EXPECT_EQ(AwaitQueued(reader, kBound), kBound);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    int32_t queued = 0;
+    EXPECT_EQ(GetEventsCountMT(reader, &queued), 0);
+    EXPECT_EQ(queued, kBound);
+    EXPECT_EQ(ProcessEventsMT(reader), 0);
+    EXPECT_EQ(CheckSocketClosedMT(reader, 0), 0);
+    // Room in the queue lets the rest in, in order and complete.
+    for (int32_t i = 0; i < 1000; ++i)
+        ASSERT_EQ(DiscardNextEventMT(reader), 0);
+    EXPECT_EQ(AwaitQueued(reader, kSent - 1000), kSent - 1000);
+    int16_t type = 0;
+    EXPECT_EQ(GetNextEventTypeMT(reader, &type), 0);
+    EXPECT_EQ(type, 24);
+    ClientLogoffMT(&reader);
+    ClientLogoffMT(&writer);
 }
 
 TEST(UnknownHandles, AnswerNotLoggedOn) {

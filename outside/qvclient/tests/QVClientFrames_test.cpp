@@ -131,7 +131,7 @@ void ReadEventsAndExit(const std::vector<uint8_t>& bad) {
     int32_t h = Logon(kAddress);
     if (h == 0) std::_Exit(4);
     int32_t r = 0;
-    for (int i = 0; i < 200 && (r = ProcessEventsMT(h)) == 0; ++i)
+    for (int i = 0; i < 600 && (r = ProcessEventsMT(h)) == 0; ++i) // past the call timeout
         usleep(10000);
     int32_t count = 0;
     GetEventsCountMT(h, &count);
