@@ -128,10 +128,14 @@ void ForecourtService::Ticker() {
 }
 
 void ForecourtService::Advance(int64_t ms) {
+    // One transaction for the step's rows (gauges, totals, deliveries, log events) instead of
+    // one commit each; a failed write inside it is handled by the forecourt as before.
+    const bool batched = m_store.Begin();
     if (m_sim)
         m_sim->Advance(ms);
     else
         m_fc->Advance(ms);
+    if (batched && !m_store.Commit()) m_store.Exec("ROLLBACK", {});
 }
 
 void ForecourtService::Reload() {
