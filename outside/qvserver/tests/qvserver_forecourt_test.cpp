@@ -632,3 +632,85 @@ TEST_F(Forecourt, DroppedClientsSeeTheirConnectionsGoneAndLogOnAgain) {
 }
 
 } // namespace
+
+namespace {
+
+// Deliveries completed from `from` on and their total volume, from the Deliveries table.
+std::pair<int32_t, double> Sold(int32_t h, double from) {
+    std::pair<int32_t, double> sold{0, 0};
+    int32_t count = 0;
+    EXPECT_EQ(GetDeliveriesCountFilteredMT(h, -1, -1, -1, from, 0, &count), 0);
+    for (int32_t k = 1; k <= count; ++k) {
+        int32_t id = 0, p, hose, lockedBy, reservedBy, att, duration, card, grade, tank, by;
+        int16_t state, type, level, logged;
+        double volume = 0, price, value, volume2, completed, cleared;
+        int64_t tag;
+        EXPECT_EQ(GetDeliveryIDByOrdinalFilteredMT(h, -1, -1, -1, from, 0, k, &id), 0);
+        EXPECT_EQ(GetDeliveryPropertiesEx4MT(h, id, &p, &hose, &state, &type, &volume, &level,
+                                             &price, &value, &volume2, &completed, &lockedBy,
+                                             &reservedBy, &att, &cleared, &duration, &card, &tag,
+                                             &grade, &tank, &logged, &by),
+                  0);
+        ++sold.first;
+        sold.second += volume;
+    }
+    return sold;
+}
+
+// The demonstration site's customers over an hour of the manual clock.
+std::pair<int32_t, double> SimulatedHour(const std::string& address, const std::string& folder,
+                                         const std::string& seed) {
+    ServerProcess server(address, folder,
+                         {"--clock", "manual", "--simulate", "--seed-random", seed});
+    EXPECT_TRUE(server.Start("demo"));
+    const int32_t h = LogonAs(address, 7, kMaskAll);
+    EXPECT_NE(h, 0);
+    double start = 0;
+    EXPECT_EQ(GetDateTimeMT(h, &start), 0);
+    const std::string ctl = BuildDir() + "/bin/qvserver ctl " + address + " advance 3600000";
+    EXPECT_EQ(std::system((ctl + " >/dev/null").c_str()), 0);
+    const std::pair<int32_t, double> sold = Sold(h, start);
+    int32_t hh = h;
+    ClientLogoffMT(&hh);
+    return sold;
+}
+
+TEST(Simulation, CustomersComeAndGoAndTheSameSeedSellsTheSame) {
+    TempDir a, b, c;
+    const auto first = SimulatedHour("127.0.12.9", a.Path(), "11");
+    const auto again = SimulatedHour("127.0.12.9", b.Path(), "11");
+    const auto other = SimulatedHour("127.0.12.9", c.Path(), "12");
+    EXPECT_GT(first.first, 0);
+    EXPECT_EQ(first.first, again.first);
+    EXPECT_DOUBLE_EQ(first.second, again.second);
+    EXPECT_NE(first.second, other.second);
+}
+
+TEST(RealClock, APumpDeliversAsTimePasses) {
+    TempDir dir;
+    ServerProcess server("127.0.12.8", dir.Path());
+    ASSERT_TRUE(server.Start("demo"));
+    const int32_t h = LogonAs("127.0.12.8", 7, kMaskAll);
+    ASSERT_NE(h, 0);
+    // Pump 1 of the demonstration site authorises itself.
+    const std::string ctl = BuildDir() + "/bin/qvserver ctl 127.0.12.8 ";
+    ASSERT_EQ(std::system((ctl + "nozzle-up 1 1 >/dev/null").c_str()), 0);
+    double volume = 0;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (volume == 0 && std::chrono::steady_clock::now() < until) {
+        int16_t state, reservedFor, level;
+        int32_t reservedBy, hoseID, hoseNumber, gradeID, stack;
+        double price, value;
+        Out grade, shortGrade;
+        ASSERT_EQ(GetPumpStatusMT(h, 1, &state, &reservedFor, &reservedBy, &hoseID, &hoseNumber,
+                                  &gradeID, &grade, &shortGrade, &level, &price, &volume, &value,
+                                  &stack),
+                  0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_GT(volume, 0);
+    int32_t hh = h;
+    ClientLogoffMT(&hh);
+}
+
+} // namespace
