@@ -127,7 +127,13 @@ void ForecourtService::Ticker() {
     }
 }
 
+Forecourt& ForecourtService::Engine() {
+    if (m_changed) Reload();
+    return *m_fc;
+}
+
 void ForecourtService::Advance(int64_t ms) {
+    if (m_changed) Reload();
     // One transaction for the step's rows (gauges, totals, deliveries, log events) instead of
     // one commit each; a failed write inside it is handled by the forecourt as before.
     const bool batched = m_store.Begin();
@@ -139,6 +145,7 @@ void ForecourtService::Advance(int64_t ms) {
 }
 
 void ForecourtService::Reload() {
+    m_changed = false;
     Site site;
     std::string error;
     if (!LoadSite(m_store, site, error)) return; // keeps running what it has

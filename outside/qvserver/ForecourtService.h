@@ -45,11 +45,13 @@ class ForecourtService : public ForecourtSink {
     // Ends the ticker. Takes no lock.
     void Stop();
 
-    Forecourt& Engine() { return *m_fc; }
+    // The engine, with the equipment re-read first when a client changed it since.
+    Forecourt& Engine();
     // Moves the simulated clock on (the customers acting, when simulated).
     void Advance(int64_t ms);
-    // Re-reads the equipment after a client changed it.
-    void Reload();
+    // A client changed the equipment (pumps, hoses, tanks, grades, prices): it is re-read before
+    // the engine is next used, so that a run of changes costs one reading.
+    void EquipmentChanged() { m_changed = true; }
 
     // The extra fields of a pump status, in the order the events and GetPumpStatusEx give them.
     // variant 0: GetNextPumpEvent's list; 2 and 3: GetNextPumpEventEx2/Ex3's lists (each with
@@ -85,6 +87,7 @@ class ForecourtService : public ForecourtSink {
     const Row& PumpRow(int32_t pumpID);
     Party Person(const Entity& e, int32_t id);
     void Ticker();
+    void Reload();
 
     Store& m_store;
     EventSink& m_events;
@@ -94,6 +97,7 @@ class ForecourtService : public ForecourtSink {
     ServiceOptions m_options;
     std::map<int32_t, Row> m_pumpRows;    // stored pump records, re-read by Reload
     std::unordered_set<int32_t> m_logged; // deliveries whose completion was reported
+    bool m_changed = false;               // the equipment was changed since it was read
 
     std::mutex m_tickMutex; // guards m_stopping for the ticker's wait
     std::condition_variable m_tickWake;

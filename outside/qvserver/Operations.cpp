@@ -1326,7 +1326,6 @@ std::vector<Def> BuildTable() {
         Local("GetNextDBAttendantLogonEvent"),
         Local("GetNextDBAttendantLogoffEvent"),
         Local("GetNextZeroDeliveryEvent"),
-        Local("GetNextSaleItemEvent"),
     };
 }
 
@@ -1456,18 +1455,18 @@ int32_t Operations::Run(uint16_t op, SessionInfo& session, const Values& in, Val
     case Kind::Set: {
         const int32_t r = StoreRecord(*d.entity, id, d.fields, Values(in.begin() + 1, in.end()));
         if (r == QV_OK && d.entity == &kTank) SendTankStatus(c, id);
-        if (r == QV_OK && m_forecourt && ChangesEquipment(d.name)) m_forecourt->Reload();
+        if (r == QV_OK && m_forecourt && ChangesEquipment(d.name)) m_forecourt->EquipmentChanged();
         return r;
     }
     case Kind::Update: {
         if (!m_store.Exists(*d.entity, id)) return QV_UNKNOWN_ID;
         const int32_t r = m_store.Set(*d.entity, id, d.fields, Values(in.begin() + 1, in.end()));
-        if (r == QV_OK && m_forecourt && ChangesEquipment(d.name)) m_forecourt->Reload();
+        if (r == QV_OK && m_forecourt && ChangesEquipment(d.name)) m_forecourt->EquipmentChanged();
         return r;
     }
     case Kind::Delete: {
         const int32_t r = m_store.Delete(*d.entity, id);
-        if (r == QV_OK && m_forecourt && ChangesEquipment(d.name)) m_forecourt->Reload();
+        if (r == QV_OK && m_forecourt && ChangesEquipment(d.name)) m_forecourt->EquipmentChanged();
         return r;
     }
     case Kind::ByNumber: {
@@ -1481,7 +1480,7 @@ int32_t Operations::Run(uint16_t op, SessionInfo& session, const Values& in, Val
     }
     case Kind::Special: {
         const int32_t r = d.handler(c, in, out);
-        if (r == QV_OK && m_forecourt && ChangesEquipment(d.name)) m_forecourt->Reload();
+        if (r == QV_OK && m_forecourt && ChangesEquipment(d.name)) m_forecourt->EquipmentChanged();
         return r;
     }
     default:
