@@ -911,6 +911,11 @@ int32_t GetAllPumpStatusesMT(int32_t handle, BSTR* pStates, BSTR* pCurrentHoses,
                              BSTR* pDeliveriesCount);
 // A delivery of Volume litres into the tank: its gauge rises at the tanker's rate.
 int32_t TankDropMT(int32_t handle, int32_t TankID, double Volume);
+// The attendant's sales at the pump (PumpID -1: at no pump in particular) are theirs from now
+// on; a logon at another pump moves them (events 11 and 12). Logoff: 3 when the attendant is
+// not logged on.
+int32_t AttendantLogonMT(int32_t handle, int32_t ID, int32_t PumpID);
+int32_t AttendantLogoffMT(int32_t handle, int32_t ID);
 // Sends a client event (type 4) with the caller's client ID to every logon that asks for them.
 int32_t FireClientEventMT(int32_t handle, int32_t EventID, BSTR EventText);
 

@@ -164,4 +164,12 @@ int32_t GetNextZeroDeliveryEventMT(int32_t handle, int32_t* pPumpID, int32_t* pP
                      pHoseNumber);
 }
 
+int32_t AttendantLogonMT(int32_t handle, int32_t ID, int32_t PumpID) {
+    return Call<OpCode("AttendantLogon")>(handle, ID, PumpID);
+}
+
+int32_t AttendantLogoffMT(int32_t handle, int32_t ID) {
+    return Call<OpCode("AttendantLogoff")>(handle, ID);
+}
+
 } // extern "C"

@@ -97,7 +97,7 @@ char Letter(Tag t);
 std::string SignatureOf(const Values& vs);
 
 // The operations, in the order of the library's bound-name table; code = index + 1.
-constexpr std::array<std::string_view, 227> kOperationNames = {"CheckForManagementFtn",
+constexpr std::array<std::string_view, 229> kOperationNames = {"CheckForManagementFtn",
                                                                "ClientLogoff",
                                                                "SetIniValueEx",
                                                                "GetIniValueEx",
@@ -323,7 +323,9 @@ constexpr std::array<std::string_view, 227> kOperationNames = {"CheckForManageme
                                                                "GetNextDBStackDeliveryEvent",
                                                                "GetNextDBAttendantLogonEvent",
                                                                "GetNextDBAttendantLogoffEvent",
-                                                               "GetNextZeroDeliveryEvent"};
+                                                               "GetNextZeroDeliveryEvent",
+                                                               "AttendantLogon",
+                                                               "AttendantLogoff"};
 
 // Code of an operation name, 0 when unknown. Usable at compile time.
 constexpr uint16_t OpCode(std::string_view name) {

@@ -976,6 +976,16 @@ int32_t FcAllAuthorise(Ctx& c, Forecourt& f, const Values&, Values&) {
 int32_t FcAllReAuthorise(Ctx&, Forecourt& f, const Values&, Values&) {
     return f.AllReAuthorise();
 }
+int32_t FcAttendantLogon(Ctx& c, Forecourt& f, const Values& in, Values&) {
+    if (!c.store.Exists(kAttendant, Id(in))) return QV_UNKNOWN_ID;
+    PumpStatusRecord pump;
+    if (Id(in, 1) != -1 && !f.GetPumpStatus(Id(in, 1), pump)) return QV_UNKNOWN_ID;
+    return f.AttendantLogon(Id(in), Id(in, 1));
+}
+int32_t FcAttendantLogoff(Ctx& c, Forecourt& f, const Values& in, Values&) {
+    if (!c.store.Exists(kAttendant, Id(in))) return QV_UNKNOWN_ID;
+    return f.AttendantLogoff(Id(in));
+}
 int32_t FcLockDelivery(Ctx& c, Forecourt& f, const Values& in, Values&) {
     return f.LockDelivery(Id(in), c.session.clientID);
 }
@@ -1326,6 +1336,8 @@ std::vector<Def> BuildTable() {
         Local("GetNextDBAttendantLogonEvent"),
         Local("GetNextDBAttendantLogoffEvent"),
         Local("GetNextZeroDeliveryEvent"),
+        Special("AttendantLogon", "ii", OnForecourt<FcAttendantLogon>),
+        Special("AttendantLogoff", "i", OnForecourt<FcAttendantLogoff>),
     };
 }
 

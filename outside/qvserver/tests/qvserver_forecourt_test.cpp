@@ -616,6 +616,24 @@ TEST_F(Forecourt, EachEventKindIsReadByItsReaderWithItsFields) {
     EXPECT_EQ(from, 8);
     EXPECT_EQ(eventID, 42);
     EXPECT_EQ(etext.str(), "shift change");
+    // An attendant at a pump (11), then gone (12); an unknown one is refused.
+    BSTR att = Bstr("Ann"), none = Bstr("");
+    ASSERT_EQ(SetAttendantPropertiesMT(m_h, 3, 3, att, none, none, none), 0);
+    platform::SysFreeString(att);
+    platform::SysFreeString(none);
+    ASSERT_EQ(AttendantLogonMT(m_h, 3, kPump1), 0);
+    ASSERT_TRUE(Await(m_h, EVENT_DB_ATTENDANT_LOGON));
+    int32_t attendantID = 0, atPump = 0;
+    ASSERT_EQ(GetNextDBAttendantLogonEventMT(m_h, &attendantID, &atPump), 0);
+    EXPECT_EQ(attendantID, 3);
+    EXPECT_EQ(atPump, kPump1);
+    ASSERT_EQ(AttendantLogoffMT(m_h, 3), 0);
+    ASSERT_TRUE(Await(m_h, EVENT_DB_ATTENDANT_LOGOFF));
+    ASSERT_EQ(GetNextDBAttendantLogoffEventMT(m_h, &attendantID), 0);
+    EXPECT_EQ(attendantID, 3);
+    EXPECT_NE(AttendantLogoffMT(m_h, 3), 0);
+    EXPECT_EQ(AttendantLogonMT(m_h, 99, kPump1), QV_UNKNOWN_ID);
+    EXPECT_EQ(AttendantLogonMT(m_h, 3, 99), QV_UNKNOWN_ID);
     // A reader of another type leaves the event queued.
     EXPECT_EQ(GetNextZeroDeliveryEventMT(m_h, &zp, &zpn, &zh, &zhn), QV_NO_EVENT);
     int32_t h = other;
