@@ -7,7 +7,8 @@
 //   ResultString returns a text.
 // - Logon-bound functions are exported as <Name>MT and take the logon handle first. A handle is
 //   a small positive integer given by a logon; an unknown handle gives QV_NOT_LOGGED_ON (8).
-//   DllVersion and ResultString carry their plain names and need no logon.
+//   DllVersion, ResultString and the four code texts (PumpStateString, ...) carry their plain
+//   names and need no logon.
 // - Texts are BSTRs (platform/OleAuto.h). Inputs are BSTR (null reads as empty). Outputs are
 //   BSTR*: on success the library frees the BSTR found in *out (when not null) and stores a new
 //   one allocated with platform::SysAllocString*, which the caller frees with
@@ -430,6 +431,12 @@ int32_t DllVersion(BSTR* pVersion);
 // The text of a result code as a new BSTR that the caller frees; unknown codes get a generic
 // text ("Unknown result %d"). Never null unless memory is exhausted.
 BSTR ResultString(int32_t Result);
+// The texts of a pump state, delivery state, delivery type and reservation (QVCodes.h) as new
+// BSTRs that the caller frees; a value outside its set gives "Unknown <set> <value>".
+BSTR PumpStateString(int16_t State);
+BSTR DeliveryStateString(int16_t State);
+BSTR DeliveryTypeString(int16_t Type);
+BSTR ReserveTypeString(int16_t Type);
 
 // ---- Log events ----
 // Properties: DeviceType, DeviceID, EventLevel, EventType, EventDesc, GeneratedDT, ClearedDT,

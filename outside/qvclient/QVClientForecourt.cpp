@@ -1,6 +1,7 @@
 // The library's forecourt functions: pump control, pump status, deliveries on the pumps and
 // the readers of the forecourt's events, each an operation of the server or a read of the
 // logon's event queue.
+#include "outside/qvclient/CodeTexts.h"
 #include "outside/qvclient/Marshal.h"
 #include "outside/qvclient/QVClient.h"
 
@@ -8,7 +9,32 @@ using qvclient::Call;
 using qvclient::ReadEvent;
 using qvwire::OpCode;
 
+namespace {
+
+BSTR NewText(const std::string& s) {
+    const std::u16string u = qvwire::ToU16(s);
+    return platform::SysAllocStringLen(u.data(), static_cast<uint32_t>(u.size()));
+}
+
+} // namespace
+
 extern "C" {
+
+BSTR PumpStateString(int16_t State) {
+    return NewText(qvclient::PumpStateText(State));
+}
+
+BSTR DeliveryStateString(int16_t State) {
+    return NewText(qvclient::DeliveryStateText(State));
+}
+
+BSTR DeliveryTypeString(int16_t Type) {
+    return NewText(qvclient::DeliveryTypeText(Type));
+}
+
+BSTR ReserveTypeString(int16_t Type) {
+    return NewText(qvclient::ReserveTypeText(Type));
+}
 
 int32_t PrepayReserveMT(int32_t handle, int32_t PumpID, int32_t ReservedBy) {
     return Call<OpCode("PrepayReserve")>(handle, PumpID, ReservedBy);

@@ -351,6 +351,20 @@ TEST_F(Forecourt, StopsResumesDisablesAndRefusesWhatTheStateDoesNotAllow) {
     EXPECT_NE(Ctl("no-such-command"), 0);
     EXPECT_NE(Ctl("advance"), 0);
 
+    // What the refusals and states say in words.
+    BSTR text = ResultString(RESULT_WRONG_PUMP_STATE);
+    EXPECT_NE(Text(text).find("state"), std::string::npos) << Text(text);
+    platform::SysFreeString(text);
+    for (BSTR t : {PumpStateString(PUMP_STATE_CALLING), DeliveryStateString(DELIVERY_STATE_STACKED),
+                   DeliveryTypeString(DELIVERY_TYPE_REFUND), ReserveTypeString(RESERVE_PREAUTH),
+                   PumpStateString(99)}) {
+        EXPECT_FALSE(Text(t).empty());
+        platform::SysFreeString(t);
+    }
+    BSTR unknown = PumpStateString(99);
+    EXPECT_EQ(Text(unknown).rfind("Unknown", 0), 0u) << Text(unknown);
+    platform::SysFreeString(unknown);
+
     BSTR states = nullptr, hoses = nullptr, counts = nullptr;
     ASSERT_EQ(GetAllPumpStatusesMT(m_h, &states, &hoses, &counts), 0);
     EXPECT_EQ(Text(states), "44");
