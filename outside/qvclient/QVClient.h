@@ -954,4 +954,26 @@ int32_t GetNextDBAttendantLogoffEventMT(int32_t handle, int32_t* pAttendantID);
 int32_t GetNextZeroDeliveryEventMT(int32_t handle, int32_t* pPumpID, int32_t* pPumpNumber,
                                    int32_t* pHoseID, int32_t* pHoseNumber);
 
+// ---- Records by number and by name ----
+// The ID of the record with that Number, or that Name (exact; the lowest ID when several
+// match); 3 when there is none. GetCardReadsCount: the card reads stored.
+
+int32_t GetPumpByNameMT(int32_t handle, BSTR Name, int32_t* pID);
+int32_t GetGradeByNumberMT(int32_t handle, int32_t Number, int32_t* pID);
+int32_t GetGradeByNameMT(int32_t handle, BSTR Name, int32_t* pID);
+int32_t GetTankByNumberMT(int32_t handle, int32_t Number, int32_t* pID);
+int32_t GetTankByNameMT(int32_t handle, BSTR Name, int32_t* pID);
+int32_t GetAttendantByNumberMT(int32_t handle, int32_t Number, int32_t* pID);
+int32_t GetAttendantByNameMT(int32_t handle, BSTR Name, int32_t* pID);
+int32_t GetCardClientByNumberMT(int32_t handle, int32_t Number, int32_t* pID);
+int32_t GetCardClientByNameMT(int32_t handle, BSTR Name, int32_t* pID);
+int32_t GetZigBeeByNumberMT(int32_t handle, int32_t Number, int32_t* pID);
+int32_t GetZigBeeByNameMT(int32_t handle, BSTR Name, int32_t* pID);
+int32_t GetSensorByNumberMT(int32_t handle, int32_t Number, int32_t* pID);
+int32_t GetSensorByNameMT(int32_t handle, BSTR Name, int32_t* pID);
+int32_t GetProductByNameMT(int32_t handle, BSTR Name, int32_t* pID);
+int32_t GetCardReadByNumberMT(int32_t handle, int32_t Number, int32_t* pID);
+int32_t GetCardReadByNameMT(int32_t handle, BSTR Name, int32_t* pID);
+int32_t GetCardReadsCountMT(int32_t handle, int32_t* pCount);
+
 } // extern "C"

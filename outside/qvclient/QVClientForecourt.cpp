@@ -198,4 +198,72 @@ int32_t AttendantLogoffMT(int32_t handle, int32_t ID) {
     return Call<OpCode("AttendantLogoff")>(handle, ID);
 }
 
+int32_t GetPumpByNameMT(int32_t handle, BSTR Name, int32_t* pID) {
+    return Call<OpCode("GetPumpByName")>(handle, Name, pID);
+}
+
+int32_t GetGradeByNumberMT(int32_t handle, int32_t Number, int32_t* pID) {
+    return Call<OpCode("GetGradeByNumber")>(handle, Number, pID);
+}
+
+int32_t GetGradeByNameMT(int32_t handle, BSTR Name, int32_t* pID) {
+    return Call<OpCode("GetGradeByName")>(handle, Name, pID);
+}
+
+int32_t GetTankByNumberMT(int32_t handle, int32_t Number, int32_t* pID) {
+    return Call<OpCode("GetTankByNumber")>(handle, Number, pID);
+}
+
+int32_t GetTankByNameMT(int32_t handle, BSTR Name, int32_t* pID) {
+    return Call<OpCode("GetTankByName")>(handle, Name, pID);
+}
+
+int32_t GetAttendantByNumberMT(int32_t handle, int32_t Number, int32_t* pID) {
+    return Call<OpCode("GetAttendantByNumber")>(handle, Number, pID);
+}
+
+int32_t GetAttendantByNameMT(int32_t handle, BSTR Name, int32_t* pID) {
+    return Call<OpCode("GetAttendantByName")>(handle, Name, pID);
+}
+
+int32_t GetCardClientByNumberMT(int32_t handle, int32_t Number, int32_t* pID) {
+    return Call<OpCode("GetCardClientByNumber")>(handle, Number, pID);
+}
+
+int32_t GetCardClientByNameMT(int32_t handle, BSTR Name, int32_t* pID) {
+    return Call<OpCode("GetCardClientByName")>(handle, Name, pID);
+}
+
+int32_t GetZigBeeByNumberMT(int32_t handle, int32_t Number, int32_t* pID) {
+    return Call<OpCode("GetZigBeeByNumber")>(handle, Number, pID);
+}
+
+int32_t GetZigBeeByNameMT(int32_t handle, BSTR Name, int32_t* pID) {
+    return Call<OpCode("GetZigBeeByName")>(handle, Name, pID);
+}
+
+int32_t GetSensorByNumberMT(int32_t handle, int32_t Number, int32_t* pID) {
+    return Call<OpCode("GetSensorByNumber")>(handle, Number, pID);
+}
+
+int32_t GetSensorByNameMT(int32_t handle, BSTR Name, int32_t* pID) {
+    return Call<OpCode("GetSensorByName")>(handle, Name, pID);
+}
+
+int32_t GetProductByNameMT(int32_t handle, BSTR Name, int32_t* pID) {
+    return Call<OpCode("GetProductByName")>(handle, Name, pID);
+}
+
+int32_t GetCardReadByNumberMT(int32_t handle, int32_t Number, int32_t* pID) {
+    return Call<OpCode("GetCardReadByNumber")>(handle, Number, pID);
+}
+
+int32_t GetCardReadByNameMT(int32_t handle, BSTR Name, int32_t* pID) {
+    return Call<OpCode("GetCardReadByName")>(handle, Name, pID);
+}
+
+int32_t GetCardReadsCountMT(int32_t handle, int32_t* pCount) {
+    return Call<OpCode("GetCardReadsCount")>(handle, pCount);
+}
+
 } // extern "C"

@@ -97,7 +97,7 @@ char Letter(Tag t);
 std::string SignatureOf(const Values& vs);
 
 // The operations, in the order of the library's bound-name table; code = index + 1.
-constexpr std::array<std::string_view, 229> kOperationNames = {"CheckForManagementFtn",
+constexpr std::array<std::string_view, 246> kOperationNames = {"CheckForManagementFtn",
                                                                "ClientLogoff",
                                                                "SetIniValueEx",
                                                                "GetIniValueEx",
@@ -325,7 +325,24 @@ constexpr std::array<std::string_view, 229> kOperationNames = {"CheckForManageme
                                                                "GetNextDBAttendantLogoffEvent",
                                                                "GetNextZeroDeliveryEvent",
                                                                "AttendantLogon",
-                                                               "AttendantLogoff"};
+                                                               "AttendantLogoff",
+                                                               "GetPumpByName",
+                                                               "GetGradeByNumber",
+                                                               "GetGradeByName",
+                                                               "GetTankByNumber",
+                                                               "GetTankByName",
+                                                               "GetAttendantByNumber",
+                                                               "GetAttendantByName",
+                                                               "GetCardClientByNumber",
+                                                               "GetCardClientByName",
+                                                               "GetZigBeeByNumber",
+                                                               "GetZigBeeByName",
+                                                               "GetSensorByNumber",
+                                                               "GetSensorByName",
+                                                               "GetProductByName",
+                                                               "GetCardReadByNumber",
+                                                               "GetCardReadByName",
+                                                               "GetCardReadsCount"};
 
 // Code of an operation name, 0 when unknown. Usable at compile time.
 constexpr uint16_t OpCode(std::string_view name) {

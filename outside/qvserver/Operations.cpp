@@ -1338,6 +1338,23 @@ std::vector<Def> BuildTable() {
         Local("GetNextZeroDeliveryEvent"),
         Special("AttendantLogon", "ii", OnForecourt<FcAttendantLogon>),
         Special("AttendantLogoff", "i", OnForecourt<FcAttendantLogoff>),
+        {"GetPumpByName", Kind::ByNumber, &kPump, {"Name"}, "s", nullptr},
+        ByNumber("GetGradeByNumber", kGrade),
+        {"GetGradeByName", Kind::ByNumber, &kGrade, {"Name"}, "s", nullptr},
+        ByNumber("GetTankByNumber", kTank),
+        {"GetTankByName", Kind::ByNumber, &kTank, {"Name"}, "s", nullptr},
+        ByNumber("GetAttendantByNumber", kAttendant),
+        {"GetAttendantByName", Kind::ByNumber, &kAttendant, {"Name"}, "s", nullptr},
+        ByNumber("GetCardClientByNumber", kCardClient),
+        {"GetCardClientByName", Kind::ByNumber, &kCardClient, {"Name"}, "s", nullptr},
+        ByNumber("GetZigBeeByNumber", kZigBee),
+        {"GetZigBeeByName", Kind::ByNumber, &kZigBee, {"Name"}, "s", nullptr},
+        ByNumber("GetSensorByNumber", kSensor),
+        {"GetSensorByName", Kind::ByNumber, &kSensor, {"Name"}, "s", nullptr},
+        {"GetProductByName", Kind::ByNumber, &kProduct, {"Name"}, "s", nullptr},
+        ByNumber("GetCardReadByNumber", kCardRead),
+        {"GetCardReadByName", Kind::ByNumber, &kCardRead, {"Name"}, "s", nullptr},
+        Count("GetCardReadsCount", kCardRead),
     };
 }
 

@@ -654,6 +654,33 @@ TEST_F(Forecourt, EachEventKindIsReadByItsReaderWithItsFields) {
     ClientLogoffMT(&h);
 }
 
+TEST_F(Forecourt, RecordsAreFoundByNumberAndByName) {
+    Boot("127.0.12.1");
+    int32_t id = 0;
+    BSTR name = Bstr("Pump 2");
+    EXPECT_EQ(GetPumpByNameMT(m_h, name, &id), 0);
+    EXPECT_EQ(id, kPump2);
+    platform::SysFreeString(name);
+    EXPECT_EQ(GetGradeByNumberMT(m_h, 1, &id), 0);
+    EXPECT_EQ(id, 1);
+    name = Bstr("Tank 1");
+    EXPECT_EQ(GetTankByNameMT(m_h, name, &id), 0);
+    EXPECT_EQ(id, kTank1);
+    platform::SysFreeString(name);
+    id = -5;
+    EXPECT_EQ(GetTankByNumberMT(m_h, 9, &id), QV_UNKNOWN_ID);
+    EXPECT_EQ(id, -5);
+    name = Bstr("pump 2"); // names match exactly
+    EXPECT_EQ(GetPumpByNameMT(m_h, name, &id), QV_UNKNOWN_ID);
+    platform::SysFreeString(name);
+    int32_t reads = -1;
+    ASSERT_EQ(GetCardReadsCountMT(m_h, &reads), 0);
+    EXPECT_EQ(reads, 0);
+    ASSERT_EQ(Ctl("card 2 77"), 0);
+    ASSERT_EQ(GetCardReadsCountMT(m_h, &reads), 0);
+    EXPECT_EQ(reads, 1);
+}
+
 TEST_F(Forecourt, DroppedClientsSeeTheirConnectionsGoneAndLogOnAgain) {
     Boot("127.0.12.8");
     ASSERT_EQ(Ctl("drop-clients"), 0);
