@@ -146,6 +146,7 @@ void ForecourtService::Advance(int64_t ms) {
 
 void ForecourtService::Reload() {
     m_changed = false;
+    m_people.clear();
     Site site;
     std::string error;
     if (!LoadSite(m_store, site, error)) return; // keeps running what it has
@@ -162,12 +163,17 @@ const Row& ForecourtService::PumpRow(int32_t pumpID) {
 }
 
 ForecourtService::Party ForecourtService::Person(const Entity& e, int32_t id) {
+    if (id < 1) return {};
+    auto it = m_people.find({&e, id});
+    if (it != m_people.end()) return it->second;
     Party p;
     Row r;
-    if (id < 1 || !m_store.Fetch(e, id, r)) return p;
-    p.number = I(r, "Number");
-    p.name = S(r, "Name");
-    p.tag = TagNumber(S(r, "Tag"));
+    if (m_store.Fetch(e, id, r)) {
+        p.number = I(r, "Number");
+        p.name = S(r, "Name");
+        p.tag = TagNumber(S(r, "Tag"));
+    }
+    m_people[{&e, id}] = p;
     return p;
 }
 

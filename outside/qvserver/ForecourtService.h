@@ -95,7 +95,8 @@ class ForecourtService : public ForecourtSink {
     std::unique_ptr<Forecourt> m_fc;
     std::unique_ptr<ForecourtSimulator> m_sim;
     ServiceOptions m_options;
-    std::map<int32_t, Row> m_pumpRows;    // stored pump records, re-read by Reload
+    std::map<int32_t, Row> m_pumpRows; // stored pump records, re-read by Reload
+    std::map<std::pair<const Entity*, int32_t>, Party> m_people; // attendants, card clients
     std::unordered_set<int32_t> m_logged; // deliveries whose completion was reported
     bool m_changed = false;               // the equipment was changed since it was read
 

@@ -1047,11 +1047,11 @@ template <int Variant> int32_t TankSummary(Ctx& c, const Values& in, Values& out
     return GetTankSummary<Variant>(c, in, out);
 }
 
-// Operations after which the forecourt re-reads its equipment.
+// Operations after which the forecourt re-reads its equipment (and the names it reports).
 bool ChangesEquipment(const std::string& name) {
     if (name == "SetGradePrice" || name == "SetPumpDefaultPriceLevel") return true;
     if (name.rfind("Set", 0) != 0 && name.rfind("Delete", 0) != 0) return false;
-    for (const char* kind : {"Pump", "Hose", "Tank", "Grade"})
+    for (const char* kind : {"Pump", "Hose", "Tank", "Grade", "Attendant", "CardClient"})
         if (name.find(kind) != std::string::npos) return true;
     return false;
 }
