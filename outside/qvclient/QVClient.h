@@ -7,7 +7,8 @@
 //   ResultString returns a text.
 // - Logon-bound functions are exported as <Name>MT and take the logon handle first. A handle is
 //   a small positive integer given by a logon; an unknown handle gives QV_NOT_LOGGED_ON (8).
-//   DllVersion and ResultString carry their plain names and need no logon.
+//   DllVersion, ResultString and the four code texts (PumpStateString, ...) carry their plain
+//   names and need no logon.
 // - Texts are BSTRs (platform/OleAuto.h). Inputs are BSTR (null reads as empty). Outputs are
 //   BSTR*: on success the library frees the BSTR found in *out (when not null) and stores a new
 //   one allocated with platform::SysAllocString*, which the caller frees with
@@ -72,9 +73,10 @@ int32_t GetIniValueMT(int32_t handle, BSTR Section, BSTR Key, BSTR* pValue);
 // Full logon. ServerName: host name or dotted address (empty or "<local>" = 127.0.0.1).
 // Ports 1..65535; CallTimeout in ms bounds connecting and every later call (0 = 10000).
 // HashKey: empty, or six dash-separated groups of four hexadecimal digits (else 7).
-// EventHandle and hwnd/msg are accepted for compatibility; this build queues events for
-// ProcessEvents and notifies nobody. Unreachable server: -21 (refused or timed out), -20
-// (name not resolved).
+// EventMask: bit (type - 1) asks for events of that type (bit 0 pump status, bit 1 delivery,
+// ...); 0 asks for every type. EventHandle and hwnd/msg are accepted for compatibility; this build
+// queues events for ProcessEvents and notifies nobody. Unreachable server: -21 (refused or timed
+// out), -20 (name not resolved).
 int32_t InternalClientLogonMT(int32_t* handle, int32_t ClientID, int16_t ClientType,
                               BSTR ClientName, int16_t ClientCategory, BSTR HashKey,
                               int32_t EventMask, BSTR ServerName, int32_t CallPortNo,
@@ -429,6 +431,12 @@ int32_t DllVersion(BSTR* pVersion);
 // The text of a result code as a new BSTR that the caller frees; unknown codes get a generic
 // text ("Unknown result %d"). Never null unless memory is exhausted.
 BSTR ResultString(int32_t Result);
+// The texts of a pump state, delivery state, delivery type and reservation (QVCodes.h) as new
+// BSTRs that the caller frees; a value outside its set gives "Unknown <set> <value>".
+BSTR PumpStateString(int16_t State);
+BSTR DeliveryStateString(int16_t State);
+BSTR DeliveryTypeString(int16_t Type);
+BSTR ReserveTypeString(int16_t Type);
 
 // ---- Log events ----
 // Properties: DeviceType, DeviceID, EventLevel, EventType, EventDesc, GeneratedDT, ClearedDT,
@@ -457,9 +465,12 @@ int32_t GetLogEventPropertiesMT(int32_t handle, int32_t ID, int16_t* pDeviceType
 // until the queue shrinks). ProcessEvents gives 0 while the events connection is read; once it
 // has ended, -22 when a malformed event ended it (once), else -14. GetNextEventType gives the type
 // of the oldest queued event (0 when none); each GetNext...Event reads and removes the oldest event
-// when it has that reader's type, else returns 11. The server sends: 2 delivery (a delivery
-// completed), 9 hose electronic totals (with it), 13 tank status (a tank was stored), 24 log event
-// (one was added); the readers of the other types exist for servers that send them.
+// when it has that reader's type, else returns 11. The server's forecourt sends 1 pump status
+// (every change of state or sale, amounts at most every 100 ms while delivering), 2 delivery
+// (completed, and every later change), 4 client event, 5 and 24 log events, 6 a delivery stored,
+// 7 cleared, 8 stacked, 9 hose electronic totals, 11 and 12 attendant logon and logoff, 13 tank
+// status, 17 a zero delivery and 22 card reads, each to the logons whose event mask asks for its
+// type.
 
 int32_t ProcessEventsMT(int32_t handle);
 int32_t GetEventsCountMT(int32_t handle, int32_t* pCount);
@@ -533,7 +544,7 @@ int32_t GetNextDeliveryEventEx4MT(
     double* pPeakFlowRate);
 
 // ---- Pump hoses and pump control ----
-// Pump control needs the forecourt hardware; this server has none attached and answers 5.
+// Pump control goes to the server's forecourt (see "The living forecourt" below).
 
 int32_t GetPumpHosesCountMT(int32_t handle, int32_t PumpID, int32_t* pCount);
 // The ID of the pump's HoseNumber-th hose in Number order, 1 to the count (3 beyond): the hose
@@ -837,5 +848,135 @@ int32_t GetHoseSummaryEx2MT(int32_t handle, int32_t HoseID, int32_t* pNumber,
 int32_t ExternalStartDeliveryMT(int32_t handle, int32_t HoseID, int16_t PriceLevel,
                                 int32_t* pDeliveryID);
 int32_t ExternalEndDeliveryMT(int32_t handle, int32_t DeliveryID, double Volume, double Value);
+
+// ---- The living forecourt: pump control, pump status, deliveries on the pumps ----
+// The server runs every pump's state machine (QVCodes.h: TPumpState, TPumpReserve,
+// TDeliveryState, TDeliveryType). A call the pump refuses in its present state returns the
+// TResult code saying why and changes nothing; an unknown pump, tank or delivery gives 3.
+// ReservedBy and the logon's client ID are the client IDs that reservations, locks and
+// clearings are recorded under. Limits: PresetType/LimitType LIMIT_VALUE (2) or LIMIT_VOLUME (3)
+// (TAllocLimitType; limit 0: none);
+// PriceLevel 1..8, or 0 for the pump's default level.
+
+// Reserves the pump for a prepaid sale of the client ReservedBy; the reservation is released
+// when it is not authorised in time. Cancel releases it (only ReservedBy may).
+int32_t PrepayReserveMT(int32_t handle, int32_t PumpID, int32_t ReservedBy);
+int32_t PrepayCancelMT(int32_t handle, int32_t PumpID, int32_t ReservedBy);
+// Authorises the reserved pump up to the paid limit; a sale that stops short of it becomes a
+// refund delivery (type 3) for the difference.
+int32_t PrepayAuthoriseMT(int32_t handle, int32_t PumpID, int32_t ReservedBy, int16_t LimitType,
+                          double Limit, int16_t PriceLevel);
+// Authorises the pump for the attendant (an attendant ID); the sale is the attendant's.
+int32_t AttendantAuthoriseMT(int32_t handle, int32_t PumpID, int32_t AttendantID);
+// Moves the pump's current delivery to its stack so that the pump may sell again.
+int32_t StackCurrentDeliveryMT(int32_t handle, int32_t PumpID);
+// Stops every pump that is not idle (AllStop stops all of them); they resume with ReAuthorise
+// or AllReAuthorise.
+int32_t AllStopIfIdleMT(int32_t handle);
+// Authorises every calling pump that may start.
+int32_t AllAuthoriseMT(int32_t handle);
+// Resumes every stopped or temporarily stopped pump.
+int32_t AllReAuthoriseMT(int32_t handle);
+// A disabled pump refuses every authorisation until enabled.
+int32_t EnablePumpMT(int32_t handle, int32_t ID);
+int32_t DisablePumpMT(int32_t handle, int32_t ID);
+// Locks a delivery on a pump for the calling client (another client's lock refuses); Unlock
+// releases the caller's own lock. ClearDelivery and LockAndClearDelivery (above) clear it.
+int32_t LockDeliveryMT(int32_t handle, int32_t ID);
+int32_t UnlockDeliveryMT(int32_t handle, int32_t ID);
+// The pump's state and running sale: hose up or delivering (-1 when none), its grade, price
+// level and price, the volume and value so far, and the deliveries held on the pump.
+int32_t GetPumpStatusMT(int32_t handle, int32_t ID, int16_t* pState, int16_t* pReservedFor,
+                        int32_t* pReservedBy, int32_t* pHoseID, int32_t* pHoseNumber,
+                        int32_t* pGradeID, BSTR* pGradeName, BSTR* pShortGradeName,
+                        int16_t* pPriceLevel, double* pPrice, double* pVolume, double* pValue,
+                        int32_t* pStackSize);
+// The pump's number, name and physical number first, then GetPumpStatus's list with the hose's
+// physical number and the grade's number, then the sale's tag, attendant and card client (IDs
+// -1 and tags -1 when none).
+int32_t GetPumpStatusExMT(int32_t handle, int32_t ID, int32_t* pPumpNumber, BSTR* pPumpName,
+                          int16_t* pPhysicalNumber, int16_t* pState, int16_t* pReservedFor,
+                          int32_t* pReservedBy, int32_t* pHoseID, int32_t* pHoseNumber,
+                          int32_t* pHosePhysicalNumber, int32_t* pGradeID, int32_t* pGradeNumber,
+                          BSTR* pGradeName, BSTR* pShortGradeName, int16_t* pPriceLevel,
+                          double* pPrice, double* pVolume, double* pValue, int32_t* pStackSize,
+                          int64_t* pTag, int32_t* pAttendantID, int32_t* pAttendantNumber,
+                          BSTR* pAttendantName, int64_t* pAttendantTag, int32_t* pCardClientID,
+                          int32_t* pCardClientNumber, BSTR* pCardClientName,
+                          int64_t* pCardClientTag);
+// GetPumpStatusEx's list, then the flow rate now and the sale's peak (litres per minute).
+int32_t GetPumpStatusEx2MT(int32_t handle, int32_t ID, int32_t* pPumpNumber, BSTR* pPumpName,
+                           int16_t* pPhysicalNumber, int16_t* pState, int16_t* pReservedFor,
+                           int32_t* pReservedBy, int32_t* pHoseID, int32_t* pHoseNumber,
+                           int32_t* pHosePhysicalNumber, int32_t* pGradeID, int32_t* pGradeNumber,
+                           BSTR* pGradeName, BSTR* pShortGradeName, int16_t* pPriceLevel,
+                           double* pPrice, double* pVolume, double* pValue, int32_t* pStackSize,
+                           int64_t* pTag, int32_t* pAttendantID, int32_t* pAttendantNumber,
+                           BSTR* pAttendantName, int64_t* pAttendantTag, int32_t* pCardClientID,
+                           int32_t* pCardClientNumber, BSTR* pCardClientName,
+                           int64_t* pCardClientTag, double* pCurFlowRate, double* pPeakFlowRate);
+// Every pump at once, one character per pump in ID order: its state and its current hose
+// number as base-36 digits ("0" for no hose), and its deliveries held (at most "9").
+int32_t GetAllPumpStatusesMT(int32_t handle, BSTR* pStates, BSTR* pCurrentHoses,
+                             BSTR* pDeliveriesCount);
+// A delivery of Volume litres into the tank: its gauge rises at the tanker's rate.
+int32_t TankDropMT(int32_t handle, int32_t TankID, double Volume);
+// The attendant's sales at the pump (PumpID -1: at no pump in particular) are theirs from now
+// on; a logon at another pump moves them (events 11 and 12). Logoff: 3 when the attendant is
+// not logged on.
+int32_t AttendantLogonMT(int32_t handle, int32_t ID, int32_t PumpID);
+int32_t AttendantLogoffMT(int32_t handle, int32_t ID);
+// Sends a client event (type 4) with the caller's client ID to every logon that asks for them.
+int32_t FireClientEventMT(int32_t handle, int32_t EventID, BSTR EventText);
+
+// ---- Readers of the forecourt's other events ----
+// As the other readers: the oldest queued event when it has the reader's type, else 11.
+
+// Type 4: a client's event (FireClientEvent).
+int32_t GetNextClientEventMT(int32_t handle, int32_t* pClientID, int32_t* pEventID,
+                             BSTR* pEventText);
+// Type 5: a log event stored in the database (its type, device, date and text).
+int32_t GetNextDBLogEventMT(int32_t handle, int16_t* pEventType, int32_t* pDeviceID,
+                            double* pEventDT, BSTR* pEventText);
+// Type 6: a completed delivery stored in the database.
+int32_t GetNextDBLogDeliveryEventMT(int32_t handle, int32_t* pDeliveryID, int32_t* pHoseID,
+                                    int16_t* pDeliveryState, int16_t* pDeliveryType,
+                                    double* pVolume, int16_t* pPriceLevel, double* pPrice,
+                                    double* pValue, double* pVolume2, int32_t* pReservedBy,
+                                    int32_t* pAttendantID, double* pDeliveryDT);
+// Type 7: a delivery was cleared.
+int32_t GetNextDBClearDeliveryEventMT(int32_t handle, int32_t* pDeliveryID, int16_t* pDeliveryType,
+                                      int32_t* pClearedBy, double* pClearedDT,
+                                      int32_t* pAttendantID);
+// Type 8: a current delivery became stacked.
+int32_t GetNextDBStackDeliveryEventMT(int32_t handle, int32_t* pDeliveryID);
+// Type 11: an attendant logged on at a pump (-1: at none); type 12: logged off.
+int32_t GetNextDBAttendantLogonEventMT(int32_t handle, int32_t* pAttendantID, int32_t* pPumpID);
+int32_t GetNextDBAttendantLogoffEventMT(int32_t handle, int32_t* pAttendantID);
+// Type 17: a nozzle hung up without any product delivered.
+int32_t GetNextZeroDeliveryEventMT(int32_t handle, int32_t* pPumpID, int32_t* pPumpNumber,
+                                   int32_t* pHoseID, int32_t* pHoseNumber);
+
+// ---- Records by number and by name ----
+// The ID of the record with that Number, or that Name (exact; the lowest ID when several
+// match); 3 when there is none. GetCardReadsCount: the card reads stored.
+
+int32_t GetPumpByNameMT(int32_t handle, BSTR Name, int32_t* pID);
+int32_t GetGradeByNumberMT(int32_t handle, int32_t Number, int32_t* pID);
+int32_t GetGradeByNameMT(int32_t handle, BSTR Name, int32_t* pID);
+int32_t GetTankByNumberMT(int32_t handle, int32_t Number, int32_t* pID);
+int32_t GetTankByNameMT(int32_t handle, BSTR Name, int32_t* pID);
+int32_t GetAttendantByNumberMT(int32_t handle, int32_t Number, int32_t* pID);
+int32_t GetAttendantByNameMT(int32_t handle, BSTR Name, int32_t* pID);
+int32_t GetCardClientByNumberMT(int32_t handle, int32_t Number, int32_t* pID);
+int32_t GetCardClientByNameMT(int32_t handle, BSTR Name, int32_t* pID);
+int32_t GetZigBeeByNumberMT(int32_t handle, int32_t Number, int32_t* pID);
+int32_t GetZigBeeByNameMT(int32_t handle, BSTR Name, int32_t* pID);
+int32_t GetSensorByNumberMT(int32_t handle, int32_t Number, int32_t* pID);
+int32_t GetSensorByNameMT(int32_t handle, BSTR Name, int32_t* pID);
+int32_t GetProductByNameMT(int32_t handle, BSTR Name, int32_t* pID);
+int32_t GetCardReadByNumberMT(int32_t handle, int32_t Number, int32_t* pID);
+int32_t GetCardReadByNameMT(int32_t handle, BSTR Name, int32_t* pID);
+int32_t GetCardReadsCountMT(int32_t handle, int32_t* pCount);
 
 } // extern "C"

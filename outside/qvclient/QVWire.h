@@ -97,7 +97,7 @@ char Letter(Tag t);
 std::string SignatureOf(const Values& vs);
 
 // The operations, in the order of the library's bound-name table; code = index + 1.
-constexpr std::array<std::string_view, 201> kOperationNames = {"CheckForManagementFtn",
+constexpr std::array<std::string_view, 246> kOperationNames = {"CheckForManagementFtn",
                                                                "ClientLogoff",
                                                                "SetIniValueEx",
                                                                "GetIniValueEx",
@@ -297,7 +297,52 @@ constexpr std::array<std::string_view, 201> kOperationNames = {"CheckForManageme
                                                                "GetHoseSummaryEx",
                                                                "GetHoseSummaryEx2",
                                                                "ExternalStartDelivery",
-                                                               "ExternalEndDelivery"};
+                                                               "ExternalEndDelivery",
+                                                               "PrepayReserve",
+                                                               "PrepayCancel",
+                                                               "PrepayAuthorise",
+                                                               "AttendantAuthorise",
+                                                               "StackCurrentDelivery",
+                                                               "AllStopIfIdle",
+                                                               "AllAuthorise",
+                                                               "AllReAuthorise",
+                                                               "EnablePump",
+                                                               "DisablePump",
+                                                               "LockDelivery",
+                                                               "UnlockDelivery",
+                                                               "GetPumpStatus",
+                                                               "GetPumpStatusEx",
+                                                               "GetPumpStatusEx2",
+                                                               "GetAllPumpStatuses",
+                                                               "TankDrop",
+                                                               "FireClientEvent",
+                                                               "GetNextClientEvent",
+                                                               "GetNextDBLogEvent",
+                                                               "GetNextDBLogDeliveryEvent",
+                                                               "GetNextDBClearDeliveryEvent",
+                                                               "GetNextDBStackDeliveryEvent",
+                                                               "GetNextDBAttendantLogonEvent",
+                                                               "GetNextDBAttendantLogoffEvent",
+                                                               "GetNextZeroDeliveryEvent",
+                                                               "AttendantLogon",
+                                                               "AttendantLogoff",
+                                                               "GetPumpByName",
+                                                               "GetGradeByNumber",
+                                                               "GetGradeByName",
+                                                               "GetTankByNumber",
+                                                               "GetTankByName",
+                                                               "GetAttendantByNumber",
+                                                               "GetAttendantByName",
+                                                               "GetCardClientByNumber",
+                                                               "GetCardClientByName",
+                                                               "GetZigBeeByNumber",
+                                                               "GetZigBeeByName",
+                                                               "GetSensorByNumber",
+                                                               "GetSensorByName",
+                                                               "GetProductByName",
+                                                               "GetCardReadByNumber",
+                                                               "GetCardReadByName",
+                                                               "GetCardReadsCount"};
 
 // Code of an operation name, 0 when unknown. Usable at compile time.
 constexpr uint16_t OpCode(std::string_view name) {
@@ -315,11 +360,33 @@ std::string FamilyName(std::string_view name);
 enum EventType : int16_t {
     kEventPumpStatus = 1,
     kEventDelivery = 2,
+    kEventServer = 3,
+    kEventClient = 4,
+    kEventDBLog = 5,
+    kEventDBLogDelivery = 6,
+    kEventDBClearDelivery = 7,
+    kEventDBStackDelivery = 8,
     kEventHoseETotals = 9,
+    kEventAttendantLogon = 11,
+    kEventAttendantLogoff = 12,
     kEventTankStatus = 13,
+    kEventZeroDelivery = 17,
     kEventCardRead = 22,
     kEventLogEvent = 24,
+    kEventSaleItem = 25,
 };
+
+// Whether a logon's event mask asks for events of `type`: bit (type - 1) of the mask; a mask of
+// 0 asks for every type.
+constexpr bool MaskWants(int32_t mask, int16_t type) {
+    return mask == 0 ||
+           (type >= 1 && type <= 32 && (static_cast<uint32_t>(mask) >> (type - 1) & 1u) != 0);
+}
+
+// Operation code of the test and demo driver's control calls (qvserver ctl): outside the
+// library's operations, accepted only from loopback, without a logon. The body is the command
+// word and its arguments as texts; the reply carries one text.
+constexpr uint16_t kControlOp = 0xFFF0;
 
 // An Events body: the type (I16), then one section per reader variant: the variant (I16), a
 // count n (I16, 0 or more) and n values. Decodes and checks one; false when a value is

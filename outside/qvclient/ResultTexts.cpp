@@ -1,6 +1,8 @@
 // The result table: one row per code of QVResult.
 #include "outside/qvclient/ResultTexts.h"
 
+#include "outside/qvclient/CodeTexts.h"
+
 #include "outside/qvclient/QVClient.h"
 
 namespace qvclient {
@@ -41,6 +43,9 @@ constexpr ResultRow kResults[] = {
 std::string ResultText(int32_t result) {
     for (const ResultRow& row : kResults)
         if (row.code == result) return row.text;
+    // Why a pump or delivery refused a call.
+    const std::string control = ControlResultText(result);
+    if (!control.empty()) return control;
     return "Unknown result " + std::to_string(result);
 }
 

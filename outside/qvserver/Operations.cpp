@@ -1,6 +1,7 @@
 // Handlers of the library operations and the table that routes operation codes to them.
 #include "outside/qvserver/Operations.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -8,6 +9,7 @@
 
 #include "outside/qvclient/QVClient.h"
 #include "outside/qvserver/FieldNames.h"
+#include "outside/qvserver/ForecourtService.h"
 
 namespace qvserver {
 
@@ -20,6 +22,7 @@ struct Ctx {
     EventSink& events;
     SessionInfo& session;
     Operations& ops;
+    ForecourtService* fc; // null when the server runs no forecourt
 };
 using Handler = int32_t (*)(Ctx&, const Values&, Values&);
 
@@ -533,10 +536,24 @@ int32_t ClearWith(Ctx& c, const Values& in, bool force) {
     }
     return c.store.Set(kDelivery, id, f, v);
 }
+// A delivery on a pump is cleared by the forecourt; one it never had (entered by a client) in
+// the table.
 int32_t ClearDelivery(Ctx& c, const Values& in, Values&) {
+    const int32_t id = static_cast<int32_t>(in[0].i);
+    const int16_t type = static_cast<int16_t>(in[1].i);
+    if (c.fc) {
+        const int32_t r = c.fc->Engine().ClearDelivery(id, c.session.clientID, type);
+        if (r != QV_UNKNOWN_ID) return r;
+    }
     return ClearWith(c, in, false);
 }
 int32_t LockAndClearDelivery(Ctx& c, const Values& in, Values&) {
+    const int32_t id = static_cast<int32_t>(in[0].i);
+    const int16_t type = static_cast<int16_t>(in[1].i);
+    if (c.fc) {
+        const int32_t r = c.fc->Engine().LockAndClearDelivery(id, c.session.clientID, type);
+        if (r != QV_UNKNOWN_ID) return r;
+    }
     return ClearWith(c, in, true);
 }
 
@@ -865,6 +882,180 @@ int32_t ExternalEndDelivery(Ctx& c, const Values& in, Values&) {
     return QV_OK;
 }
 
+// ---- Pump control, deliveries on the pumps, tank gauges: through the forecourt ----
+
+using FcCall = int32_t (*)(Ctx&, Forecourt&, const Values&, Values&);
+
+template <FcCall F> int32_t OnForecourt(Ctx& c, const Values& in, Values& out) {
+    if (!c.fc) return QV_NOT_SUPPORTED;
+    return F(c, c.fc->Engine(), in, out);
+}
+
+int32_t Id(const Values& in, size_t k = 0) {
+    return static_cast<int32_t>(in[k].i);
+}
+int16_t Small(const Values& in, size_t k) {
+    return static_cast<int16_t>(in[k].i);
+}
+constexpr int32_t kAllHoses = 0xF;
+
+int32_t FcAuthorise(Ctx& c, Forecourt& f, const Values& in, Values&) {
+    return f.Authorise(Id(in), c.session.clientID);
+}
+int32_t FcCancelAuthorise(Ctx&, Forecourt& f, const Values& in, Values&) {
+    return f.CancelAuthorise(Id(in));
+}
+int32_t FcLoadPreset(Ctx& c, Forecourt& f, const Values& in, Values&) {
+    return f.LoadPreset(Id(in), c.session.clientID, Small(in, 1), in[2].d, kAllHoses, 0);
+}
+int32_t FcLoadPresetWithPrice(Ctx& c, Forecourt& f, const Values& in, Values&) {
+    return f.LoadPresetWithPrice(Id(in), c.session.clientID, Small(in, 1), in[2].d, kAllHoses,
+                                 Small(in, 3), in[4].d);
+}
+int32_t FcTagAuthorise(Ctx& c, Forecourt& f, const Values& in, Values&) {
+    return f.TagAuthorise(Id(in), c.session.clientID, in[1].i, Small(in, 2), in[3].d, 0);
+}
+int32_t FcAttendantAuthorise(Ctx& c, Forecourt& f, const Values& in, Values&) {
+    if (!c.store.Exists(kAttendant, Id(in, 1))) return QV_UNKNOWN_ID;
+    return f.AttendantAuthorise(Id(in), c.session.clientID, Id(in, 1));
+}
+int32_t FcPrepayReserve(Ctx&, Forecourt& f, const Values& in, Values&) {
+    return f.PrepayReserve(Id(in), Id(in, 1));
+}
+int32_t FcPrepayCancel(Ctx&, Forecourt& f, const Values& in, Values&) {
+    return f.PrepayCancel(Id(in), Id(in, 1));
+}
+int32_t FcPrepayAuthorise(Ctx&, Forecourt& f, const Values& in, Values&) {
+    return f.PrepayAuthorise(Id(in), Id(in, 1), Small(in, 2), in[3].d, Small(in, 4));
+}
+int32_t FcPreauthReserve(Ctx&, Forecourt& f, const Values& in, Values&) {
+    return f.PreauthReserve(Id(in), Id(in, 1));
+}
+int32_t FcPreauthCancel(Ctx&, Forecourt& f, const Values& in, Values&) {
+    return f.PreauthCancel(Id(in), Id(in, 1));
+}
+int32_t FcPreauthAuthorise(Ctx&, Forecourt& f, const Values& in, Values&) {
+    return f.PreauthAuthorise(Id(in), Id(in, 1), Small(in, 2), in[3].d, Small(in, 4));
+}
+int32_t FcPaymentReserve(Ctx&, Forecourt& f, const Values& in, Values&) {
+    return f.PaymentReserve(Id(in), Id(in, 1));
+}
+int32_t FcPaymentCancel(Ctx&, Forecourt& f, const Values& in, Values&) {
+    return f.PaymentCancel(Id(in), Id(in, 1));
+}
+int32_t FcPaymentAuthorise(Ctx&, Forecourt& f, const Values& in, Values&) {
+    return f.PaymentAuthorise(Id(in), Id(in, 1), Small(in, 2), in[3].d, Small(in, 4), Small(in, 5));
+}
+int32_t FcTempStop(Ctx&, Forecourt& f, const Values& in, Values&) {
+    return f.TempStop(Id(in));
+}
+int32_t FcReAuthorise(Ctx&, Forecourt& f, const Values& in, Values&) {
+    return f.ReAuthorise(Id(in));
+}
+int32_t FcTerminateDelivery(Ctx&, Forecourt& f, const Values& in, Values&) {
+    return f.TerminateDelivery(Id(in));
+}
+int32_t FcStackCurrentDelivery(Ctx&, Forecourt& f, const Values& in, Values&) {
+    return f.StackCurrentDelivery(Id(in));
+}
+int32_t FcEnablePump(Ctx&, Forecourt& f, const Values& in, Values&) {
+    return f.EnablePump(Id(in));
+}
+int32_t FcDisablePump(Ctx&, Forecourt& f, const Values& in, Values&) {
+    return f.DisablePump(Id(in));
+}
+int32_t FcAllStop(Ctx&, Forecourt& f, const Values&, Values&) {
+    return f.AllStop();
+}
+int32_t FcAllStopIfIdle(Ctx&, Forecourt& f, const Values&, Values&) {
+    return f.AllStopIfIdle();
+}
+int32_t FcAllAuthorise(Ctx& c, Forecourt& f, const Values&, Values&) {
+    return f.AllAuthorise(c.session.clientID);
+}
+int32_t FcAllReAuthorise(Ctx&, Forecourt& f, const Values&, Values&) {
+    return f.AllReAuthorise();
+}
+int32_t FcAttendantLogon(Ctx& c, Forecourt& f, const Values& in, Values&) {
+    if (!c.store.Exists(kAttendant, Id(in))) return QV_UNKNOWN_ID;
+    PumpStatusRecord pump;
+    if (Id(in, 1) != -1 && !f.GetPumpStatus(Id(in, 1), pump)) return QV_UNKNOWN_ID;
+    return f.AttendantLogon(Id(in), Id(in, 1));
+}
+int32_t FcAttendantLogoff(Ctx& c, Forecourt& f, const Values& in, Values&) {
+    if (!c.store.Exists(kAttendant, Id(in))) return QV_UNKNOWN_ID;
+    return f.AttendantLogoff(Id(in));
+}
+int32_t FcLockDelivery(Ctx& c, Forecourt& f, const Values& in, Values&) {
+    return f.LockDelivery(Id(in), c.session.clientID);
+}
+int32_t FcUnlockDelivery(Ctx& c, Forecourt& f, const Values& in, Values&) {
+    return f.UnlockDelivery(Id(in), c.session.clientID);
+}
+template <int Variant> int32_t FcPumpStatus(Ctx& c, Forecourt& f, const Values& in, Values& out) {
+    PumpStatusRecord r;
+    if (!f.GetPumpStatus(Id(in), r)) return QV_UNKNOWN_ID;
+    out = c.fc->PumpStatusOutputs(r, Variant);
+    return QV_OK;
+}
+// One character per pump in ID order: its state and current hose as base-36 digits ('0' for no
+// hose), and the number of deliveries on it (at most 9).
+int32_t FcAllPumpStatuses(Ctx&, Forecourt& f, const Values&, Values& out) {
+    static const char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    std::u16string states, hoses, counts;
+    for (const PumpInfo& p : f.GetSite().pumps) {
+        PumpStatusRecord r;
+        if (!f.GetPumpStatus(p.id, r)) continue;
+        states += static_cast<char16_t>(kDigits[std::clamp<int>(r.state, 0, 35)]);
+        hoses += static_cast<char16_t>(kDigits[std::clamp<int>(r.hoseNumber, 0, 35)]);
+        counts += static_cast<char16_t>(kDigits[std::clamp<int>(r.stackSize, 0, 9)]);
+    }
+    out = {Value::Text(states), Value::Text(hoses), Value::Text(counts)};
+    return QV_OK;
+}
+int32_t FcTankDrop(Ctx&, Forecourt& f, const Values& in, Values&) {
+    return f.TankDrop(Id(in), in[1].d);
+}
+int32_t FcFireClientEvent(Ctx& c, Forecourt&, const Values& in, Values&) {
+    c.fc->ClientEvent(c.session.clientID, Id(in), in[1].s);
+    return QV_OK;
+}
+// The stored tank with the gauge's running readings.
+template <int Variant> int32_t FcTankSummary(Ctx& c, Forecourt& f, const Values& in, Values& out) {
+    Row t, g;
+    if (!c.store.Fetch(kTank, Id(in), t)) return QV_UNKNOWN_ID;
+    c.store.Fetch(kGrade, I(t, "GradeID"), g);
+    TankStatusRecord s;
+    if (f.GetTankStatus(Id(in), s)) {
+        t["GaugeVolume"] = Value::F64(s.gaugeVolume);
+        t["GaugeTCVolume"] = Value::F64(s.gaugeTCVolume);
+        t["GaugeUllage"] = Value::F64(s.gaugeUllage);
+        t["GaugeTemperature"] = Value::F64(s.gaugeTemperature);
+        t["GaugeLevel"] = Value::F64(s.gaugeLevel);
+        t["GaugeWaterVolume"] = Value::F64(s.gaugeWaterVolume);
+        t["GaugeWaterLevel"] = Value::F64(s.gaugeWaterLevel);
+        t["State"] = Value::I16(s.state);
+        t["GaugeAlarmsMask"] = Value::I32(s.alarmsMask);
+    }
+    out.clear();
+    TankSection(t, g, Variant, out);
+    return QV_OK;
+}
+// Without a forecourt the stored readings.
+template <int Variant> int32_t TankSummary(Ctx& c, const Values& in, Values& out) {
+    if (c.fc) return FcTankSummary<Variant>(c, c.fc->Engine(), in, out);
+    return GetTankSummary<Variant>(c, in, out);
+}
+
+// Operations after which the forecourt re-reads its equipment (and the names it reports).
+bool ChangesEquipment(const std::string& name) {
+    if (name == "SetGradePrice" || name == "SetPumpDefaultPriceLevel") return true;
+    if (name.rfind("Set", 0) != 0 && name.rfind("Delete", 0) != 0) return false;
+    for (const char* kind : {"Pump", "Hose", "Tank", "Grade", "Attendant", "CardClient"})
+        if (name.find(kind) != std::string::npos) return true;
+    return false;
+}
+
 } // namespace
 
 // ---- The table ----
@@ -1036,13 +1227,13 @@ std::vector<Def> BuildTable() {
         Local("GetNextDeliveryEventEx4"),
         Special("GetPumpHosesCount", "i", GetPumpHosesCount),
         Special("GetPumpHoseByNumber", "ii", GetPumpHoseByNumber),
-        Unsupported("PreauthReserve"),
-        Unsupported("PreauthCancel"),
-        Unsupported("PreauthAuthorise"),
-        Unsupported("PaymentReserve"),
-        Unsupported("PaymentCancel"),
-        Unsupported("PaymentAuthorise"),
-        Unsupported("TerminateDelivery"),
+        Special("PreauthReserve", "ii", OnForecourt<FcPreauthReserve>),
+        Special("PreauthCancel", "ii", OnForecourt<FcPreauthCancel>),
+        Special("PreauthAuthorise", "iihdh", OnForecourt<FcPreauthAuthorise>),
+        Special("PaymentReserve", "ii", OnForecourt<FcPaymentReserve>),
+        Special("PaymentCancel", "ii", OnForecourt<FcPaymentCancel>),
+        Special("PaymentAuthorise", "iihdhh", OnForecourt<FcPaymentAuthorise>),
+        Special("TerminateDelivery", "i", OnForecourt<FcTerminateDelivery>),
         Local("GetNextCardReadEvent"),
         Set("SetDeliveryPropertiesEx4", kDelivery, kDeliveryEx4),
         Set("SetDeliveryPropertiesEx3", kDelivery, First(kDeliveryEx4, 19)),
@@ -1058,9 +1249,9 @@ std::vector<Def> BuildTable() {
         {"GetPortByName", Kind::ByNumber, &kPort, {"Name"}, "s", nullptr},
         Ordinal("GetPortByOrdinal", kPort),
         Get("GetPortProperties", kPort, kPortFields),
-        Get("GetTankSummary", kTank, kGauge),
-        Special("GetTankSummaryEx", "i", GetTankSummary<1>),
-        Special("GetTankSummaryEx2", "i", GetTankSummary<2>),
+        Special("GetTankSummary", "i", TankSummary<0>),
+        Special("GetTankSummaryEx", "i", TankSummary<1>),
+        Special("GetTankSummaryEx2", "i", TankSummary<2>),
         Special("GetDeliveriesCountFiltered", "ihhdd", CountFiltered),
         Special("GetDeliveriesCountFilteredEx", "ihhddii", CountFilteredEx),
         Special("GetDeliveryIDByOrdinalFiltered", "ihhddi", OrdinalFiltered),
@@ -1074,8 +1265,8 @@ std::vector<Def> BuildTable() {
         Local("GetNextDBTankStatusEventEx"),
         Local("GetNextDBTankStatusEventEx2"),
         Local("GetNextLogEventEvent"),
-        Unsupported("TempStop"),
-        Unsupported("ReAuthorise"),
+        Special("TempStop", "i", OnForecourt<FcTempStop>),
+        Special("ReAuthorise", "i", OnForecourt<FcReAuthorise>),
         Special("GetLastProductUpdated", "", GetLastProductUpdated),
         Special("AddLogEvent", "hihhs", AddLogEvent),
         Count("GetSensorsCount", kSensor),
@@ -1099,18 +1290,18 @@ std::vector<Def> BuildTable() {
         Special("SetNextDeliveryID", "i", SetNextDeliveryID),
         Del("DeleteHose", kHose),
         Special("DeletePump", "i", DeletePump),
-        Unsupported("AllStop"),
-        Unsupported("Authorise"),
-        Unsupported("CancelAuthorise"),
-        Unsupported("LoadPreset"),
-        Unsupported("LoadPresetWithPrice"),
+        Special("AllStop", "", OnForecourt<FcAllStop>),
+        Special("Authorise", "i", OnForecourt<FcAuthorise>),
+        Special("CancelAuthorise", "i", OnForecourt<FcCancelAuthorise>),
+        Special("LoadPreset", "ihd", OnForecourt<FcLoadPreset>),
+        Special("LoadPresetWithPrice", "ihdhd", OnForecourt<FcLoadPresetWithPrice>),
         Special("GetPumpDeliveryPropertiesEx4", "ii", GetPumpDeliveryPropertiesEx4),
         Special("SetPumpDefaultPriceLevel", "ih", SetPumpDefaultPriceLevel),
         Local("GetNextDBHoseETotalsEventEx"),
         Ordinal("GetCardReadByOrdinal", kCardRead),
         Get("GetCardReadProperties", kCardRead, kCardReadFields),
         Del("DeleteCardRead", kCardRead),
-        Unsupported("TagAuthorise"),
+        Special("TagAuthorise", "ilhd", OnForecourt<FcTagAuthorise>),
         Special("GetTCPIPConfig", "", GetTCPIPConfig),
         Special("SetTCPIPConfig", "sssshs", SetTCPIPConfig),
         Unsupported("WDReset"),
@@ -1119,6 +1310,51 @@ std::vector<Def> BuildTable() {
         Special("GetHoseSummaryEx2", "i", GetHoseSummary<2>),
         Special("ExternalStartDelivery", "ih", ExternalStartDelivery),
         Special("ExternalEndDelivery", "idd", ExternalEndDelivery),
+        Special("PrepayReserve", "ii", OnForecourt<FcPrepayReserve>),
+        Special("PrepayCancel", "ii", OnForecourt<FcPrepayCancel>),
+        Special("PrepayAuthorise", "iihdh", OnForecourt<FcPrepayAuthorise>),
+        Special("AttendantAuthorise", "ii", OnForecourt<FcAttendantAuthorise>),
+        Special("StackCurrentDelivery", "i", OnForecourt<FcStackCurrentDelivery>),
+        Special("AllStopIfIdle", "", OnForecourt<FcAllStopIfIdle>),
+        Special("AllAuthorise", "", OnForecourt<FcAllAuthorise>),
+        Special("AllReAuthorise", "", OnForecourt<FcAllReAuthorise>),
+        Special("EnablePump", "i", OnForecourt<FcEnablePump>),
+        Special("DisablePump", "i", OnForecourt<FcDisablePump>),
+        Special("LockDelivery", "i", OnForecourt<FcLockDelivery>),
+        Special("UnlockDelivery", "i", OnForecourt<FcUnlockDelivery>),
+        Special("GetPumpStatus", "i", OnForecourt<FcPumpStatus<0>>),
+        Special("GetPumpStatusEx", "i", OnForecourt<FcPumpStatus<1>>),
+        Special("GetPumpStatusEx2", "i", OnForecourt<FcPumpStatus<2>>),
+        Special("GetAllPumpStatuses", "", OnForecourt<FcAllPumpStatuses>),
+        Special("TankDrop", "id", OnForecourt<FcTankDrop>),
+        Special("FireClientEvent", "is", OnForecourt<FcFireClientEvent>),
+        Local("GetNextClientEvent"),
+        Local("GetNextDBLogEvent"),
+        Local("GetNextDBLogDeliveryEvent"),
+        Local("GetNextDBClearDeliveryEvent"),
+        Local("GetNextDBStackDeliveryEvent"),
+        Local("GetNextDBAttendantLogonEvent"),
+        Local("GetNextDBAttendantLogoffEvent"),
+        Local("GetNextZeroDeliveryEvent"),
+        Special("AttendantLogon", "ii", OnForecourt<FcAttendantLogon>),
+        Special("AttendantLogoff", "i", OnForecourt<FcAttendantLogoff>),
+        {"GetPumpByName", Kind::ByNumber, &kPump, {"Name"}, "s", nullptr},
+        ByNumber("GetGradeByNumber", kGrade),
+        {"GetGradeByName", Kind::ByNumber, &kGrade, {"Name"}, "s", nullptr},
+        ByNumber("GetTankByNumber", kTank),
+        {"GetTankByName", Kind::ByNumber, &kTank, {"Name"}, "s", nullptr},
+        ByNumber("GetAttendantByNumber", kAttendant),
+        {"GetAttendantByName", Kind::ByNumber, &kAttendant, {"Name"}, "s", nullptr},
+        ByNumber("GetCardClientByNumber", kCardClient),
+        {"GetCardClientByName", Kind::ByNumber, &kCardClient, {"Name"}, "s", nullptr},
+        ByNumber("GetZigBeeByNumber", kZigBee),
+        {"GetZigBeeByName", Kind::ByNumber, &kZigBee, {"Name"}, "s", nullptr},
+        ByNumber("GetSensorByNumber", kSensor),
+        {"GetSensorByName", Kind::ByNumber, &kSensor, {"Name"}, "s", nullptr},
+        {"GetProductByName", Kind::ByNumber, &kProduct, {"Name"}, "s", nullptr},
+        ByNumber("GetCardReadByNumber", kCardRead),
+        {"GetCardReadByName", Kind::ByNumber, &kCardRead, {"Name"}, "s", nullptr},
+        Count("GetCardReadsCount", kCardRead),
     };
 }
 
@@ -1234,7 +1470,7 @@ int32_t Operations::Run(uint16_t op, SessionInfo& session, const Values& in, Val
     if (d.kind == Kind::NotSupported || d.kind == Kind::Local) return QV_NOT_SUPPORTED;
     const std::string sig = d.kind == Kind::Count ? "" : d.inSig;
     if (qvwire::SignatureOf(in) != sig) return QV_INVALID_ARGUMENT;
-    Ctx c{m_store, m_events, session, *this};
+    Ctx c{m_store, m_events, session, *this, m_forecourt};
     out.clear();
     const int32_t id = in.empty() ? 0 : static_cast<int32_t>(in[0].i);
     const std::string all = std::string("SELECT ID FROM ") + (d.entity ? d.entity->table : "");
@@ -1248,13 +1484,20 @@ int32_t Operations::Run(uint16_t op, SessionInfo& session, const Values& in, Val
     case Kind::Set: {
         const int32_t r = StoreRecord(*d.entity, id, d.fields, Values(in.begin() + 1, in.end()));
         if (r == QV_OK && d.entity == &kTank) SendTankStatus(c, id);
+        if (r == QV_OK && m_forecourt && ChangesEquipment(d.name)) m_forecourt->EquipmentChanged();
         return r;
     }
-    case Kind::Update:
+    case Kind::Update: {
         if (!m_store.Exists(*d.entity, id)) return QV_UNKNOWN_ID;
-        return m_store.Set(*d.entity, id, d.fields, Values(in.begin() + 1, in.end()));
-    case Kind::Delete:
-        return m_store.Delete(*d.entity, id);
+        const int32_t r = m_store.Set(*d.entity, id, d.fields, Values(in.begin() + 1, in.end()));
+        if (r == QV_OK && m_forecourt && ChangesEquipment(d.name)) m_forecourt->EquipmentChanged();
+        return r;
+    }
+    case Kind::Delete: {
+        const int32_t r = m_store.Delete(*d.entity, id);
+        if (r == QV_OK && m_forecourt && ChangesEquipment(d.name)) m_forecourt->EquipmentChanged();
+        return r;
+    }
     case Kind::ByNumber: {
         const std::string column = d.fields.empty() ? "Number" : d.fields[0];
         std::vector<int32_t> ids;
@@ -1264,8 +1507,11 @@ int32_t Operations::Run(uint16_t op, SessionInfo& session, const Values& in, Val
         out = {Value::I32(ids[0])};
         return QV_OK;
     }
-    case Kind::Special:
-        return d.handler(c, in, out);
+    case Kind::Special: {
+        const int32_t r = d.handler(c, in, out);
+        if (r == QV_OK && m_forecourt && ChangesEquipment(d.name)) m_forecourt->EquipmentChanged();
+        return r;
+    }
     default:
         return QV_NOT_SUPPORTED;
     }

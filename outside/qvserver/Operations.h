@@ -30,9 +30,14 @@ class EventSink {
     virtual void Broadcast(const Values& event) = 0;
 };
 
+class ForecourtService;
+
 class Operations {
   public:
     Operations(Store& store, EventSink& events);
+    // The forecourt that pump control, deliveries and tank gauges go through; without one those
+    // operations answer 5.
+    void SetForecourt(ForecourtService* forecourt) { m_forecourt = forecourt; }
     // Runs operation `op`; the caller holds the store's lock. 5 for an operation the server
     // does not offer, 2 when the inputs do not match the operation.
     int32_t Run(uint16_t op, SessionInfo& session, const Values& in, Values& out);
@@ -54,6 +59,7 @@ class Operations {
 
     Store& m_store;
     EventSink& m_events;
+    ForecourtService* m_forecourt = nullptr;
 };
 
 // Version text that ServerVersion reports.

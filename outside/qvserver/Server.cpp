@@ -11,6 +11,7 @@
 #include <chrono>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -21,8 +22,11 @@
 #include <system_error>
 #include <unistd.h>
 
+#include <arpa/inet.h>
+
 #include "outside/qvclient/QVClient.h"
 #include "outside/qvclient/QVSocket.h"
+#include "outside/qvserver/ForecourtService.h"
 
 namespace qvserver {
 
@@ -102,6 +106,11 @@ bool Reply(int fd, const Header& request, int32_t result, int32_t session, const
 
 Server::Server(Store& store, FaultPlan& faults)
     : m_store(store), m_faults(faults), m_ops(store, *this) {}
+
+void Server::SetForecourt(ForecourtService* forecourt) {
+    m_forecourt = forecourt;
+    m_ops.SetForecourt(forecourt);
+}
 
 Server::~Server() {
     CloseSocket(m_callListen);
@@ -281,6 +290,12 @@ Server::Answer Server::AnswerCall(CallsState& state, const Header& h,
         reply.type = MsgType::Pong;
         return Answer::Reply;
     case MsgType::Call:
+        if (h.op == kControlOp) {
+            std::string answer;
+            reply.result = Control(state, in, answer);
+            out = {Value::Text(ToU16(answer))};
+            return Answer::Reply;
+        }
         reply.result = QV_NOT_LOGGED_ON;
         if (logon) {
             reply.session = logon->info.sessionID;
@@ -308,6 +323,11 @@ void Server::EndCalls(CallsState& state) {
 
 void Server::ServeCalls(Connection& c) {
     CallsState state;
+    state.fd = c.fd;
+    sockaddr_in peer{};
+    socklen_t len = sizeof peer;
+    state.loopback = getpeername(c.fd, reinterpret_cast<sockaddr*>(&peer), &len) == 0 &&
+                     peer.sin_family == AF_INET && (ntohl(peer.sin_addr.s_addr) >> 24) == 127;
     Header h, reply;
     std::vector<uint8_t> body;
     Values out;
@@ -361,16 +381,87 @@ void Server::Broadcast(const Values& event) {
     Header h;
     h.type = MsgType::Events;
     h.bodyLen = static_cast<uint16_t>(body.size());
+    const int16_t type = event.empty() ? 0 : static_cast<int16_t>(event[0].i);
     std::lock_guard<std::mutex> lock(m_mutex);
     for (auto& kv : m_logons) {
         const std::shared_ptr<EventOutbox>& outbox = kv.second->outbox;
-        if (!outbox) continue;
+        if (!outbox || !MaskWants(kv.second->info.eventMask, type)) continue;
         std::vector<uint8_t> frame(kHeaderSize + body.size());
         h.session = kv.first;
         EncodeHeader(h, frame.data());
         std::copy(body.begin(), body.end(), frame.begin() + kHeaderSize);
         outbox->Push(std::move(frame));
     }
+}
+
+void Server::DropClients(int keepFd) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (Connection& c : m_connections)
+        if (c.fd != keepFd) ShutdownSocket(c.fd);
+}
+
+namespace {
+
+bool Number(const Values& in, size_t at, double& out) {
+    if (at >= in.size() || in[at].tag != Tag::Text) return false;
+    const std::string s = ToU8(in[at].s);
+    char* end = nullptr;
+    out = std::strtod(s.c_str(), &end);
+    return !s.empty() && *end == 0;
+}
+
+} // namespace
+
+// Commands: nozzle-up PUMP HOSE, nozzle-down PUMP, flow PUMP LITRES_PER_MINUTE, card PUMP TAG
+// [NAME], tank-drop TANK LITRES, pump-error PUMP STATE (0 clears), offline PUMP 1|0,
+// drop-clients, advance MS, status PUMP.
+int32_t Server::Control(CallsState& state, const Values& in, std::string& answer) {
+    if (!state.loopback) return QV_ACCESS_DENIED;
+    if (in.empty() || in[0].tag != Tag::Text) return QV_INVALID_ARGUMENT;
+    const std::string cmd = ToU8(in[0].s);
+    if (cmd == "drop-clients") {
+        DropClients(state.fd);
+        answer = "dropped";
+        return QV_OK;
+    }
+    if (!m_forecourt) return QV_NOT_SUPPORTED;
+    double a = 0, b = 0;
+    const bool one = Number(in, 1, a);
+    const bool two = one && Number(in, 2, b);
+    const int32_t id = static_cast<int32_t>(a);
+    std::lock_guard<std::mutex> lock(m_store.Mutex());
+    Forecourt& fc = m_forecourt->Engine();
+    int32_t r = QV_INVALID_ARGUMENT;
+    if (cmd == "nozzle-up" && two) {
+        r = fc.NozzleUp(id, static_cast<int32_t>(b));
+    } else if (cmd == "nozzle-down" && one) {
+        r = fc.NozzleDown(id);
+    } else if (cmd == "flow" && two) {
+        r = fc.SetFlowRate(id, b);
+    } else if (cmd == "tank-drop" && two) {
+        r = fc.TankDrop(id, b);
+    } else if (cmd == "pump-error" && two) {
+        r = fc.PumpError(id, static_cast<int16_t>(b));
+    } else if (cmd == "offline" && two) {
+        r = fc.SetPumpOffline(id, b != 0);
+    } else if (cmd == "card" && two) {
+        int32_t read = 0;
+        const std::u16string name = in.size() > 3 && in[3].tag == Tag::Text ? in[3].s : u"";
+        r = m_forecourt->CardRead(id, name, static_cast<int64_t>(b), read);
+        if (r == QV_OK) answer = std::to_string(read);
+    } else if (cmd == "advance" && one && a >= 0) {
+        m_forecourt->Advance(static_cast<int64_t>(a));
+        r = QV_OK;
+    } else if (cmd == "status" && one) {
+        PumpStatusRecord s;
+        r = fc.GetPumpStatus(id, s) ? QV_OK : QV_UNKNOWN_ID;
+        if (r == QV_OK)
+            answer = "state " + std::to_string(s.state) + " hose " + std::to_string(s.hoseNumber) +
+                     " volume " + std::to_string(s.volume) + " value " + std::to_string(s.value) +
+                     " stack " + std::to_string(s.stackSize);
+    }
+    if (answer.empty()) answer = r == QV_OK ? "ok" : "refused " + std::to_string(r);
+    return r;
 }
 
 } // namespace qvserver

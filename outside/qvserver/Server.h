@@ -18,11 +18,15 @@
 
 namespace qvserver {
 
+class ForecourtService;
+
 class Server : public EventSink {
   public:
     Server(Store& store, FaultPlan& faults);
     ~Server() override;
     Operations& Ops() { return m_ops; }
+    // The forecourt that pump calls and the control channel drive; it must outlive Run.
+    void SetForecourt(ForecourtService* forecourt);
 
     // Binds both ports; false with the reason.
     bool Listen(const std::string& address, uint16_t callPort, uint16_t eventsPort,
@@ -32,7 +36,8 @@ class Server : public EventSink {
     // Any thread may call it.
     void Stop();
 
-    // Queues the event for every attached events connection; never blocks on a client.
+    // Queues the event for every attached events connection whose logon's event mask asks for
+    // its type; never blocks on a client. Called with the store's lock held.
     void Broadcast(const Values& event) override;
 
     // One logon, known to the server from its Connect until its calls connection closes.
@@ -44,6 +49,10 @@ class Server : public EventSink {
     };
     // One calls connection's state: the logon it made, if any.
     class CallsState {
+      public:
+        int fd = -1;           // the connection's socket
+        bool loopback = false; // the peer is on this host: control calls are accepted
+      private:
         friend class Server;
         std::shared_ptr<Logon> m_logon;
     };
@@ -72,10 +81,15 @@ class Server : public EventSink {
     void ServeCalls(Connection& c);
     void ServeEvents(Connection& c);
     void Reap(bool all);
+    // A control call (qvserver ctl): the command's words in, one text out.
+    int32_t Control(CallsState& state, const Values& in, std::string& answer);
+    // Closes every client connection but the one of `keepFd`.
+    void DropClients(int keepFd);
 
     Store& m_store;
     FaultPlan& m_faults;
     Operations m_ops;
+    ForecourtService* m_forecourt = nullptr;
     int m_callListen = -1;
     int m_eventListen = -1;
     int m_wake[2] = {-1, -1}; // pipe that ends Run

@@ -11,7 +11,9 @@
 #include <thread>
 #include <unistd.h>
 
+#include "outside/qvclient/QVSocket.h"
 #include "outside/qvclient/QVWire.h"
+#include "outside/qvserver/ForecourtService.h"
 #include "outside/qvserver/Operations.h"
 #include "outside/qvserver/Seed.h"
 #include "outside/qvserver/Server.h"
@@ -21,6 +23,8 @@ namespace {
 constexpr char kUsage[] =
     "usage: qvserver --db FILE [--address A] [--seed SEED] [--fail NAME:N[:RESULT]]...\n"
     "                [--calls-port P] [--events-port P]\n"
+    "                [--clock real|manual] [--simulate] [--seed-random N]\n"
+    "       qvserver ctl ADDRESS [--calls-port P] COMMAND [ARGUMENT]...\n"
     "       qvserver --help | --version\n"
     "  --db FILE          the site's SQLite file, created when missing (required)\n"
     "  --address A        loopback or local address to serve on (default 127.0.0.1)\n"
@@ -29,7 +33,24 @@ constexpr char kUsage[] =
     "  --fail NAME:N[:R]  the N-th call of the family NAME fails with result R (default 10);\n"
     "                     may be repeated\n"
     "  --calls-port P     port of the calls connections (default 5123)\n"
-    "  --events-port P    port of the events connections (default 5124)\n";
+    "  --events-port P    port of the events connections (default 5124)\n"
+    "  --clock C          real (default): the forecourt follows real time; manual: it moves\n"
+    "                     only by 'ctl ADDRESS advance MS'\n"
+    "  --simulate         customers come and go at the pumps on their own\n"
+    "  --seed-random N    seed of the customers' choices (default 1): the same seed on the\n"
+    "                     same site gives the same forecourt\n"
+    "ctl drives a running server's forecourt over its calls port, from this host only:\n"
+    "  nozzle-up PUMP HOSE     lifts the nozzle of hose number HOSE (1..4) on pump ID PUMP\n"
+    "  nozzle-down PUMP        hangs it up\n"
+    "  flow PUMP LPM           sets the pump's flow rate in litres per minute\n"
+    "  card PUMP TAG [NAME]    a card read at the pump\n"
+    "  tank-drop TANK LITRES   a delivery of fuel into the tank\n"
+    "  pump-error PUMP STATE   puts the pump in an error state (0 clears it)\n"
+    "  offline PUMP 1|0        takes the pump off line or back\n"
+    "  drop-clients            closes every client connection\n"
+    "  advance MS              moves the forecourt's clock on by MS milliseconds\n"
+    "  status PUMP             prints the pump's state and sale\n"
+    "  It prints the server's answer; exit status 0 when the server accepted the command.\n";
 
 struct Options {
     std::string address = "127.0.0.1";
@@ -37,6 +58,7 @@ struct Options {
     std::string seed = "empty";
     uint16_t callPort = qvwire::kCallPort;
     uint16_t eventsPort = qvwire::kEventsPort;
+    qvserver::ServiceOptions forecourt;
 };
 
 int Usage(const std::string& why) {
@@ -88,6 +110,12 @@ int Serve(const Options& o, qvserver::FaultPlan& faults) {
         std::fprintf(stderr, "qvserver: %s\n", error.c_str());
         return 1;
     }
+    qvserver::ForecourtService forecourt(store, server);
+    if (!forecourt.Start(o.forecourt, error)) {
+        std::fprintf(stderr, "qvserver: cannot start the forecourt: %s\n", error.c_str());
+        return 1;
+    }
+    server.SetForecourt(&forecourt);
     // Signals are taken by one thread with sigwait; every other thread blocks them.
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
@@ -103,6 +131,8 @@ int Serve(const Options& o, qvserver::FaultPlan& faults) {
     std::printf("qvserver ready\n");
     std::fflush(stdout);
     server.Run();
+    forecourt.Stop();
+    server.SetForecourt(nullptr);
     // Wake the signal thread if Run ended for another reason.
     pthread_kill(signals.native_handle(), SIGTERM);
     signals.join();
@@ -115,9 +145,51 @@ bool Exists(const std::string& path) {
     return lstat(path.c_str(), &st) == 0;
 }
 
+// qvserver ctl ADDRESS [--calls-port P] COMMAND [ARGUMENT]...
+int Control(int argc, char** argv) {
+    if (argc < 4) return Usage("ctl needs an address and a command");
+    const std::string address = argv[2];
+    uint16_t port = qvwire::kCallPort;
+    int at = 3;
+    if (std::string(argv[at]) == "--calls-port") {
+        if (at + 2 >= argc || !Port(argv[at + 1], port)) return Usage("bad --calls-port");
+        at += 2;
+    }
+    qvwire::Values in;
+    for (; at < argc; ++at)
+        in.push_back(qvwire::Value::Text(qvwire::ToU16(argv[at])));
+    int32_t result = 0;
+    const int fd = qvwire::ConnectTcp(address, port, 5000, result);
+    if (fd < 0) {
+        std::fprintf(stderr, "qvserver ctl: cannot connect to %s port %u\n", address.c_str(), port);
+        return 1;
+    }
+    qvwire::Writer w;
+    w.PutAll(in);
+    qvwire::Header h;
+    h.type = qvwire::MsgType::Call;
+    h.op = qvwire::kControlOp;
+    h.seq = 1;
+    h.bodyLen = static_cast<uint16_t>(w.Bytes().size());
+    std::vector<uint8_t> body;
+    qvwire::Values out;
+    const bool answered = !w.Overflow() && qvwire::SendFrame(fd, h, w.Bytes()) &&
+                          qvwire::RecvFrame(fd, h, body, 10000) == 0 &&
+                          qvwire::DecodeValues(body.data(), body.size(), out);
+    qvwire::CloseSocket(fd);
+    if (!answered) {
+        std::fprintf(stderr, "qvserver ctl: no answer from %s\n", address.c_str());
+        return 1;
+    }
+    if (!out.empty() && out[0].tag == qvwire::Tag::Text)
+        std::printf("%s\n", qvwire::ToU8(out[0].s).c_str());
+    return h.result == 0 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "ctl") return Control(argc, argv);
     Options o;
     qvserver::FaultPlan faults;
     for (int i = 1; i < argc; ++i) {
@@ -130,13 +202,27 @@ int main(int argc, char** argv) {
             std::printf("%s\n", qvserver::kServerVersion);
             return 0;
         }
-        const bool known = a == "--address" || a == "--db" || a == "--seed" || a == "--fail" ||
-                           a == "--calls-port" || a == "--events-port";
+        if (a == "--simulate") {
+            o.forecourt.simulate = true;
+            continue;
+        }
+        const bool known = a == "--clock" || a == "--seed-random" || a == "--address" ||
+                           a == "--db" || a == "--seed" || a == "--fail" || a == "--calls-port" ||
+                           a == "--events-port";
         if (!known) return Usage("unknown option " + a);
         if (i + 1 >= argc) return Usage("missing value after " + a);
         const char* v = argv[++i];
         std::string error;
-        if (a == "--address") {
+        if (a == "--clock") {
+            if (std::string(v) != "real" && std::string(v) != "manual")
+                return Usage("bad --clock " + std::string(v));
+            o.forecourt.manualClock = std::string(v) == "manual";
+        } else if (a == "--seed-random") {
+            char* end = nullptr;
+            const unsigned long n = std::strtoul(v, &end, 10);
+            if (*v == 0 || *end != 0) return Usage("bad --seed-random " + std::string(v));
+            o.forecourt.seed = static_cast<uint32_t>(n);
+        } else if (a == "--address") {
             o.address = v;
         } else if (a == "--db") {
             o.db = v;

@@ -342,13 +342,19 @@ TEST_F(DemoSite, NetworkSettingsAreTheServersStoredOnes) {
     EXPECT_EQ(dhcp, 0);
 }
 
-TEST_F(DemoSite, HardwareControlIsRefusedHonestly) {
-    EXPECT_EQ(AuthoriseMT(m_h, 1), QV_NOT_SUPPORTED);
-    EXPECT_EQ(AllStopMT(m_h), QV_NOT_SUPPORTED);
+TEST_F(DemoSite, PumpControlGoesToTheForecourtAndTheWatchdogIsRefusedHonestly) {
+    EXPECT_EQ(AuthoriseMT(m_h, 1), 0);
+    EXPECT_EQ(AuthoriseMT(m_h, 99), QV_UNKNOWN_ID);
+    EXPECT_EQ(AllStopMT(m_h), 0);
+    EXPECT_EQ(WDResetMT(m_h), QV_NOT_SUPPORTED);
     int16_t available = -1;
-    BSTR name = Bstr("Authorise");
+    BSTR name = Bstr("WDReset");
     EXPECT_EQ(CheckForManagementFtnMT(m_h, name, &available), 0);
     EXPECT_EQ(available, 0);
+    platform::SysFreeString(name);
+    name = Bstr("Authorise");
+    EXPECT_EQ(CheckForManagementFtnMT(m_h, name, &available), 0);
+    EXPECT_EQ(available, 1);
     platform::SysFreeString(name);
     name = Bstr("GetPumpPropertiesEx");
     EXPECT_EQ(CheckForManagementFtnMT(m_h, name, &available), 0);
