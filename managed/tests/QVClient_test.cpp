@@ -344,13 +344,18 @@ TEST_F(DemoSite, DeliveriesSaleItemsLogEventsCardReadsAndTheController) {
     EXPECT_FALSE(server.isEmpty());
 }
 
-TEST_F(DemoSite, PumpControlAnswersAsTheLibraryDoes) {
+// The pump-control calls reach the forecourt: each changes the pump, so the same call made
+// again through the library is refused by the pump's new state.
+TEST_F(DemoSite, PumpControlReachesTheForecourt) {
     int32_t id = 0;
     ASSERT_EQ(m_client.GetPumpByOrdinal(1, id), 0);
-    EXPECT_EQ(m_client.Authorise(id), ::Authorise(id));
-    EXPECT_EQ(m_client.CancelAuthorise(id), ::CancelAuthorise(id));
-    EXPECT_EQ(m_client.LoadPreset(id, 2, 10.0), ::LoadPreset(id, 2, 10.0));
-    EXPECT_EQ(m_client.AllStop(), ::AllStop());
+    EXPECT_EQ(m_client.Authorise(id), 0);
+    EXPECT_NE(::Authorise(id), 0) << "an authorised pump takes no second authorise";
+    EXPECT_EQ(m_client.CancelAuthorise(id), 0);
+    EXPECT_NE(::CancelAuthorise(id), 0) << "nothing is left to cancel";
+    EXPECT_EQ(m_client.LoadPreset(id, 2, 10.0), 0);
+    EXPECT_EQ(::CancelAuthorise(id), 0) << "the preset authorised the pump";
+    EXPECT_EQ(m_client.AllStop(), 0);
     EXPECT_TRUE(m_client.LoggedOn());
 }
 
