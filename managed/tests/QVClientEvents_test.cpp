@@ -64,6 +64,9 @@ class FakeServer {
             qvwire::CloseSocket(fd);
     }
 
+    // Later calls get no answer; the events connection stays open.
+    void StopAnswering() { m_answer = false; }
+
   private:
     void Serve() {
         m_callFd = accept(m_calls, nullptr, nullptr);
@@ -80,7 +83,7 @@ class FakeServer {
             send(m_eventFd, f.data(), f.size(), MSG_NOSIGNAL);
         while (!m_stop) {
             const int rc = qvwire::RecvFrame(m_callFd, h, body, 100);
-            if (rc == 0) Answer(m_callFd, h, {});
+            if (rc == 0 && m_answer) Answer(m_callFd, h, {});
             if (rc == qvwire::kRecvBroken || rc == qvwire::kRecvMalformed) break;
         }
     }
@@ -96,6 +99,7 @@ class FakeServer {
     int m_calls = -1, m_events = -1;
     std::atomic<int> m_callFd{-1}, m_eventFd{-1};
     std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_answer{true};
     std::thread m_thread;
 };
 
@@ -331,6 +335,46 @@ TEST_F(FakeSite, TheEventPollNoticesAServerGoneUnderALoggedOnClient) {
     EXPECT_FALSE(m_client.EventPollRunning());
     EXPECT_TRUE(m_client.ReLogonPending());
     QVClient::SetTimeouts(10000, 5000);
+}
+
+TEST_F(FakeSite, TheConnectionTestOfThePollNoticesAServerThatStoppedAnswering) {
+    QVClient::SetTimeouts(60000, 50);
+    m_fake = std::make_unique<FakeServer>(std::vector<std::vector<uint8_t>>{});
+    ASSERT_EQ(m_client.ClientLogonEx(41, 5, QString::fromLatin1(kFake), 5123, 5124, 200), 0);
+    QSignalSpy broken(&m_client, &QVClient::ServerConnectionBroken);
+    m_fake->StopAnswering();
+    // The events connection stays open, so only TestConnection can tell (-23: no broken signal).
+    for (int i = 0; i < 300 && m_client.LoggedOn(); ++i)
+        QTest::qWait(10);
+    EXPECT_FALSE(m_client.LoggedOn());
+    EXPECT_TRUE(m_client.ReLogonPending());
+    EXPECT_EQ(broken.count(), 0);
+    QVClient::SetTimeouts(10000, 5000);
+}
+
+TEST_F(FakeSite, TheLibraryNoticeReadsEventsOrReportsAClosedSocket) {
+    QSignalSpy logEvents(&m_client, &QVClient::LogEventEvent);
+    QSignalSpy broken(&m_client, &QVClient::ServerConnectionBroken);
+    m_fake = std::make_unique<FakeServer>(std::vector<std::vector<uint8_t>>{
+        EventFrame(24, 0,
+                   {Value::I32(6), Value::I16(2), Value::I32(3), Value::I32(4), Value::Text(u""),
+                    Value::I16(1), Value::I16(6), Value::Text(u"x"), Value::F64(0), Value::F64(0),
+                    Value::I32(-1), Value::I32(-1), Value::F64(0), Value::F64(0), Value::F64(0),
+                    Value::F64(0), Value::F64(0), Value::F64(0)})});
+    ASSERT_EQ(m_client.ClientLogonEx(41, 5, QString::fromLatin1(kFake), 5123, 5124, 2000), 0);
+    for (int i = 0; i < 200 && logEvents.count() == 0; ++i) {
+        QTest::qWait(10);
+        m_client.OnLibraryMessage(0);
+    }
+    EXPECT_EQ(logEvents.count(), 1);
+    EXPECT_EQ(broken.count(), 0);
+    m_fake.reset();
+    for (int i = 0; i < 200 && broken.count() == 0; ++i) {
+        QTest::qWait(10);
+        m_client.OnLibraryMessage(0);
+    }
+    EXPECT_EQ(broken.count(), 1);
+    EXPECT_FALSE(m_client.LoggedOn());
 }
 
 TEST(LiveServer, ALogEventAddedOnTheServerArrivesAsLogEventEvent) {
