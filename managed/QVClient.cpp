@@ -39,7 +39,7 @@ QVClient::QVClient(QWidget* parent) : QWidget(parent) {
     setFixedSize(_logoBMP.size());
     ResetLogonDefaults();
     connect(&_nTimer, &QTimer::timeout, this, &QVClient::OnReLogonTimer);
-    connect(&_eventTimer, &QTimer::timeout, this, &QVClient::OnEventTimer);
+    connect(&_eventTimer, &QTimer::timeout, this, &QVClient::PollEvents);
 }
 
 QVClient::~QVClient() {
@@ -221,20 +221,6 @@ void QVClient::OnReLogonTimer() {
     if (_clientEventType != kDefaultEventType) ::SetClientType(_clientEventType);
 }
 
-void QVClient::OnEventTimer() {
-    CheckEvents();
-}
-
-void QVClient::CheckEvents() {
-    if (CheckResult(::ProcessEvents()) != 0) return;
-    for (;;) {
-        int16_t type = 0;
-        if (::GetNextEventType(&type) != 0 || type == 0) return;
-        // No kind has a reader yet: every event leaves the queue unread.
-        if (::DiscardNextEvent() != 0) return;
-    }
-}
-
 // ---- Display controls ----
 
 bool QVClient::AddQVPump(QVPump* pump) {
@@ -260,6 +246,12 @@ bool QVClient::RemoveQVTank(QVTank* tank) {
 QVPump* QVClient::RegisteredPump(int32_t pumpID) const {
     for (const QPointer<QVPump>& pump : _QVPumpsList)
         if (pump && pump->ID() == pumpID) return pump;
+    return nullptr;
+}
+
+QVTank* QVClient::RegisteredTank(int32_t tankID) const {
+    for (const QPointer<QVTank>& tank : _QVTanksList)
+        if (tank && tank->ID() == tankID) return tank;
     return nullptr;
 }
 

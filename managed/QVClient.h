@@ -81,9 +81,15 @@ class QVClient : public QWidget {
     // ServerConnectionBroken, the library is logged off, the event poll stops and the re-logon
     // timer starts. Returns res unchanged.
     int32_t CheckResult(int32_t res);
-    // The event pump: collects the library's events and takes each off the queue. No event kind
-    // has its reader here yet, so every event is dropped with DiscardNextEvent.
+    // The event pump: moves what the server sent into the library's queue (ProcessEvents, through
+    // CheckResult) and raises each waiting event by its kind. Kinds without a reader here, and an
+    // event whose reader fails, are dropped with DiscardNextEvent so the queue always drains.
     void CheckEvents();
+    // The event poll tick: CheckEvents, then TestConnection through CheckResult.
+    void PollEvents();
+    // The library's notice that events wait or that its socket closed (the window message's
+    // parameter): CheckSocketClosed giving -14 is a lost connection, anything else an event poll.
+    void OnLibraryMessage(int32_t Param);
 
     // ---- Display controls ----
 
@@ -632,10 +638,197 @@ class QVClient : public QWidget {
                            const QString& DNSServer, int16_t DHCP, const QString& NetworkName);
     int32_t WDReset();
 
+    // Hands a delivery (the DeliveryEventEx3 list) to the registered control of its pump: 0
+    // when one took it, 2 when no registered control shows that pump.
+    int32_t FireDeliveryEvent(
+        int32_t DeliveryID, int32_t HoseID, int32_t HoseNumber, int32_t HosePhysicalNumber,
+        int32_t PumpID, int32_t PumpNumber, const QString& PumpName, int32_t TankID,
+        int32_t TankNumber, const QString& TankName, int32_t GradeID, int32_t GradeNumber,
+        const QString& GradeName, const QString& GradeShortName, const QString& GradeCode,
+        int16_t DeliveryState, int16_t DeliveryType, double Volume, int16_t PriceLevel,
+        double Price, double Value, double Volume2, const QDateTime& CompletedDT, int32_t LockedBy,
+        int32_t ReservedBy, int32_t AttendantID, int32_t Age, const QDateTime& ClearedDT,
+        double OldVolumeETot, double OldVolume2ETot, double OldValueETot, double NewVolumeETot,
+        double NewVolume2ETot, double NewValueETot, int64_t Tag, int32_t Duration,
+        int32_t AttendantNumber, const QString& AttendantName, int64_t AttendantTag,
+        int32_t CardClientID, int32_t CardClientNumber, const QString& CardClientName,
+        int64_t CardClientTag);
+
   signals:
-    void CurrentPumpEvent(int32_t NewCurrentPump);
+    // The server's events, raised by CheckEvents on the UI thread. A pump or tank status whose
+    // pump or tank has a registered control goes to that control instead and raises none.
+    void PumpStatusEvent(int32_t PumpID, int16_t PumpNumber, int16_t State, int16_t ReservedFor,
+                         int32_t ReservedBy, int32_t HoseID, int16_t HoseNumber, int32_t GradeID,
+                         const QString& GradeName, const QString& ShortGradeName,
+                         int16_t PriceLevel, double Price, double Volume, double Value,
+                         int16_t StackSize);
+    void PumpStatusEventEx(int32_t PumpID, int16_t PumpNumber, int16_t State, int16_t ReservedFor,
+                           int32_t ReservedBy, int32_t HoseID, int16_t HoseNumber, int32_t GradeID,
+                           const QString& GradeName, const QString& ShortGradeName,
+                           int16_t PriceLevel, double Price, double Volume, double Value,
+                           int16_t StackSize, const QString& PumpName, int16_t PhysicalNumber,
+                           int16_t Side, int16_t Address, int16_t PriceLevel1, int16_t PriceLevel2,
+                           int16_t Type, int32_t PortID, int16_t AuthMode, int16_t StackMode,
+                           int16_t PrepayAllowed, int16_t PreauthAllowed, int16_t PriceFormat,
+                           int16_t ValueFormat, int16_t VolumeFormat);
+    void PumpStatusEventEx2(int32_t PumpID, int32_t PumpNumber, int16_t State, int16_t ReservedFor,
+                            int32_t ReservedBy, int32_t HoseID, int32_t HoseNumber,
+                            int32_t HosePhysicalNumber, int32_t GradeID, int32_t GradeNumber,
+                            const QString& GradeName, const QString& ShortGradeName,
+                            int16_t PriceLevel, double Price, double Volume, double Value,
+                            int16_t StackSize, const QString& PumpName, int16_t PhysicalNumber,
+                            int16_t Side, int16_t Address, int16_t PriceLevel1, int16_t PriceLevel2,
+                            int16_t Type, int32_t PortID, int16_t AuthMode, int16_t StackMode,
+                            int16_t PrepayAllowed, int16_t PreauthAllowed, int16_t PriceFormat,
+                            int16_t ValueFormat, int16_t VolumeFormat, int64_t Tag,
+                            int32_t AttendantID, int32_t AttendantNumber,
+                            const QString& AttendantName, int64_t AttendantTag,
+                            int32_t CardClientID, int32_t CardClientNumber,
+                            const QString& CardClientName, int64_t CardClientTag);
+    void PumpStatusEventEx3(
+        int32_t PumpID, int32_t PumpNumber, int16_t State, int16_t ReservedFor, int32_t ReservedBy,
+        int32_t HoseID, int32_t HoseNumber, int32_t HosePhysicalNumber, int32_t GradeID,
+        int32_t GradeNumber, const QString& GradeName, const QString& ShortGradeName,
+        int16_t PriceLevel, double Price, double Volume, double Value, int16_t StackSize,
+        const QString& PumpName, int16_t PhysicalNumber, int16_t Side, int16_t Address,
+        int16_t PriceLevel1, int16_t PriceLevel2, int16_t Type, int32_t PortID, int16_t AuthMode,
+        int16_t StackMode, int16_t PrepayAllowed, int16_t PreauthAllowed, int16_t PriceFormat,
+        int16_t ValueFormat, int16_t VolumeFormat, int64_t Tag, int32_t AttendantID,
+        int32_t AttendantNumber, const QString& AttendantName, int64_t AttendantTag,
+        int32_t CardClientID, int32_t CardClientNumber, const QString& CardClientName,
+        int64_t CardClientTag, double CurFlowRate, double PeakFlowRate);
+    void DeliveryEvent(int32_t DeliveryID, int32_t PumpID, int16_t PumpNumber, int32_t HoseID,
+                       int16_t HoseNumber, int32_t GradeID, const QString& GradeName,
+                       const QString& ShortGradeName, int16_t PriceLevel, double Price,
+                       double Volume, double Value, int16_t DeliveryState, int16_t DeliveryType,
+                       int32_t LockedBy, int32_t ReservedBy, int32_t Age,
+                       const QDateTime& CompletedDT, int32_t AttendantID);
+    void DeliveryEventEx(int32_t DeliveryID, int32_t PumpID, int16_t PumpNumber, int32_t HoseID,
+                         int16_t HoseNumber, int32_t GradeID, const QString& GradeName,
+                         const QString& ShortGradeName, int16_t PriceLevel, double Price,
+                         double Volume, double Value, int16_t DeliveryState, int16_t DeliveryType,
+                         int32_t LockedBy, int32_t ReservedBy, int32_t Age,
+                         const QDateTime& CompletedDT, int32_t AttendantID, double VolumeETot,
+                         double Volume2Etot, double ValueETot, int64_t Tag);
+    void DeliveryEventEx2(int32_t DeliveryID, int32_t PumpID, int16_t PumpNumber, int32_t HoseID,
+                          int16_t HoseNumber, int32_t GradeID, const QString& GradeName,
+                          const QString& ShortGradeName, int16_t PriceLevel, double Price,
+                          double Volume, double Value, int16_t DeliveryState, int16_t DeliveryType,
+                          int32_t LockedBy, int32_t ReservedBy, int32_t Age,
+                          const QDateTime& CompletedDT, int32_t AttendantID, double OldVolumeETot,
+                          double OldVolume2ETot, double OldValueETot, double NewVolumeETot,
+                          double NewVolume2ETot, double NewValueETot, int64_t Tag,
+                          int32_t Duration);
+    void DeliveryEventEx3(int32_t DeliveryID, int32_t HoseID, int32_t HoseNumber,
+                          int32_t HosePhysicalNumber, int32_t PumpID, int32_t PumpNumber,
+                          const QString& PumpName, int32_t TankID, int32_t TankNumber,
+                          const QString& TankName, int32_t GradeID, int32_t GradeNumber,
+                          const QString& GradeName, const QString& GradeShortName,
+                          const QString& GradeCode, int16_t DeliveryState, int16_t DeliveryType,
+                          double Volume, int16_t PriceLevel, double Price, double Value,
+                          double Volume2, const QDateTime& CompletedDT, int32_t LockedBy,
+                          int32_t ReservedBy, int32_t AttendantID, int32_t Age,
+                          const QDateTime& ClearedDT, double OldVolumeETot, double OldVolume2ETot,
+                          double OldValueETot, double NewVolumeETot, double NewVolume2ETot,
+                          double NewValueETot, int64_t Tag, int32_t Duration,
+                          int32_t AttendantNumber, const QString& AttendantName,
+                          int64_t AttendantTag, int32_t CardClientID, int32_t CardClientNumber,
+                          const QString& CardClientName, int64_t CardClientTag);
+    // Declared, not raised.
+    void DeliveryEventEx4(
+        int32_t DeliveryID, int32_t HoseID, int32_t HoseNumber, int32_t HosePhysicalNumber,
+        int32_t PumpID, int32_t PumpNumber, const QString& PumpName, int32_t TankID,
+        int32_t TankNumber, const QString& TankName, int32_t GradeID, int32_t GradeNumber,
+        const QString& GradeName, const QString& GradeShortName, const QString& GradeCode,
+        int16_t DeliveryState, int16_t DeliveryType, double Volume, int16_t PriceLevel,
+        double Price, double Value, double Volume2, const QDateTime& CompletedDT, int32_t LockedBy,
+        int32_t ReservedBy, int32_t AttendantID, int32_t Age, const QDateTime& ClearedDT,
+        double OldVolumeETot, double OldVolume2ETot, double OldValueETot, double NewVolumeETot,
+        double NewVolume2ETot, double NewValueETot, int64_t Tag, int32_t Duration,
+        int32_t AttendantNumber, const QString& AttendantName, int64_t AttendantTag,
+        int32_t CardClientID, int32_t CardClientNumber, const QString& CardClientName,
+        int64_t CardClientTag, double PeakFlowRate);
+    void ClientEvent(int32_t ClientID, int32_t EventID, const QString& EventText);
+    void ServerEvent(int32_t EventID, const QString& EventText);
+    void DBLogEvent(int16_t EventType, int32_t DeviceID, const QDateTime& EventDT,
+                    const QString& EventText);
+    void DBLogDeliveryEvent(int32_t DeliveryID, int32_t HoseID, int16_t DeliveryState,
+                            int16_t DeliveryType, double Volume, int16_t PriceLevel, double Price,
+                            double Value, double Volume2, int32_t ReservedBy, int32_t AttendantID,
+                            const QDateTime& DeliveryDT);
+    void DBClearDeliveryEvent(int32_t DeliveryID, int16_t DeliveryType, int32_t ClearedBY,
+                              const QDateTime& ClearedDT, int32_t AttendantID);
+    void DBStackDeliveryEvent(int32_t DeliveryID);
+    void DBLogETotalsEvent(int32_t HoseID, double Volume, double Value, double VolumeETot,
+                           double ValueETot);
+    void DBLogETotalsEventEx(int32_t HoseID, double Volume, double Value, double VolumeETot,
+                             double ValueETot, int32_t HoseNumber, int32_t HosePhysicalNumber,
+                             int32_t PumpID, int32_t PumpNumber, const QString& PumpName,
+                             int32_t TankID, int32_t TankNumber, const QString& TankName,
+                             int32_t GradeID, const QString& GradeName);
+    void DBTriggerEvent(int32_t TableID, int32_t RowID);
     void ServerConnectionBroken();
     void ServerReconnected();
+    void DBAttendantLogonEvent(int32_t ID, int32_t PumpID);
+    void DBAttendantLogoffEvent(int32_t ID);
+    void CurrentPumpEvent(int32_t NewCurrentPump);
+    void DBTankStatusEvent(int32_t TankID, double GaugeVolume, double GaugeTCVolume,
+                           double GaugeUllage, double GaugeTemperature, double GaugeLevel,
+                           double GaugeWaterVolume, double GaugeWaterLevel);
+    void DBTankStatusEventEx(int32_t TankID, double GaugeVolume, double GaugeTCVolume,
+                             double GaugeUllage, double GaugeTemperature, double GaugeLevel,
+                             double GaugeWaterVolume, double GaugeWaterLevel, int32_t TankNumber,
+                             const QString& TankName, int32_t GradeID, const QString& GradeName,
+                             int16_t Type, double Capacity, double Diameter, int32_t GaugeID,
+                             int16_t ProbeNo);
+    void DBTankStatusEventEx2(int32_t TankID, double GaugeVolume, double GaugeTCVolume,
+                              double GaugeUllage, double GaugeTemperature, double GaugeLevel,
+                              double GaugeWaterVolume, double GaugeWaterLevel, int32_t TankNumber,
+                              const QString& TankName, int32_t GradeID, const QString& GradeName,
+                              int16_t Type, double Capacity, double Diameter, int32_t GaugeID,
+                              int16_t ProbeNo, int16_t State, int32_t AlarmsMask);
+    // Declared, not raised: SerialPortEvent, ZBEvent, UVEEvent, ZBStatusEvent.
+    void SerialPortEvent(int32_t PortID, int32_t ZBID, int16_t Slot, int32_t Result,
+                         const QString& RxMsg);
+    void ZBEvent(int32_t PortID, int32_t ZBID, int64_t ZBAddress, int32_t Result, int16_t MsgType,
+                 const QString& RxMsg);
+    void UVEEvent(int32_t PumpID, int32_t PumpNumber, int32_t HoseID, int32_t HoseNumber,
+                  int64_t UVE);
+    void ZBStatusEvent(int32_t PortID, int32_t ZBID, int64_t ZBAddress, int16_t Condition,
+                       int32_t Count, int16_t Strength);
+    void ZB2GStatusEvent(int32_t PortID, int64_t ZBAddress, int16_t LQI, int16_t RSSI,
+                         int64_t ParZBAddress, int16_t ZBChannel, int32_t MemBlocks,
+                         int32_t MemFree, int16_t DeviceType);
+    void PanIDEvent(int32_t PortID, int32_t PanID);
+    void ZeroDeliveryEvent(int32_t PumpID, int32_t PumpNumber, int32_t HoseID, int32_t HoseNumber);
+    void CardReadEvent(int32_t CardReadID, int32_t Number, const QString& Name, int32_t PumpID,
+                       int16_t Type, int32_t ParentID, int64_t Tag, const QDateTime& TimeStamp);
+    void LogEventEvent(int32_t LogEventID, int16_t DeviceType, int32_t DeviceID,
+                       int32_t DeviceNumber, const QString& DeviceName, int16_t EventLevel,
+                       int16_t EventType, const QString& EventDesc, const QDateTime& GeneratedDT,
+                       const QDateTime& ClearedDT, int32_t ClearedBy, int32_t AckedBy,
+                       double Volume, double Value, double ProductVolume, double ProductLevel,
+                       double WaterLevel, double Temperature);
+    void SaleItemEvent(int32_t SaleItemID, int32_t ProductID, int32_t ProductNumber,
+                       const QString& ProductName, const QString& ProductTag, int32_t ProductGroup,
+                       const QString& ProductGroupName, const QString& Barcode, int32_t PumpID,
+                       int32_t PumpNumber, const QString& PumpName, int32_t AttendantID,
+                       int32_t pAttendantNumber, const QString& AttendantName, int64_t AttendantTag,
+                       int32_t CardClientID, int32_t CardClientNumber,
+                       const QString& CardClientName, int64_t CardClientTag, int16_t PriceLevel,
+                       double Price, double Quantity, const QDateTime& AddedDT,
+                       const QDateTime& ClearedDT, int32_t LockedBy, int32_t ClearedBy,
+                       int16_t LoggedDB, int16_t LoggedVolumetric, const QString& Plate,
+                       const QString& DriverID, const QString& ExtTransactionID,
+                       const QString& AuthID, int16_t AuthType);
+    void QVOdoEvent(int32_t PortID, int64_t ZBAddress, int16_t LQI, int16_t RSSI,
+                    int64_t ParZBAddress, int16_t ZBChannel, int32_t MemBlocks, int32_t MemFree,
+                    int16_t DeviceType, int32_t ClientID, const QString& ClientName,
+                    int64_t ClientTag, double Odo1, int32_t Factor1, int16_t Level1, double Odo2,
+                    int32_t Factor2, int16_t Level2, int64_t Tag1, int64_t Tag2, int64_t Tag3,
+                    int64_t Tag4, int32_t FuelTypes, const QString& Plate);
+    void QVTermPromptEvent(int32_t PumpID, int32_t PromptID, int16_t PromptResult,
+                           const QString& Input);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -647,8 +840,15 @@ class QVClient : public QWidget {
     void ResetLogonDefaults();
     void LoggedOnNow();
     void OnReLogonTimer();
-    void OnEventTimer();
     QVPump* RegisteredPump(int32_t pumpID) const;
+    QVTank* RegisteredTank(int32_t tankID) const;
+    // The readers of CheckEvents, one per kind; each reads the oldest event and raises it.
+    int32_t ReadPumpStatus();
+    int32_t ReadDelivery();
+    int32_t ReadHoseETotals();
+    int32_t ReadTankStatus();
+    int32_t ReadCardRead();
+    int32_t ReadLogEvent();
 
     QImage _logoBMP;
     QList<QPointer<QVPump>> _QVPumpsList;
