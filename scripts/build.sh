@@ -25,8 +25,10 @@ while [ $# -gt 0 ]; do
   esac
 done
 # A compiler cache, when the machine has one, makes rebuilds of unchanged units free.
+# Paths are taken relative to the repository, so clones in other folders share the cache.
 if command -v ccache >/dev/null 2>&1; then
   opts+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$top} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 fi
 cmake -S "$top" -B "$build" -G Ninja "${opts[@]}" >/dev/null
 ninja -C "$build" "${targets[@]}"
