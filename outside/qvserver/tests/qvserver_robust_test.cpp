@@ -569,7 +569,9 @@ TEST(DescriptorLimit, AServerOutOfDescriptorsWaitsInsteadOfSpinning) {
     std::this_thread::sleep_for(std::chrono::seconds(2));
     const double used = CpuSeconds(server.Pid()) - before;
     ASSERT_GE(before, 0);
-    EXPECT_LT(used, 0.3) << "the server used " << used << " s of CPU in 2 s while starved";
+    // A spinning accept loop takes the whole 2 s; the forecourt's clock ticks on meanwhile, which
+    // under the sanitizers on a loaded machine costs a few tenths.
+    EXPECT_LT(used, 0.8) << "the server used " << used << " s of CPU in 2 s while starved";
     // Descriptors were kept for the database: a logon made before goes on reading and writing.
     BSTR desc = Bstr("while starved");
     int32_t id = 0;
