@@ -917,7 +917,15 @@ class QVClient : public QWidget {
     // The readers of CheckEvents, one per kind; each reads the oldest event and raises it.
     int32_t ReadPumpStatus();
     int32_t ReadDelivery();
+    int32_t ReadClientEvent();
+    int32_t ReadDBLogEvent();
+    int32_t ReadDBLogDelivery();
+    int32_t ReadDBClearDelivery();
+    int32_t ReadDBStackDelivery();
     int32_t ReadHoseETotals();
+    int32_t ReadAttendantLogon();
+    int32_t ReadAttendantLogoff();
+    int32_t ReadZeroDelivery();
     int32_t ReadTankStatus();
     int32_t ReadCardRead();
     int32_t ReadLogEvent();
