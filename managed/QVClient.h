@@ -198,6 +198,78 @@ class QVClient : public QWidget {
     int32_t ReAuthorise(int32_t PumpID);
     int32_t TerminateDelivery(int32_t PumpID);
     int32_t AllStop();
+    int32_t PrepayReserve(int32_t PumpID, int32_t ReservedBy);
+    int32_t PrepayCancel(int32_t PumpID, int32_t ReservedBy);
+    int32_t PrepayAuthorise(int32_t PumpID, int32_t ReservedBy, int16_t LimitType, double Limit,
+                            int16_t PriceLevel);
+    int32_t AttendantAuthorise(int32_t PumpID, int32_t AttendantID);
+    int32_t StackCurrentDelivery(int32_t PumpID);
+    int32_t AllStopIfIdle();
+    int32_t AllAuthorise();
+    int32_t AllReAuthorise();
+    int32_t EnablePump(int32_t ID);
+    int32_t DisablePump(int32_t ID);
+    int32_t LockDelivery(int32_t ID);
+    int32_t UnlockDelivery(int32_t ID);
+
+    // ---- Pump status ----
+    int32_t GetPumpStatus(int32_t ID, int16_t& pState, int16_t& pReservedFor, int32_t& pReservedBy,
+                          int32_t& pHoseID, int32_t& pHoseNumber, int32_t& pGradeID,
+                          QString& pGradeName, QString& pShortGradeName, int16_t& pPriceLevel,
+                          double& pPrice, double& pVolume, double& pValue, int32_t& pStackSize);
+    int32_t GetPumpStatusEx(int32_t ID, int32_t& pPumpNumber, QString& pPumpName,
+                            int16_t& pPhysicalNumber, int16_t& pState, int16_t& pReservedFor,
+                            int32_t& pReservedBy, int32_t& pHoseID, int32_t& pHoseNumber,
+                            int32_t& pHosePhysicalNumber, int32_t& pGradeID, int32_t& pGradeNumber,
+                            QString& pGradeName, QString& pShortGradeName, int16_t& pPriceLevel,
+                            double& pPrice, double& pVolume, double& pValue, int32_t& pStackSize,
+                            int64_t& pTag, int32_t& pAttendantID, int32_t& pAttendantNumber,
+                            QString& pAttendantName, int64_t& pAttendantTag, int32_t& pCardClientID,
+                            int32_t& pCardClientNumber, QString& pCardClientName,
+                            int64_t& pCardClientTag);
+    int32_t GetPumpStatusEx2(int32_t ID, int32_t& pPumpNumber, QString& pPumpName,
+                             int16_t& pPhysicalNumber, int16_t& pState, int16_t& pReservedFor,
+                             int32_t& pReservedBy, int32_t& pHoseID, int32_t& pHoseNumber,
+                             int32_t& pHosePhysicalNumber, int32_t& pGradeID, int32_t& pGradeNumber,
+                             QString& pGradeName, QString& pShortGradeName, int16_t& pPriceLevel,
+                             double& pPrice, double& pVolume, double& pValue, int32_t& pStackSize,
+                             int64_t& pTag, int32_t& pAttendantID, int32_t& pAttendantNumber,
+                             QString& pAttendantName, int64_t& pAttendantTag,
+                             int32_t& pCardClientID, int32_t& pCardClientNumber,
+                             QString& pCardClientName, int64_t& pCardClientTag,
+                             double& pCurFlowRate, double& pPeakFlowRate);
+    // One character per pump in ID order (states, current hoses, deliveries held).
+    int32_t GetAllPumpStatuses(QString& pStates, QString& pCurrentHoses, QString& pDeliveriesCount);
+    // The library's texts of the codes.
+    QString PumpStateString(int16_t State);
+    QString DeliveryStateString(int16_t State);
+    QString DeliveryTypeString(int16_t Type);
+    QString ReserveTypeString(int16_t Type);
+
+    // ---- Forecourt ----
+    int32_t TankDrop(int32_t TankID, double Volume);
+    int32_t AttendantLogon(int32_t ID, int32_t PumpID);
+    int32_t AttendantLogoff(int32_t ID);
+    int32_t FireClientEvent(int32_t EventID, const QString& EventText);
+
+    // ---- Records by number and by name ----
+    int32_t GetPumpByName(const QString& Name, int32_t& pID);
+    int32_t GetGradeByNumber(int32_t Number, int32_t& pID);
+    int32_t GetGradeByName(const QString& Name, int32_t& pID);
+    int32_t GetTankByNumber(int32_t Number, int32_t& pID);
+    int32_t GetTankByName(const QString& Name, int32_t& pID);
+    int32_t GetAttendantByNumber(int32_t Number, int32_t& pID);
+    int32_t GetAttendantByName(const QString& Name, int32_t& pID);
+    int32_t GetCardClientByNumber(int32_t Number, int32_t& pID);
+    int32_t GetCardClientByName(const QString& Name, int32_t& pID);
+    int32_t GetZigBeeByNumber(int32_t Number, int32_t& pID);
+    int32_t GetZigBeeByName(const QString& Name, int32_t& pID);
+    int32_t GetSensorByNumber(int32_t Number, int32_t& pID);
+    int32_t GetSensorByName(const QString& Name, int32_t& pID);
+    int32_t GetProductByName(const QString& Name, int32_t& pID);
+    int32_t GetCardReadByNumber(int32_t Number, int32_t& pID);
+    int32_t GetCardReadByName(const QString& Name, int32_t& pID);
+    int32_t GetCardReadsCount(int32_t& pCount);
 
     // ---- Hoses ----
     int32_t GetHosesCount(int32_t& pCount);
@@ -845,7 +917,15 @@ class QVClient : public QWidget {
     // The readers of CheckEvents, one per kind; each reads the oldest event and raises it.
     int32_t ReadPumpStatus();
     int32_t ReadDelivery();
+    int32_t ReadClientEvent();
+    int32_t ReadDBLogEvent();
+    int32_t ReadDBLogDelivery();
+    int32_t ReadDBClearDelivery();
+    int32_t ReadDBStackDelivery();
     int32_t ReadHoseETotals();
+    int32_t ReadAttendantLogon();
+    int32_t ReadAttendantLogoff();
+    int32_t ReadZeroDelivery();
     int32_t ReadTankStatus();
     int32_t ReadCardRead();
     int32_t ReadLogEvent();

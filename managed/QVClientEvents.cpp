@@ -40,11 +40,19 @@ void QVClient::CheckEvents() {
         int16_t type;
         int32_t (QVClient::*read)();
     };
-    static constexpr std::array<EventReader, 6> kReaders{{
+    static constexpr std::array<EventReader, 14> kReaders{{
         {1, &QVClient::ReadPumpStatus},
         {2, &QVClient::ReadDelivery},
+        {4, &QVClient::ReadClientEvent},
+        {5, &QVClient::ReadDBLogEvent},
+        {6, &QVClient::ReadDBLogDelivery},
+        {7, &QVClient::ReadDBClearDelivery},
+        {8, &QVClient::ReadDBStackDelivery},
         {9, &QVClient::ReadHoseETotals},
+        {11, &QVClient::ReadAttendantLogon},
+        {12, &QVClient::ReadAttendantLogoff},
         {13, &QVClient::ReadTankStatus},
+        {17, &QVClient::ReadZeroDelivery},
         {22, &QVClient::ReadCardRead},
         {24, &QVClient::ReadLogEvent},
     }};
@@ -277,6 +285,83 @@ int32_t QVClient::ReadTankStatus() {
                                  ProbeNo);
     emit DBTankStatusEvent(TankID, GaugeVolume, GaugeTCVolume, GaugeUllage, GaugeTemperature,
                            GaugeLevel, GaugeWaterVolume, GaugeWaterLevel);
+    return 0;
+}
+
+int32_t QVClient::ReadClientEvent() {
+    int32_t ClientID = -1, EventID = 0;
+    Text text;
+    const int32_t res = ::GetNextClientEvent(&ClientID, &EventID, text.out());
+    if (res != 0) return res;
+    emit ClientEvent(ClientID, EventID, text.str());
+    return 0;
+}
+
+int32_t QVClient::ReadDBLogEvent() {
+    int16_t EventType = 0;
+    int32_t DeviceID = -1;
+    double EventDT = 0;
+    Text text;
+    const int32_t res = ::GetNextDBLogEvent(&EventType, &DeviceID, &EventDT, text.out());
+    if (res != 0) return res;
+    emit DBLogEvent(EventType, DeviceID, FromOADate(EventDT), text.str());
+    return 0;
+}
+
+int32_t QVClient::ReadDBLogDelivery() {
+    int32_t DeliveryID = -1, HoseID = -1, ReservedBy = -1, AttendantID = -1;
+    int16_t DeliveryState = 0, DeliveryType = 0, PriceLevel = 0;
+    double Volume = 0, Price = 0, Value = 0, Volume2 = 0, DeliveryDT = 0;
+    const int32_t res = ::GetNextDBLogDeliveryEvent(
+        &DeliveryID, &HoseID, &DeliveryState, &DeliveryType, &Volume, &PriceLevel, &Price, &Value,
+        &Volume2, &ReservedBy, &AttendantID, &DeliveryDT);
+    if (res != 0) return res;
+    emit DBLogDeliveryEvent(DeliveryID, HoseID, DeliveryState, DeliveryType, Volume, PriceLevel,
+                            Price, Value, Volume2, ReservedBy, AttendantID, FromOADate(DeliveryDT));
+    return 0;
+}
+
+int32_t QVClient::ReadDBClearDelivery() {
+    int32_t DeliveryID = -1, ClearedBy = -1, AttendantID = -1;
+    int16_t DeliveryType = 0;
+    double ClearedDT = 0;
+    const int32_t res = ::GetNextDBClearDeliveryEvent(&DeliveryID, &DeliveryType, &ClearedBy,
+                                                      &ClearedDT, &AttendantID);
+    if (res != 0) return res;
+    emit DBClearDeliveryEvent(DeliveryID, DeliveryType, ClearedBy, FromOADate(ClearedDT),
+                              AttendantID);
+    return 0;
+}
+
+int32_t QVClient::ReadDBStackDelivery() {
+    int32_t DeliveryID = -1;
+    const int32_t res = ::GetNextDBStackDeliveryEvent(&DeliveryID);
+    if (res != 0) return res;
+    emit DBStackDeliveryEvent(DeliveryID);
+    return 0;
+}
+
+int32_t QVClient::ReadAttendantLogon() {
+    int32_t AttendantID = -1, PumpID = -1;
+    const int32_t res = ::GetNextDBAttendantLogonEvent(&AttendantID, &PumpID);
+    if (res != 0) return res;
+    emit DBAttendantLogonEvent(AttendantID, PumpID);
+    return 0;
+}
+
+int32_t QVClient::ReadAttendantLogoff() {
+    int32_t AttendantID = -1;
+    const int32_t res = ::GetNextDBAttendantLogoffEvent(&AttendantID);
+    if (res != 0) return res;
+    emit DBAttendantLogoffEvent(AttendantID);
+    return 0;
+}
+
+int32_t QVClient::ReadZeroDelivery() {
+    int32_t PumpID = -1, PumpNumber = 0, HoseID = -1, HoseNumber = 0;
+    const int32_t res = ::GetNextZeroDeliveryEvent(&PumpID, &PumpNumber, &HoseID, &HoseNumber);
+    if (res != 0) return res;
+    emit ZeroDeliveryEvent(PumpID, PumpNumber, HoseID, HoseNumber);
     return 0;
 }
 

@@ -24,8 +24,6 @@ namespace {
 constexpr int16_t kCalling = 6;
 // The result of CancelAuthorise on a pump that is already delivering: stop it instead.
 constexpr int32_t kCancelNeedsStop = 25;
-// What the binding answers for a library function that does not exist.
-constexpr int32_t kFunctionMissing = 65;
 
 QString Hex(int64_t tag) {
     return QString::number(static_cast<qulonglong>(tag), 16).toUpper();
@@ -133,8 +131,33 @@ void QVPump::LoadProperties() {
         m_priceFormat, m_volumeFormat, m_valueFormat, m_type, m_portID, attendant, m_authMode,
         m_stackMode, m_prepayAllowed, m_preauthAllowed);
     m_loaded = res == 0;
+    if (m_loaded) LoadStatus();
     RebuildTooltip();
     update();
+}
+
+void QVPump::LoadStatus() {
+    int32_t number = 0, hoseID = -1, hoseNumber = 0, hosePhysical = 0, gradeID = -1;
+    int32_t gradeNumber = 0, stackSize = 0, attendantID = -1, attendantNumber = 0;
+    int32_t cardClientID = -1, cardClientNumber = 0, reservedBy = -1;
+    int16_t physical = 0, state = 0, reservedFor = 0, priceLevel = 0;
+    int64_t tag = -1, attendantTag = -1, cardClientTag = -1;
+    double price = 0, volume = 0, value = 0, curFlow = 0, peakFlow = 0;
+    QString name, gradeName, shortGradeName, attendantName, cardClientName;
+    if (m_client->GetPumpStatusEx2(m_id, number, name, physical, state, reservedFor, reservedBy,
+                                   hoseID, hoseNumber, hosePhysical, gradeID, gradeNumber,
+                                   gradeName, shortGradeName, priceLevel, price, volume, value,
+                                   stackSize, tag, attendantID, attendantNumber, attendantName,
+                                   attendantTag, cardClientID, cardClientNumber, cardClientName,
+                                   cardClientTag, curFlow, peakFlow) != 0)
+        return;
+    StatusEventSink(state, reservedFor, reservedBy, hoseID, hoseNumber, hosePhysical, gradeID,
+                    gradeNumber, gradeName, shortGradeName, priceLevel, price, volume, value,
+                    static_cast<int16_t>(stackSize), m_name, m_physicalNumber, m_side, m_address,
+                    m_priceLevel1, m_priceLevel2, m_type, m_portID, m_authMode, m_stackMode,
+                    m_prepayAllowed, m_preauthAllowed, m_priceFormat, m_valueFormat, m_volumeFormat,
+                    tag, attendantID, attendantNumber, attendantName, attendantTag, cardClientID,
+                    cardClientNumber, cardClientName, cardClientTag, curFlow, peakFlow);
 }
 
 // ---- Status ----
@@ -464,7 +487,30 @@ int32_t QVPump::TerminateDelivery() {
     return m_client ? m_client->TerminateDelivery(m_id) : kNoClient;
 }
 int32_t QVPump::StackCurrentDelivery() {
-    return m_client ? kFunctionMissing : kNoClient;
+    return m_client ? m_client->StackCurrentDelivery(m_id) : kNoClient;
+}
+int32_t QVPump::PrepayReserve(int32_t ReservedBy) {
+    return m_client ? m_client->PrepayReserve(m_id, ReservedBy) : kNoClient;
+}
+int32_t QVPump::PrepayCancel(int32_t ReservedBy) {
+    return m_client ? m_client->PrepayCancel(m_id, ReservedBy) : kNoClient;
+}
+int32_t QVPump::PrepayAuthorise(int32_t ReservedBy, int16_t LimitType, double Limit,
+                                int16_t PriceLevel) {
+    return m_client ? m_client->PrepayAuthorise(m_id, ReservedBy, LimitType, Limit, PriceLevel)
+                    : kNoClient;
+}
+int32_t QVPump::AttendantAuthorise(int32_t AttendantID) {
+    return m_client ? m_client->AttendantAuthorise(m_id, AttendantID) : kNoClient;
+}
+int32_t QVPump::EnablePump() {
+    return m_client ? m_client->EnablePump(m_id) : kNoClient;
+}
+int32_t QVPump::DisablePump() {
+    return m_client ? m_client->DisablePump(m_id) : kNoClient;
+}
+int32_t QVPump::AttendantLogon(int32_t AttendantID) {
+    return m_client ? m_client->AttendantLogon(AttendantID, m_id) : kNoClient;
 }
 int32_t QVPump::GetHosesCount(int32_t& pCount) {
     return m_client ? m_client->GetPumpHosesCount(m_id, pCount) : kNoClient;

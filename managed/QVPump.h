@@ -183,9 +183,17 @@ class QVPump : public QWidget {
     int32_t TempStop();
     int32_t ReAuthorise();
     int32_t TerminateDelivery();
-    // Stacks the current sale. The client library has no StackCurrentDelivery yet: with a
-    // client bound this returns 65, the result of a missing library function.
+    // Moves the current sale to the pump's stack so that the pump may sell again.
     int32_t StackCurrentDelivery();
+    int32_t PrepayReserve(int32_t ReservedBy);
+    int32_t PrepayCancel(int32_t ReservedBy);
+    int32_t PrepayAuthorise(int32_t ReservedBy, int16_t LimitType, double Limit,
+                            int16_t PriceLevel);
+    int32_t AttendantAuthorise(int32_t AttendantID);
+    int32_t EnablePump();
+    int32_t DisablePump();
+    // Logs the attendant on at this pump.
+    int32_t AttendantLogon(int32_t AttendantID);
     int32_t GetHosesCount(int32_t& pCount);
     int32_t GetHoseByNumber(int32_t HoseNumber, int32_t& pHoseID);
     int16_t LastPresetHoses() const { return m_lastPresetHoses; }
@@ -279,8 +287,10 @@ class QVPump : public QWidget {
 
   private:
     void Load();
-    // Copies the pump's properties from the server (GetPumpProperties).
+    // Copies the pump's properties from the server (GetPumpProperties), then its status.
     void LoadProperties();
+    // The pump's state and running sale from the server (GetPumpStatusEx2), shown as a status.
+    void LoadStatus();
     void ResetCopy();
     void CallingCheck(int16_t newState);
     void OnCallingTick();

@@ -403,3 +403,30 @@ TEST(LiveServer, ALogEventAddedOnTheServerArrivesAsLogEventEvent) {
     EXPECT_TRUE(l[8].toDateTime().isValid());
     client.ClientLogoff();
 }
+
+// An attendant's logon and logoff made on the server arrive with their fields (the default
+// event mask asks for both).
+TEST(LiveServer, AttendantLogonAndLogoffArriveWithTheAttendantAndPump) {
+    qvtest::TempDir dir;
+    qvtest::ServerProcess server("127.0.71.7", dir.Path());
+    ASSERT_TRUE(server.Start("demo"));
+    QVClient client;
+    ASSERT_EQ(client.ClientLogonEx(42, 5, QStringLiteral("127.0.71.7"), 5123, 5124, 3000), 0);
+    QSignalSpy logons(&client, &QVClient::DBAttendantLogonEvent);
+    QSignalSpy logoffs(&client, &QVClient::DBAttendantLogoffEvent);
+    int32_t attendant = -1, pump = -1;
+    ASSERT_EQ(client.GetAttendantByOrdinal(1, attendant), 0);
+    ASSERT_EQ(client.GetPumpByOrdinal(2, pump), 0);
+    ASSERT_EQ(client.AttendantLogon(attendant, pump), 0);
+    ASSERT_EQ(client.AttendantLogoff(attendant), 0);
+    for (int i = 0; i < 200 && logoffs.count() == 0; ++i) {
+        QTest::qWait(10);
+        client.CheckEvents();
+    }
+    ASSERT_EQ(logons.count(), 1);
+    EXPECT_EQ(logons.at(0)[0].toInt(), attendant);
+    EXPECT_EQ(logons.at(0)[1].toInt(), pump);
+    ASSERT_EQ(logoffs.count(), 1);
+    EXPECT_EQ(logoffs.at(0)[0].toInt(), attendant);
+    client.ClientLogoff();
+}
