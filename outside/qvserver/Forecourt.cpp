@@ -460,39 +460,38 @@ int32_t Forecourt::PaymentCancel(int32_t pumpID, int32_t reservedBy) {
     return CancelReserve(pumpID, RESERVE_PAYMENT_LOCKED, reservedBy);
 }
 
-int32_t Forecourt::PrepayAuthorise(int32_t pumpID, int32_t reservedBy, int16_t limitType,
-                                   double limit, int16_t priceLevel) {
+// The authorisation that takes up a reservation of the given kind; the price level stays the
+// default unless the caller sets it.
+Authorisation Forecourt::Reserved(int16_t reserve, int16_t deliveryType, int32_t by,
+                                  int16_t limitType, double limit) {
     Authorisation a;
-    a.reserve = RESERVE_PREPAY;
-    a.deliveryType = DELIVERY_TYPE_PREPAY;
-    a.by = reservedBy;
+    a.reserve = reserve;
+    a.deliveryType = deliveryType;
+    a.by = by;
     a.limitType = limitType;
     a.limit = limit;
+    return a;
+}
+
+int32_t Forecourt::PrepayAuthorise(int32_t pumpID, int32_t reservedBy, int16_t limitType,
+                                   double limit, int16_t priceLevel) {
+    Authorisation a = Reserved(RESERVE_PREPAY, DELIVERY_TYPE_PREPAY, reservedBy, limitType, limit);
     a.priceLevel = priceLevel;
     return AuthoriseWith(pumpID, a);
 }
 
 int32_t Forecourt::PreauthAuthorise(int32_t pumpID, int32_t reservedBy, int16_t limitType,
                                     double limit, int16_t priceLevel) {
-    Authorisation a;
-    a.reserve = RESERVE_PREAUTH;
-    a.deliveryType = DELIVERY_TYPE_PREAUTH;
-    a.by = reservedBy;
-    a.limitType = limitType;
-    a.limit = limit;
+    Authorisation a =
+        Reserved(RESERVE_PREAUTH, DELIVERY_TYPE_PREAUTH, reservedBy, limitType, limit);
     a.priceLevel = priceLevel;
     return AuthoriseWith(pumpID, a);
 }
 
 int32_t Forecourt::PaymentAuthorise(int32_t pumpID, int32_t reservedBy, int16_t presetType,
                                     double presetValue, int16_t, int16_t) {
-    Authorisation a;
-    a.reserve = RESERVE_PAYMENT;
-    a.deliveryType = DELIVERY_TYPE_PAYMENT;
-    a.by = reservedBy;
-    a.limitType = presetType;
-    a.limit = presetValue;
-    return AuthoriseWith(pumpID, a);
+    return AuthoriseWith(pumpID, Reserved(RESERVE_PAYMENT, DELIVERY_TYPE_PAYMENT, reservedBy,
+                                          presetType, presetValue));
 }
 
 int32_t Forecourt::TempStop(int32_t pumpID) {

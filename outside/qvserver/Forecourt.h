@@ -127,6 +127,8 @@ class Forecourt {
     // Runs a pump call and reports what it changed.
     template <typename F> int32_t OnPump(int32_t pumpID, F call);
     int32_t AuthoriseWith(int32_t pumpID, const Authorisation& a);
+    static Authorisation Reserved(int16_t reserve, int16_t deliveryType, int32_t by,
+                                  int16_t limitType, double limit);
     int32_t Reserve(int32_t pumpID, int16_t kind, int32_t client);
     int32_t CancelReserve(int32_t pumpID, int16_t kind, int32_t client);
     void Settle(size_t pump);
