@@ -184,7 +184,8 @@ class QVClient : public QWidget {
     int32_t PreauthCancel(int32_t PumpID, int32_t ReservedBy);
     int32_t PreauthAuthorise(int32_t PumpID, int32_t ReservedBy, int16_t LimitType, double Limit,
                              int16_t PriceLevel);
-    int32_t LoadPreset(int32_t PumpID, int16_t PresetType, double PresetValue);
+    int32_t LoadPreset(int32_t PumpID, int16_t PresetType, double PresetValue, int16_t Hoses,
+                       int16_t PriceLevel);
     int32_t LoadPresetWithPrice(int32_t PumpID, int16_t PresetType, double PresetValue,
                                 int16_t PriceLevel, double Price);
     int32_t TagAuthorise(int32_t PumpID, int64_t Tag, int16_t LimitType, double Limit);

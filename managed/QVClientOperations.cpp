@@ -113,8 +113,9 @@ int32_t QVClient::PreauthAuthorise(int32_t PumpID, int32_t ReservedBy, int16_t L
     return Forward(::PreauthAuthorise, PumpID, ReservedBy, LimitType, Limit, PriceLevel);
 }
 
-int32_t QVClient::LoadPreset(int32_t PumpID, int16_t PresetType, double PresetValue) {
-    return Forward(::LoadPreset, PumpID, PresetType, PresetValue);
+int32_t QVClient::LoadPreset(int32_t PumpID, int16_t PresetType, double PresetValue, int16_t Hoses,
+                             int16_t PriceLevel) {
+    return Forward(::LoadPreset, PumpID, PresetType, PresetValue, Hoses, PriceLevel);
 }
 
 int32_t QVClient::LoadPresetWithPrice(int32_t PumpID, int16_t PresetType, double PresetValue,

@@ -455,9 +455,7 @@ int32_t QVPump::PreauthAuthorise(int32_t ReservedBy, int16_t LimitType, double L
 int32_t QVPump::LoadPreset(int16_t PresetType, double PresetValue, int16_t Hoses,
                            int16_t PriceLevel) {
     if (!m_client) return kNoClient;
-    m_lastPresetHoses = Hoses;
-    m_lastPresetLevel = PriceLevel;
-    return m_client->LoadPreset(m_id, PresetType, PresetValue);
+    return m_client->LoadPreset(m_id, PresetType, PresetValue, Hoses, PriceLevel);
 }
 int32_t QVPump::PaymentReserve(int32_t ReservedBy) {
     return m_client ? m_client->PaymentReserve(m_id, ReservedBy) : kNoClient;

@@ -196,8 +196,6 @@ class QVPump : public QWidget {
     int32_t AttendantLogon(int32_t AttendantID);
     int32_t GetHosesCount(int32_t& pCount);
     int32_t GetHoseByNumber(int32_t HoseNumber, int32_t& pHoseID);
-    int16_t LastPresetHoses() const { return m_lastPresetHoses; }
-    int16_t LastPresetPriceLevel() const { return m_lastPresetLevel; }
 
     // ---- Clicks and dialogs ----
 
@@ -359,8 +357,6 @@ class QVPump : public QWidget {
     QPointer<QVPopup> m_popup;
     QPointer<QVPresetPopup> m_presetPopup;
     QList<QVDelivery> m_deliveries;
-    int16_t m_lastPresetHoses = 0;
-    int16_t m_lastPresetLevel = 0;
     static int s_callingInterval;
 };
 

@@ -147,4 +147,13 @@ class QvServerProcess {
     std::string m_address; // where it serves
 };
 
+// Runs 'qvserver ctl ADDRESS COMMAND' (the test driver: nozzles, flow, clock, ...) against a
+// running server; the exit status, 0 when the server accepted the command.
+inline int ServerCtl(const std::string& address, const std::string& command) {
+    const std::string line =
+        QvBuildDir() + "/bin/qvserver ctl " + address + " " + command + " >/dev/null 2>&1";
+    const int raw = std::system(line.c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
 } // namespace qvtesting

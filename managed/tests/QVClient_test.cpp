@@ -353,7 +353,7 @@ TEST_F(DemoSite, PumpControlReachesTheForecourt) {
     EXPECT_NE(::Authorise(id), 0) << "an authorised pump takes no second authorise";
     EXPECT_EQ(m_client.CancelAuthorise(id), 0);
     EXPECT_NE(::CancelAuthorise(id), 0) << "nothing is left to cancel";
-    EXPECT_EQ(m_client.LoadPreset(id, 2, 10.0), 0);
+    EXPECT_EQ(m_client.LoadPreset(id, 2, 10.0, 255, 1), 0);
     EXPECT_EQ(::CancelAuthorise(id), 0) << "the preset authorised the pump";
     EXPECT_EQ(m_client.AllStop(), 0);
     EXPECT_TRUE(m_client.LoggedOn());

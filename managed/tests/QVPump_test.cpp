@@ -221,7 +221,6 @@ TEST(NoClient, EveryOperationReturnsMinus21) {
     for (int32_t r : results)
         EXPECT_EQ(r, QVPump::kNoClient);
     EXPECT_EQ(out, 5) << "no call was made";
-    EXPECT_EQ(pump.LastPresetHoses(), 0);
 }
 
 TEST(Widgets, TheListChoosesByClickAndKey) {
@@ -280,6 +279,28 @@ TEST(Widgets, ButtonsCloseTheirDialogAndCheckBoxesFlip) {
 
 const QString kServer = QStringLiteral("127.0.71.5");
 
+// The server's state of the pump, as the client reads it.
+struct ServerPump {
+    int16_t state = -1, reservedFor = -1;
+    int32_t reservedBy = 0, attendantID = 0;
+};
+ServerPump ServerState(QVClient& client, int32_t id) {
+    ServerPump s;
+    int32_t number, hoseID, hoseNumber, hosePhys, gradeID, gradeNumber, stack, attNumber, ccID,
+        ccNumber;
+    int16_t phys, level;
+    int64_t tag, attTag, ccTag;
+    double price, volume, value, cur, peak;
+    QString name, grade, shortGrade, attName, ccName;
+    EXPECT_EQ(client.GetPumpStatusEx2(id, number, name, phys, s.state, s.reservedFor, s.reservedBy,
+                                      hoseID, hoseNumber, hosePhys, gradeID, gradeNumber, grade,
+                                      shortGrade, level, price, volume, value, stack, tag,
+                                      s.attendantID, attNumber, attName, attTag, ccID, ccNumber,
+                                      ccName, ccTag, cur, peak),
+              0);
+    return s;
+}
+
 class LivePump : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
@@ -323,6 +344,11 @@ class LivePump : public ::testing::Test {
         s.valueFormat = 2;  // 2 decimals
         s.volumeFormat = 1; // 3 decimals
         Feed(m_pump, s);
+    }
+    // The pump's state as the server has it, and the server's test driver.
+    int16_t ServerPumpState() { return ServerState(m_client, m_pumpID).state; }
+    static int Ctl(const std::string& command) {
+        return qvtesting::ServerCtl(kServer.toStdString(), command);
     }
     bool PopupShown() const { return m_pump.Popup() && m_pump.Popup()->isVisible(); }
     void ClosePopup() {
@@ -492,6 +518,8 @@ TEST_F(LivePump, EachPumpDialogResult) {
 }
 
 TEST_F(LivePump, PresetSendsTheHoseMaskAndLimit) {
+    m_client.CancelAuthorise(m_pumpID); // whatever earlier clicks left on the server's pump
+    ASSERT_EQ(ServerPumpState(), 4);
     m_pump.SetPopupMode(QVPump::POPUP_PRESET);
     Prepare(6);
     m_pump.Click();
@@ -514,8 +542,14 @@ TEST_F(LivePump, PresetSendsTheHoseMaskAndLimit) {
     QTest::mouseClick(preset->PresetButton(), Qt::LeftButton);
     EXPECT_FALSE(preset->isVisible());
     ASSERT_EQ(Operations(ops), QStringList{QStringLiteral("LoadPreset")});
-    EXPECT_EQ(m_pump.LastPresetHoses(), 9);
-    EXPECT_EQ(m_pump.LastPresetPriceLevel(), 1);
+    // The server holds the preset for hoses 1 and 4: hose 2 lifted only calls, hose 1 is served.
+    EXPECT_EQ(ServerPumpState(), 5);
+    ASSERT_EQ(Ctl("nozzle-up " + std::to_string(m_pumpID) + " 2"), 0);
+    EXPECT_EQ(ServerPumpState(), 6);
+    ASSERT_EQ(Ctl("nozzle-down " + std::to_string(m_pumpID)), 0);
+    ASSERT_EQ(Ctl("nozzle-up " + std::to_string(m_pumpID) + " 1"), 0);
+    EXPECT_NE(ServerPumpState(), 6);
+    ASSERT_EQ(Ctl("nozzle-down " + std::to_string(m_pumpID)), 0);
     ops.clear();
 
     // A volume limit is type 3.
@@ -541,7 +575,10 @@ TEST_F(LivePump, PresetSendsTheHoseMaskAndLimit) {
     preset->open();
     QTest::keyClick(preset, Qt::Key_P); // Preset's hot key
     EXPECT_EQ(Operations(ops), QStringList{QStringLiteral("LoadPreset")});
-    EXPECT_EQ(m_pump.LastPresetHoses(), 255);
+    // All hoses: hose 2 is served at once.
+    ASSERT_EQ(Ctl("nozzle-up " + std::to_string(m_pumpID) + " 2"), 0);
+    EXPECT_NE(ServerPumpState(), 6);
+    ASSERT_EQ(Ctl("nozzle-down " + std::to_string(m_pumpID)), 0);
     ops.clear();
 
     // Auth authorises.
@@ -639,28 +676,6 @@ TEST(PresetLimit, TheIntegerPartIsBoundedByTheDecimals) {
 }
 
 } // namespace
-
-// The server's state of the pump, as the client reads it.
-struct ServerPump {
-    int16_t state = -1, reservedFor = -1;
-    int32_t reservedBy = 0, attendantID = 0;
-};
-ServerPump ServerState(QVClient& client, int32_t id) {
-    ServerPump s;
-    int32_t number, hoseID, hoseNumber, hosePhys, gradeID, gradeNumber, stack, attNumber, ccID,
-        ccNumber;
-    int16_t phys, level;
-    int64_t tag, attTag, ccTag;
-    double price, volume, value, cur, peak;
-    QString name, grade, shortGrade, attName, ccName;
-    EXPECT_EQ(client.GetPumpStatusEx2(id, number, name, phys, s.state, s.reservedFor, s.reservedBy,
-                                      hoseID, hoseNumber, hosePhys, gradeID, gradeNumber, grade,
-                                      shortGrade, level, price, volume, value, stack, tag,
-                                      s.attendantID, attNumber, attName, attTag, ccID, ccNumber,
-                                      ccName, ccTag, cur, peak),
-              0);
-    return s;
-}
 
 // A pump bound to a client shows the server's state from the start, before any status event,
 // and the pump's own operations change that state on the server.

@@ -1423,8 +1423,9 @@ int32_t CancelAuthoriseMT(int32_t handle, int32_t PumpID) {
     return Call<OpCode("CancelAuthorise")>(handle, PumpID);
 }
 
-int32_t LoadPresetMT(int32_t handle, int32_t PumpID, int16_t PresetType, double PresetValue) {
-    return Call<OpCode("LoadPreset")>(handle, PumpID, PresetType, PresetValue);
+int32_t LoadPresetMT(int32_t handle, int32_t PumpID, int16_t PresetType, double PresetValue,
+                     int16_t Hoses, int16_t PriceLevel) {
+    return Call<OpCode("LoadPreset")>(handle, PumpID, PresetType, PresetValue, Hoses, PriceLevel);
 }
 
 int32_t LoadPresetWithPriceMT(int32_t handle, int32_t PumpID, int16_t PresetType,

@@ -786,7 +786,12 @@ int32_t DeletePumpMT(int32_t handle, int32_t ID);
 int32_t AllStopMT(int32_t handle);
 int32_t AuthoriseMT(int32_t handle, int32_t PumpID);
 int32_t CancelAuthoriseMT(int32_t handle, int32_t PumpID);
-int32_t LoadPresetMT(int32_t handle, int32_t PumpID, int16_t PresetType, double PresetValue);
+// Authorises the pump up to the limit for the hoses of the Hoses mask (bit 1 for hose 1, 2 for
+// hose 2, 4 for hose 3, ...; 255 all hoses; 0 is refused) at PriceLevel.
+int32_t LoadPresetMT(int32_t handle, int32_t PumpID, int16_t PresetType, double PresetValue,
+                     int16_t Hoses, int16_t PriceLevel);
+// The same for every hose of the pump, at PriceLevel, with Price instead of the hose's own
+// price when Price is above 0.
 int32_t LoadPresetWithPriceMT(int32_t handle, int32_t PumpID, int16_t PresetType,
                               double PresetValue, int16_t PriceLevel, double Price);
 // The Index-th (1..) delivery of the pump that is not cleared, with the outputs of

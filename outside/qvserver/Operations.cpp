@@ -897,7 +897,6 @@ int32_t Id(const Values& in, size_t k = 0) {
 int16_t Small(const Values& in, size_t k) {
     return static_cast<int16_t>(in[k].i);
 }
-constexpr int32_t kAllHoses = 0xF;
 
 int32_t FcAuthorise(Ctx& c, Forecourt& f, const Values& in, Values&) {
     return f.Authorise(Id(in), c.session.clientID);
@@ -906,10 +905,11 @@ int32_t FcCancelAuthorise(Ctx&, Forecourt& f, const Values& in, Values&) {
     return f.CancelAuthorise(Id(in));
 }
 int32_t FcLoadPreset(Ctx& c, Forecourt& f, const Values& in, Values&) {
-    return f.LoadPreset(Id(in), c.session.clientID, Small(in, 1), in[2].d, kAllHoses, 0);
+    return f.LoadPreset(Id(in), c.session.clientID, Small(in, 1), in[2].d, Small(in, 3),
+                        Small(in, 4));
 }
 int32_t FcLoadPresetWithPrice(Ctx& c, Forecourt& f, const Values& in, Values&) {
-    return f.LoadPresetWithPrice(Id(in), c.session.clientID, Small(in, 1), in[2].d, kAllHoses,
+    return f.LoadPresetWithPrice(Id(in), c.session.clientID, Small(in, 1), in[2].d, HOSE_ALL,
                                  Small(in, 3), in[4].d);
 }
 int32_t FcTagAuthorise(Ctx& c, Forecourt& f, const Values& in, Values&) {
@@ -1293,7 +1293,7 @@ std::vector<Def> BuildTable() {
         Special("AllStop", "", OnForecourt<FcAllStop>),
         Special("Authorise", "i", OnForecourt<FcAuthorise>),
         Special("CancelAuthorise", "i", OnForecourt<FcCancelAuthorise>),
-        Special("LoadPreset", "ihd", OnForecourt<FcLoadPreset>),
+        Special("LoadPreset", "ihdhh", OnForecourt<FcLoadPreset>),
         Special("LoadPresetWithPrice", "ihdhd", OnForecourt<FcLoadPresetWithPrice>),
         Special("GetPumpDeliveryPropertiesEx4", "ii", GetPumpDeliveryPropertiesEx4),
         Special("SetPumpDefaultPriceLevel", "ih", SetPumpDefaultPriceLevel),

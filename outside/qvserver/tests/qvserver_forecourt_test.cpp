@@ -1,7 +1,7 @@
 // The server's forecourt through the client library: a real qvserver on a manual clock, driven
 // by 'qvserver ctl' (nozzles, flow, cards, drops, the clock) and by the library's pump calls.
 // Events are awaited until they are there (bounded), never by sleeping.
-// Addresses 127.0.12.1 .. 127.0.12.9.
+// Addresses 127.0.12.1 .. 127.0.12.10.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -147,10 +147,7 @@ class Forecourt : public ::testing::Test {
 
     // Runs 'qvserver ctl' against the server; its exit status.
     int Ctl(const std::string& command) {
-        const std::string line = BuildDir() + "/bin/qvserver ctl " + m_server->Address() + " " +
-                                 command + " >/dev/null 2>&1";
-        const int raw = std::system(line.c_str());
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        return qvtesting::ServerCtl(m_server->Address(), command);
     }
 
     PumpNow Status(int32_t pump) {
@@ -284,7 +281,7 @@ TEST_F(Forecourt, PostpaySaleFromCallingToACurrentDeliveryInTheTable) {
 
 TEST_F(Forecourt, PresetsStopAtTheirLimitAndTheFlowFollowsTheRate) {
     Boot("127.0.12.2");
-    ASSERT_EQ(LoadPresetMT(m_h, kPump1, LIMIT_VALUE, 10.0), 0);
+    ASSERT_EQ(LoadPresetMT(m_h, kPump1, LIMIT_VALUE, 10.0, HOSE_ALL, 1), 0);
     EXPECT_EQ(State(kPump1), PUMP_STATE_AUTHORISED);
     ASSERT_EQ(Ctl("nozzle-up 1 1"), 0);
     ASSERT_EQ(Ctl("advance 60000"), 0);
@@ -306,7 +303,33 @@ TEST_F(Forecourt, PresetsStopAtTheirLimitAndTheFlowFollowsTheRate) {
     s = Status(kPump1);
     EXPECT_EQ(s.state, PUMP_STATE_FINISHED);
     EXPECT_DOUBLE_EQ(s.volume, 3.0);
-    EXPECT_EQ(LoadPresetMT(m_h, kPump1, LIMIT_VALUE, -1.0), QV_INVALID_ARGUMENT);
+    EXPECT_EQ(LoadPresetMT(m_h, kPump1, LIMIT_VALUE, -1.0, HOSE_ALL, 1), QV_INVALID_ARGUMENT);
+}
+
+TEST_F(Forecourt, APresetKeepsToItsHosesAndPriceLevel) {
+    Boot("127.0.12.10");
+    EXPECT_EQ(LoadPresetMT(m_h, kPump1, LIMIT_VALUE, 5.0, 0, 1), QV_INVALID_ARGUMENT)
+        << "a preset for no hose";
+    // Hose 1 lifted under a preset for hose 2 only: the pump calls and nothing flows.
+    ASSERT_EQ(LoadPresetMT(m_h, kPump1, LIMIT_VALUE, 5.0, HOSE_2, 1), 0);
+    ASSERT_EQ(Ctl("nozzle-up 1 1"), 0);
+    EXPECT_EQ(State(kPump1), PUMP_STATE_CALLING);
+    ASSERT_EQ(Ctl("advance 5000"), 0);
+    EXPECT_EQ(Status(kPump1).volume, 0.0);
+    ASSERT_EQ(Ctl("nozzle-down 1"), 0);
+    ASSERT_EQ(CancelAuthoriseMT(m_h, kPump1), 0);
+
+    // For hose 1 at price level 2: the sale runs at that level's price.
+    ASSERT_EQ(SetGradePriceMT(m_h, 1, 2, 2.5), 0);
+    ASSERT_EQ(LoadPresetMT(m_h, kPump1, LIMIT_VALUE, 5.0, HOSE_1, 2), 0);
+    ASSERT_EQ(Ctl("nozzle-up 1 1"), 0);
+    ASSERT_EQ(Ctl("advance 60000"), 0);
+    const PumpNow s = Status(kPump1);
+    EXPECT_EQ(s.state, PUMP_STATE_FINISHED);
+    EXPECT_EQ(s.priceLevel, 2);
+    EXPECT_DOUBLE_EQ(s.price, 2.5);
+    EXPECT_DOUBLE_EQ(s.value, 5.0);
+    EXPECT_DOUBLE_EQ(s.volume, 2.0);
 }
 
 TEST_F(Forecourt, StopsResumesDisablesAndRefusesWhatTheStateDoesNotAllow) {
