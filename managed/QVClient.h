@@ -349,6 +349,8 @@ class QVClient : public QWidget {
     int32_t GetDeliveriesCountNotVolLogged(int32_t& pCount);
     int32_t GetDeliveryIDByOrdinalNotVolLogged(int32_t Ordinal, int32_t& pID);
     int32_t AckDeliveryVolLog(int32_t ID);
+    // The three newer summaries also hand a delivery they read to FireDeliveryEvent, so that a
+    // registered control of its pump learns of it; a failed read hands nothing on.
     int32_t GetDeliverySummaryEx2(
         int32_t ID, int32_t& pPumpID, int32_t& pPumpNumber, int32_t& pHoseID, int32_t& pHoseNumber,
         int32_t& pGradeID, QString& pGradeName, QString& pShortGradeName, int16_t& pPriceLevel,

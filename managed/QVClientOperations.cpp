@@ -361,11 +361,22 @@ int32_t QVClient::GetDeliverySummaryEx2(
     QDateTime& pCompletedDT, int32_t& pAttendantID, double& pOldVolumeETot, double& pOldVolume2ETot,
     double& pOldValueETot, double& pNewVolumeETot, double& pNewVolume2ETot, double& pNewValueETot,
     int64_t& pTag, int32_t& pDuration) {
-    return Forward(::GetDeliverySummaryEx2, ID, pPumpID, pPumpNumber, pHoseID, pHoseNumber,
-                   pGradeID, pGradeName, pShortGradeName, pPriceLevel, pPrice, pVolume, pValue,
-                   pDeliveryState, pDeliveryType, pLockedBy, pReservedBy, pAge, pCompletedDT,
-                   pAttendantID, pOldVolumeETot, pOldVolume2ETot, pOldValueETot, pNewVolumeETot,
-                   pNewVolume2ETot, pNewValueETot, pTag, pDuration);
+    const int32_t res =
+        Forward(::GetDeliverySummaryEx2, ID, pPumpID, pPumpNumber, pHoseID, pHoseNumber, pGradeID,
+                pGradeName, pShortGradeName, pPriceLevel, pPrice, pVolume, pValue, pDeliveryState,
+                pDeliveryType, pLockedBy, pReservedBy, pAge, pCompletedDT, pAttendantID,
+                pOldVolumeETot, pOldVolume2ETot, pOldValueETot, pNewVolumeETot, pNewVolume2ETot,
+                pNewValueETot, pTag, pDuration);
+    // The fields this summary lacks go as "not known" (-1, empty, no date).
+    if (res == 0)
+        FireDeliveryEvent(ID, pHoseID, pHoseNumber, -1, pPumpID, pPumpNumber, QString(), -1, -1,
+                          QString(), pGradeID, -1, pGradeName, pShortGradeName, QString(),
+                          pDeliveryState, pDeliveryType, pVolume, pPriceLevel, pPrice, pValue, 0,
+                          pCompletedDT, pLockedBy, pReservedBy, pAttendantID, pAge, QDateTime(),
+                          pOldVolumeETot, pOldVolume2ETot, pOldValueETot, pNewVolumeETot,
+                          pNewVolume2ETot, pNewValueETot, pTag, pDuration, -1, QString(), -1, -1,
+                          -1, QString(), -1);
+    return res;
 }
 
 int32_t QVClient::GetDeliverySummaryEx3(
@@ -380,14 +391,24 @@ int32_t QVClient::GetDeliverySummaryEx3(
     double& pNewValueETot, int64_t& pTag, int32_t& pDuration, int32_t& pAttendantNumber,
     QString& pAttendantName, int64_t& pAttendantTag, int32_t& pCardClientID,
     int32_t& pCardClientNumber, QString& pCardClientName, int64_t& pCardClientTag) {
-    return Forward(::GetDeliverySummaryEx3, ID, pHoseID, pHoseNumber, pHosePhysicalNumber, pPumpID,
-                   pPumpNumber, pPumpName, pTankID, pTankNumber, pTankName, pGradeID, pGradeNumber,
-                   pGradeName, pGradeShortName, pGradeCode, pDeliveryState, pDeliveryType, pVolume,
-                   pPriceLevel, pPrice, pValue, pVolume2, pCompletedDT, pLockedBy, pReservedBy,
-                   pAttendantID, pAge, pClearedDT, pOldVolumeETot, pOldVolume2ETot, pOldValueETot,
-                   pNewVolumeETot, pNewVolume2ETot, pNewValueETot, pTag, pDuration,
-                   pAttendantNumber, pAttendantName, pAttendantTag, pCardClientID,
-                   pCardClientNumber, pCardClientName, pCardClientTag);
+    const int32_t res = Forward(
+        ::GetDeliverySummaryEx3, ID, pHoseID, pHoseNumber, pHosePhysicalNumber, pPumpID,
+        pPumpNumber, pPumpName, pTankID, pTankNumber, pTankName, pGradeID, pGradeNumber, pGradeName,
+        pGradeShortName, pGradeCode, pDeliveryState, pDeliveryType, pVolume, pPriceLevel, pPrice,
+        pValue, pVolume2, pCompletedDT, pLockedBy, pReservedBy, pAttendantID, pAge, pClearedDT,
+        pOldVolumeETot, pOldVolume2ETot, pOldValueETot, pNewVolumeETot, pNewVolume2ETot,
+        pNewValueETot, pTag, pDuration, pAttendantNumber, pAttendantName, pAttendantTag,
+        pCardClientID, pCardClientNumber, pCardClientName, pCardClientTag);
+    if (res == 0)
+        FireDeliveryEvent(
+            ID, pHoseID, pHoseNumber, pHosePhysicalNumber, pPumpID, pPumpNumber, pPumpName, pTankID,
+            pTankNumber, pTankName, pGradeID, pGradeNumber, pGradeName, pGradeShortName, pGradeCode,
+            pDeliveryState, pDeliveryType, pVolume, pPriceLevel, pPrice, pValue, pVolume2,
+            pCompletedDT, pLockedBy, pReservedBy, pAttendantID, pAge, pClearedDT, pOldVolumeETot,
+            pOldVolume2ETot, pOldValueETot, pNewVolumeETot, pNewVolume2ETot, pNewValueETot, pTag,
+            pDuration, pAttendantNumber, pAttendantName, pAttendantTag, pCardClientID,
+            pCardClientNumber, pCardClientName, pCardClientTag);
+    return res;
 }
 
 int32_t QVClient::GetDeliverySummaryEx4(
@@ -403,14 +424,24 @@ int32_t QVClient::GetDeliverySummaryEx4(
     QString& pAttendantName, int64_t& pAttendantTag, int32_t& pCardClientID,
     int32_t& pCardClientNumber, QString& pCardClientName, int64_t& pCardClientTag,
     double& pPeakFlowRate) {
-    return Forward(::GetDeliverySummaryEx4, ID, pHoseID, pHoseNumber, pHosePhysicalNumber, pPumpID,
-                   pPumpNumber, pPumpName, pTankID, pTankNumber, pTankName, pGradeID, pGradeNumber,
-                   pGradeName, pGradeShortName, pGradeCode, pDeliveryState, pDeliveryType, pVolume,
-                   pPriceLevel, pPrice, pValue, pVolume2, pCompletedDT, pLockedBy, pReservedBy,
-                   pAttendantID, pAge, pClearedDT, pOldVolumeETot, pOldVolume2ETot, pOldValueETot,
-                   pNewVolumeETot, pNewVolume2ETot, pNewValueETot, pTag, pDuration,
-                   pAttendantNumber, pAttendantName, pAttendantTag, pCardClientID,
-                   pCardClientNumber, pCardClientName, pCardClientTag, pPeakFlowRate);
+    const int32_t res = Forward(
+        ::GetDeliverySummaryEx4, ID, pHoseID, pHoseNumber, pHosePhysicalNumber, pPumpID,
+        pPumpNumber, pPumpName, pTankID, pTankNumber, pTankName, pGradeID, pGradeNumber, pGradeName,
+        pGradeShortName, pGradeCode, pDeliveryState, pDeliveryType, pVolume, pPriceLevel, pPrice,
+        pValue, pVolume2, pCompletedDT, pLockedBy, pReservedBy, pAttendantID, pAge, pClearedDT,
+        pOldVolumeETot, pOldVolume2ETot, pOldValueETot, pNewVolumeETot, pNewVolume2ETot,
+        pNewValueETot, pTag, pDuration, pAttendantNumber, pAttendantName, pAttendantTag,
+        pCardClientID, pCardClientNumber, pCardClientName, pCardClientTag, pPeakFlowRate);
+    if (res == 0)
+        FireDeliveryEvent(
+            ID, pHoseID, pHoseNumber, pHosePhysicalNumber, pPumpID, pPumpNumber, pPumpName, pTankID,
+            pTankNumber, pTankName, pGradeID, pGradeNumber, pGradeName, pGradeShortName, pGradeCode,
+            pDeliveryState, pDeliveryType, pVolume, pPriceLevel, pPrice, pValue, pVolume2,
+            pCompletedDT, pLockedBy, pReservedBy, pAttendantID, pAge, pClearedDT, pOldVolumeETot,
+            pOldVolume2ETot, pOldValueETot, pNewVolumeETot, pNewVolume2ETot, pNewValueETot, pTag,
+            pDuration, pAttendantNumber, pAttendantName, pAttendantTag, pCardClientID,
+            pCardClientNumber, pCardClientName, pCardClientTag);
+    return res;
 }
 
 int32_t QVClient::GetDeliveryProperties(int32_t ID, int32_t& pPumpID, int32_t& pHoseID,

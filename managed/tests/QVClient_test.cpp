@@ -1,5 +1,5 @@
-// QVClient against real servers on 127.0.71.1 .. 127.0.71.4: the logons and what each
-// remembers, the forwarders of every family with their outputs, the control registry, the
+// QVClient against real servers on 127.0.71.1 .. 127.0.71.4 and 127.0.71.9: the logons and what
+// each remembers, the forwarders of every family with their outputs, the control registry, the
 // current pump, and the connection watch with its re-logon.
 #include "managed/QVClient.h"
 
@@ -419,6 +419,92 @@ TEST_F(DemoSite, ControlsRegisterOnceAndTheCurrentPumpMoves) {
     }
     EXPECT_EQ(m_client.TanksRegistered(), 0);
     EXPECT_TRUE(m_client.RemoveQVPump(&a));
+}
+
+// Reading a delivery's summary hands it to the registered control of its pump, as its event
+// would; a read that fails hands nothing on.
+TEST(DeliverySummary, TheNewerSummariesReachTheRegisteredPump) {
+    const std::string address = "127.0.71.9";
+    TempDir dir;
+    ServerProcess server(address, dir.Path(), {"--clock", "manual"});
+    ASSERT_TRUE(server.Start("demo"));
+    QVClient client;
+    ASSERT_EQ(client.ClientLogonEx(23, 5, QString::fromStdString(address), 5123, 5124, 3000), 0);
+    int32_t pumpID = -1, before = 0, after = 0;
+    ASSERT_EQ(client.GetPumpByOrdinal(1, pumpID), 0);
+    ASSERT_EQ(client.GetDeliveriesCount(pumpID, before), 0);
+    // One sale on the pump: authorised, a nozzle lifted, 30 s of flow, hung up.
+    const std::string pump = std::to_string(pumpID);
+    ASSERT_EQ(client.Authorise(pumpID), 0);
+    ASSERT_EQ(qvtesting::ServerCtl(address, "nozzle-up " + pump + " 1"), 0);
+    ASSERT_EQ(qvtesting::ServerCtl(address, "advance 30000"), 0);
+    ASSERT_EQ(qvtesting::ServerCtl(address, "nozzle-down " + pump), 0);
+    ASSERT_EQ(client.GetDeliveriesCount(pumpID, after), 0);
+    ASSERT_EQ(after, before + 1);
+    int32_t deliveryID = -1;
+    ASSERT_EQ(client.GetDeliveryByOrdinal(pumpID, after, deliveryID), 0);
+
+    QVPump control;
+    control.SetID(pumpID);
+    control.SetQVClient(&client);
+    const auto listed = [&control](int32_t id) {
+        for (const QVDelivery& d : control.Deliveries())
+            if (d.ID == id) return d.State;
+        return int16_t(-1);
+    };
+    const auto empty = [&client, pumpID] {
+        client.FireDeliveryEvent(-1, -1, 0, 0, pumpID, 0, QString(), -1, 0, QString(), -1, 0,
+                                 QString(), QString(), QString(), 0, 0, 0, 0, 0, 0, 0, QDateTime(),
+                                 -1, -1, -1, 0, QDateTime(), 0, 0, 0, 0, 0, 0, -1, 0, 0, QString(),
+                                 -1, -1, 0, QString(), -1);
+    };
+
+    int32_t hoseID, hoseNumber, hosePhys, pumpOut, pumpNumber, tankID, tankNumber, gradeID,
+        gradeNumber, lockedBy, reservedBy, attendantID, age, duration, attNumber, ccID, ccNumber;
+    int16_t state, type, level;
+    double volume, price, value, volume2, oldVol, oldVol2, oldVal, newVol, newVol2, newVal, peak;
+    QString pumpName, tankName, grade, shortGrade, code, attName, ccName;
+    QDateTime completed, cleared;
+    int64_t tag, attTag, ccTag;
+    empty();
+    ASSERT_EQ(client.GetDeliverySummaryEx3(
+                  deliveryID, hoseID, hoseNumber, hosePhys, pumpOut, pumpNumber, pumpName, tankID,
+                  tankNumber, tankName, gradeID, gradeNumber, grade, shortGrade, code, state, type,
+                  volume, level, price, value, volume2, completed, lockedBy, reservedBy,
+                  attendantID, age, cleared, oldVol, oldVol2, oldVal, newVol, newVol2, newVal, tag,
+                  duration, attNumber, attName, attTag, ccID, ccNumber, ccName, ccTag),
+              0);
+    EXPECT_EQ(pumpOut, pumpID);
+    EXPECT_EQ(state, 1);
+    EXPECT_EQ(listed(deliveryID), 1);
+    EXPECT_DOUBLE_EQ(control.Deliveries().first().Volume, volume);
+
+    empty();
+    ASSERT_EQ(client.GetDeliverySummaryEx4(
+                  deliveryID, hoseID, hoseNumber, hosePhys, pumpOut, pumpNumber, pumpName, tankID,
+                  tankNumber, tankName, gradeID, gradeNumber, grade, shortGrade, code, state, type,
+                  volume, level, price, value, volume2, completed, lockedBy, reservedBy,
+                  attendantID, age, cleared, oldVol, oldVol2, oldVal, newVol, newVol2, newVal, tag,
+                  duration, attNumber, attName, attTag, ccID, ccNumber, ccName, ccTag, peak),
+              0);
+    EXPECT_EQ(listed(deliveryID), 1);
+
+    empty();
+    ASSERT_EQ(client.GetDeliverySummaryEx2(
+                  deliveryID, pumpOut, pumpNumber, hoseID, hoseNumber, gradeID, grade, shortGrade,
+                  level, price, volume, value, state, type, lockedBy, reservedBy, age, completed,
+                  attendantID, oldVol, oldVol2, oldVal, newVol, newVol2, newVal, tag, duration),
+              0);
+    EXPECT_EQ(listed(deliveryID), 1);
+
+    // An unknown delivery: the read fails and the pump's list stays as it is.
+    EXPECT_NE(client.GetDeliverySummaryEx2(
+                  999999, pumpOut, pumpNumber, hoseID, hoseNumber, gradeID, grade, shortGrade,
+                  level, price, volume, value, state, type, lockedBy, reservedBy, age, completed,
+                  attendantID, oldVol, oldVol2, oldVal, newVol, newVol2, newVal, tag, duration),
+              0);
+    EXPECT_EQ(control.Deliveries().size(), 1);
+    client.ClientLogoff();
 }
 
 TEST_F(DemoSite, LogoffThenAConnectionResultNeverLogsOnAgain) {
