@@ -148,12 +148,13 @@ bool ValidPeriodType(int64_t type) {
     return type >= PERIOD_SHIFT && type <= PERIOD_MONTH;
 }
 
-// Totals of the deliveries completed from start (0: the beginning) up to end.
+// Totals of the deliveries completed after start (0: the beginning) up to end.
 bool PeriodTotals(Ctx& c, double startOle, double endOle, Values& totals) {
     const Values binds{Value::F64(startOle == 0 ? 0 : JulianOf(startOle)),
                        Value::F64(JulianOf(endOle))};
-    const std::string where = " FROM Deliveries WHERE CompletedDT IS NOT NULL AND CompletedDT >= "
-                              "?1 AND CompletedDT < ?2";
+    // A delivery completed at the very moment a period closes belongs to the closed one.
+    const std::string where = " FROM Deliveries WHERE CompletedDT IS NOT NULL AND CompletedDT > ?1"
+                              " AND CompletedDT <= ?2";
     double volume = 0, value = 0, count = 0;
     if (!c.store.Scalar("SELECT TOTAL(Volume)" + where, binds, volume) ||
         !c.store.Scalar("SELECT TOTAL(Value)" + where, binds, value) ||
@@ -309,7 +310,7 @@ const std::vector<EntityOperation>& EntityOperations() {
         {"GetStrappingTableData", "i", GetStrappingTableData},
         {"SetStrappingTableData", "iddddis", SetStrappingTableData},
         {"GetStrappingTableElement", "ii", GetStrappingTableElement},
-        {"SetStrappingTableElement", "iiidddd", SetStrappingTableElement},
+        {"SetStrappingTableElement", "iiiddddd", SetStrappingTableElement},
     };
     return ops;
 }
