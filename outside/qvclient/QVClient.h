@@ -1037,7 +1037,8 @@ int32_t SetHoseETotalsMT(int32_t handle, int32_t HoseID, double VolumeETot, doub
 // Accounting periods of each PeriodType (TPeriodType 1..3; another type gives 2): one is open at a
 // time; ClosePeriod ends it now, freezes its totals and opens the next from the same moment. The
 // first period of a type runs from the start of the records (StartDT 0). Index 0 is the open
-// period, 1 the last closed, 2 the one before (4 beyond the oldest). EndDT is 0 while open.
+// period, 1 the last closed, 2 the one before (4 beyond the oldest). EndDT is 0 while open;
+// the open period's ID is the one it would be stored under if it were closed now.
 // Totals: the volume, value and number of the deliveries completed within the period, cleared
 // or not (of the open one, up to now).
 int32_t GetPeriodMT(int32_t handle, int16_t PeriodType, int32_t Index, int32_t* pPeriodID,
