@@ -713,6 +713,92 @@ class QVClient : public QWidget {
                            const QString& DNSServer, int16_t DHCP, const QString& NetworkName);
     int32_t WDReset();
 
+    // ---- Adding records, older variants, hose totals, periods, strapping tables ----
+    int32_t AddPump(int32_t& pID, int32_t& pNumber, const QString& Name, int16_t PhysicalNumber,
+                    int16_t Side, int16_t Address, int16_t PriceLevel1, int16_t PriceLevel2,
+                    int16_t PriceDspFormat, int16_t VolumeDspFormat, int16_t ValueDspFormat,
+                    int16_t Type, int32_t PortID, int32_t AttendantID, int16_t AuthMode,
+                    int16_t StackMode, int16_t PrepayAllowed, int16_t PreauthAllowed,
+                    int32_t SlotZigBeeID, int32_t MuxSlotZigBeeID, int16_t PriceControl,
+                    int16_t HasPreset);
+    int32_t GetPumpDeliveryProperties(int32_t PumpID, int32_t Index, int32_t& pDeliveryID,
+                                      int32_t& pHoseID, int16_t& pState, int16_t& pType,
+                                      double& pVolume, int16_t& pPriceLevel, double& pPrice,
+                                      double& pValue, double& pVolume2, QDateTime& pCompletedDT,
+                                      int32_t& pLockedBy, int32_t& pReservedBy,
+                                      int32_t& pAttendantID);
+    int32_t GetPumpDeliveryPropertiesEx(int32_t PumpID, int32_t Index, int32_t& pDeliveryID,
+                                        int32_t& pHoseID, int16_t& pState, int16_t& pType,
+                                        double& pVolume, int16_t& pPriceLevel, double& pPrice,
+                                        double& pValue, double& pVolume2, QDateTime& pCompletedDT,
+                                        int32_t& pLockedBy, int32_t& pReservedBy,
+                                        int32_t& pAttendantID, QDateTime& pClearedDT,
+                                        int32_t& pDuration);
+    int32_t GetPumpDeliveryPropertiesEx3(int32_t PumpID, int32_t Index, int32_t& pDeliveryID,
+                                         int32_t& pHoseID, int16_t& pState, int16_t& pType,
+                                         double& pVolume, int16_t& pPriceLevel, double& pPrice,
+                                         double& pValue, double& pVolume2, QDateTime& pCompletedDT,
+                                         int32_t& pLockedBy, int32_t& pReservedBy,
+                                         int32_t& pAttendantID, QDateTime& pClearedDT,
+                                         int32_t& pDuration, int32_t& pCardClientID, int64_t& pTag,
+                                         int32_t& pGradeID, int32_t& pTankID);
+    int32_t GetDensity(int32_t PumpID, int32_t HoseID, double& pDensity);
+    int32_t GetHoseProperties(int32_t ID, int32_t& pNumber, int32_t& pPumpID, int32_t& pTankID,
+                              int32_t& pPhysicalNumber, double& pMtrTheoValue,
+                              double& pMtrTheoVolume, double& pMtrElecValue,
+                              double& pMtrElecVolume);
+    int32_t SetHoseProperties(int32_t ID, int32_t Number, int32_t PumpID, int32_t TankID,
+                              int32_t PhysicalNumber, double MtrTheoValue, double MtrTheoVolume,
+                              double MtrElecValue, double MtrElecVolume);
+    int32_t AddHose(int32_t& pID, int32_t& pNumber, int32_t PumpID, int32_t TankID,
+                    int32_t PhysicalNumber, double MtrTheoValue, double MtrTheoVolume,
+                    double MtrElecValue, double MtrElecVolume, int16_t UVEAntenna, double Price1,
+                    double Price2, double Price3, double Price4, int16_t Enabled);
+    int32_t SetHoseETotals(int32_t HoseID, double VolumeETot, double ValueETot);
+    int32_t GetPeriod(int16_t PeriodType, int32_t Index, int32_t& pPeriodID, QDateTime& pStartDT,
+                      QDateTime& pEndDT, double& pVolume, double& pValue, int32_t& pDeliveries);
+    int32_t ClosePeriod(int16_t PeriodType, int32_t& pPeriodID);
+    int32_t GetAllDeliveriesCount(int32_t& pCount);
+    int32_t GetAllDeliveryByOrdinal(int32_t Ordinal, int32_t& pID);
+    int32_t GetDeliverySummary(int32_t ID, int32_t& pPumpID, int32_t& pPumpNumber, int32_t& pHoseID,
+                               int32_t& pHoseNumber, int32_t& pGradeID, QString& pGradeName,
+                               QString& pShortGradeName, int16_t& pPriceLevel, double& pPrice,
+                               double& pVolume, double& pValue, int16_t& pDeliveryState,
+                               int16_t& pDeliveryType, int32_t& pLockedBy, int32_t& pReservedBy,
+                               int32_t& pAge, QDateTime& pCompletedDT, int32_t& pAttendantID);
+    int32_t GetDuration(int32_t ID, int32_t& pDuration);
+    int32_t SetDeliveryProperties(int32_t ID, int32_t PumpID, int32_t HoseID, int16_t State,
+                                  int16_t Type, double Volume, int16_t PriceLevel, double Price,
+                                  double Value, double Volume2, const QDateTime& CompletedDT,
+                                  int32_t LockedBy, int32_t ReservedBy, int32_t AttendantID);
+    int32_t AddGrade(int32_t& pID, int32_t& pNumber, const QString& Name, const QString& ShortName,
+                     const QString& Code, int16_t Type);
+    int32_t SetTankProperties(int32_t ID, int32_t Number, const QString& Name, int32_t GradeID,
+                              int16_t Type, double Capacity, double Diameter, double TheoVolume,
+                              double GaugeVolume, double GaugeTCVolume, double GaugeUllage,
+                              double GaugeTemperature, double GaugeLevel, double GaugeWaterVolume,
+                              double GaugeWaterLevel, int32_t GaugeID, int16_t ProbeNo);
+    int32_t AddTank(int32_t& pID, int32_t& pNumber, const QString& Name, int32_t GradeID,
+                    int16_t Type, double Capacity, double Diameter, double TheoVolume,
+                    double GaugeVolume, double GaugeTCVolume, double GaugeUllage,
+                    double GaugeTemperature, double GaugeLevel, double GaugeWaterVolume,
+                    double GaugeWaterLevel, int32_t GaugeID, int16_t ProbeNo,
+                    int32_t GaugeAlarmsMask, int32_t SlotZigBeeID, int16_t ProbeType,
+                    int32_t ProbeSerialNo);
+    int32_t DeleteTank(int32_t ID);
+    int32_t ReadAllTanks();
+    int32_t GetStrappingTableData(int32_t TankID, double& pStepSize, double& pDiameter,
+                                  double& pOffset, double& pCapacity, int32_t& pAlarms,
+                                  QString& pDesc);
+    int32_t SetStrappingTableData(int32_t TankID, double StepSize, double Diameter, double Offset,
+                                  double Capacity, int32_t Alarms, const QString& Desc);
+    int32_t GetStrappingTableElement(int32_t TankID, int32_t Index, int32_t& pPasses,
+                                     double& pHeight, double& pStartDelta, double& pCurDelta,
+                                     double& pStartVolume, double& pCurVolume);
+    int32_t SetStrappingTableElement(int32_t TankID, int32_t Index, int32_t Passes, double Height,
+                                     double StartDelta, double CurDelta, double StartVolume,
+                                     double CurVolume);
+
     // Hands a delivery (the DeliveryEventEx3 list) to the registered control of its pump: 0
     // when one took it, 2 when no registered control shows that pump.
     int32_t FireDeliveryEvent(

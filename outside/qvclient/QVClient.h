@@ -984,4 +984,130 @@ int32_t GetCardReadByNumberMT(int32_t handle, int32_t Number, int32_t* pID);
 int32_t GetCardReadByNameMT(int32_t handle, BSTR Name, int32_t* pID);
 int32_t GetCardReadsCountMT(int32_t handle, int32_t* pCount);
 
+// ---- Adding records, older property variants, hose totals, periods, tank strapping ----
+// Add... creates a record under a free ID (one above the highest) and the next free Number
+// (one above the highest; for a hose, on its pump) and gives both back; the other fields are
+// those of the kind's newest setter after its Number. References are checked as for the setters
+// (13). The older variants carry a prefix of their newest variant's fields.
+
+// The pump fields of SetPumpPropertiesEx after Number.
+int32_t AddPumpMT(int32_t handle, int32_t* pID, int32_t* pNumber, BSTR Name, int16_t PhysicalNumber,
+                  int16_t Side, int16_t Address, int16_t PriceLevel1, int16_t PriceLevel2,
+                  int16_t PriceDspFormat, int16_t VolumeDspFormat, int16_t ValueDspFormat,
+                  int16_t Type, int32_t PortID, int32_t AttendantID, int16_t AuthMode,
+                  int16_t StackMode, int16_t PrepayAllowed, int16_t PreauthAllowed,
+                  int32_t SlotZigBeeID, int32_t MuxSlotZigBeeID, int16_t PriceControl,
+                  int16_t HasPreset);
+// GetPumpDeliveryPropertiesEx4's outputs up to AttendantID (plain), up to Duration (Ex), up to
+// TankID (Ex3).
+int32_t GetPumpDeliveryPropertiesMT(int32_t handle, int32_t PumpID, int32_t Index,
+                                    int32_t* pDeliveryID, int32_t* pHoseID, int16_t* pState,
+                                    int16_t* pType, double* pVolume, int16_t* pPriceLevel,
+                                    double* pPrice, double* pValue, double* pVolume2,
+                                    double* pCompletedDT, int32_t* pLockedBy, int32_t* pReservedBy,
+                                    int32_t* pAttendantID);
+int32_t GetPumpDeliveryPropertiesExMT(int32_t handle, int32_t PumpID, int32_t Index,
+                                      int32_t* pDeliveryID, int32_t* pHoseID, int16_t* pState,
+                                      int16_t* pType, double* pVolume, int16_t* pPriceLevel,
+                                      double* pPrice, double* pValue, double* pVolume2,
+                                      double* pCompletedDT, int32_t* pLockedBy,
+                                      int32_t* pReservedBy, int32_t* pAttendantID,
+                                      double* pClearedDT, int32_t* pDuration);
+int32_t GetPumpDeliveryPropertiesEx3MT(
+    int32_t handle, int32_t PumpID, int32_t Index, int32_t* pDeliveryID, int32_t* pHoseID,
+    int16_t* pState, int16_t* pType, double* pVolume, int16_t* pPriceLevel, double* pPrice,
+    double* pValue, double* pVolume2, double* pCompletedDT, int32_t* pLockedBy,
+    int32_t* pReservedBy, int32_t* pAttendantID, double* pClearedDT, int32_t* pDuration,
+    int32_t* pCardClientID, int64_t* pTag, int32_t* pGradeID, int32_t* pTankID);
+// The density (kg/m3) of the product a hose sells: that of its tank, a site setting kept in the
+// server's profile (file "QVServer.ini", section "Density", key the tank's ID; 0 when unset).
+// HoseID above 0 names the hose (3 when it is not on PumpID; PumpID -1 any pump); HoseID -1 the
+// hose lifted or delivering on the pump now (20 when none is).
+int32_t GetDensityMT(int32_t handle, int32_t PumpID, int32_t HoseID, double* pDensity);
+// Hose fields up to MtrElecVolume.
+int32_t GetHosePropertiesMT(int32_t handle, int32_t ID, int32_t* pNumber, int32_t* pPumpID,
+                            int32_t* pTankID, int32_t* pPhysicalNumber, double* pMtrTheoValue,
+                            double* pMtrTheoVolume, double* pMtrElecValue, double* pMtrElecVolume);
+int32_t SetHosePropertiesMT(int32_t handle, int32_t ID, int32_t Number, int32_t PumpID,
+                            int32_t TankID, int32_t PhysicalNumber, double MtrTheoValue,
+                            double MtrTheoVolume, double MtrElecValue, double MtrElecVolume);
+// The hose fields of SetHosePropertiesEx3 after Number; the Number is the next free on PumpID.
+int32_t AddHoseMT(int32_t handle, int32_t* pID, int32_t* pNumber, int32_t PumpID, int32_t TankID,
+                  int32_t PhysicalNumber, double MtrTheoValue, double MtrTheoVolume,
+                  double MtrElecValue, double MtrElecVolume, int16_t UVEAntenna, double Price1,
+                  double Price2, double Price3, double Price4, int16_t Enabled);
+// Sets the hose's electronic totals (MtrElecVolume, MtrElecValue), from which the forecourt
+// counts on with each delivery, a running one included. 2 for a negative total.
+int32_t SetHoseETotalsMT(int32_t handle, int32_t HoseID, double VolumeETot, double ValueETot);
+// Accounting periods of each PeriodType (TPeriodType 1..3; another type gives 2): one is open at a
+// time; ClosePeriod ends it now, freezes its totals and opens the next from the same moment. The
+// first period of a type runs from the start of the records (StartDT 0). Index 0 is the open
+// period, 1 the last closed, 2 the one before (4 beyond the oldest). EndDT is 0 while open;
+// the open period's ID is the one it would be stored under if it were closed now.
+// Totals: the volume, value and number of the deliveries completed within the period, cleared
+// or not (of the open one, up to now).
+int32_t GetPeriodMT(int32_t handle, int16_t PeriodType, int32_t Index, int32_t* pPeriodID,
+                    double* pStartDT, double* pEndDT, double* pVolume, double* pValue,
+                    int32_t* pDeliveries);
+// The ID of the period it closed.
+int32_t ClosePeriodMT(int32_t handle, int16_t PeriodType, int32_t* pPeriodID);
+// Every delivery the server holds, of all pumps and in every state (cleared ones until the
+// database tool purges them), in ascending ID order.
+int32_t GetAllDeliveriesCountMT(int32_t handle, int32_t* pCount);
+int32_t GetAllDeliveryByOrdinalMT(int32_t handle, int32_t Ordinal, int32_t* pID);
+// GetDeliverySummaryEx2's outputs up to AttendantID.
+int32_t GetDeliverySummaryMT(int32_t handle, int32_t ID, int32_t* pPumpID, int32_t* pPumpNumber,
+                             int32_t* pHoseID, int32_t* pHoseNumber, int32_t* pGradeID,
+                             BSTR* pGradeName, BSTR* pShortGradeName, int16_t* pPriceLevel,
+                             double* pPrice, double* pVolume, double* pValue,
+                             int16_t* pDeliveryState, int16_t* pDeliveryType, int32_t* pLockedBy,
+                             int32_t* pReservedBy, int32_t* pAge, double* pCompletedDT,
+                             int32_t* pAttendantID);
+// Seconds from the start of the delivery's flow to its completion, as the forecourt recorded it.
+int32_t GetDurationMT(int32_t handle, int32_t ID, int32_t* pDuration);
+// Delivery fields up to AttendantID.
+int32_t SetDeliveryPropertiesMT(int32_t handle, int32_t ID, int32_t PumpID, int32_t HoseID,
+                                int16_t State, int16_t Type, double Volume, int16_t PriceLevel,
+                                double Price, double Value, double Volume2, double CompletedDT,
+                                int32_t LockedBy, int32_t ReservedBy, int32_t AttendantID);
+// The grade fields of SetGradePropertiesEx after Number.
+int32_t AddGradeMT(int32_t handle, int32_t* pID, int32_t* pNumber, BSTR Name, BSTR ShortName,
+                   BSTR Code, int16_t Type);
+// Tank fields up to ProbeNo.
+int32_t SetTankPropertiesMT(int32_t handle, int32_t ID, int32_t Number, BSTR Name, int32_t GradeID,
+                            int16_t Type, double Capacity, double Diameter, double TheoVolume,
+                            double GaugeVolume, double GaugeTCVolume, double GaugeUllage,
+                            double GaugeTemperature, double GaugeLevel, double GaugeWaterVolume,
+                            double GaugeWaterLevel, int32_t GaugeID, int16_t ProbeNo);
+// The tank fields of SetTankPropertiesEx2 after Number.
+int32_t AddTankMT(int32_t handle, int32_t* pID, int32_t* pNumber, BSTR Name, int32_t GradeID,
+                  int16_t Type, double Capacity, double Diameter, double TheoVolume,
+                  double GaugeVolume, double GaugeTCVolume, double GaugeUllage,
+                  double GaugeTemperature, double GaugeLevel, double GaugeWaterVolume,
+                  double GaugeWaterLevel, int32_t GaugeID, int16_t ProbeNo, int32_t GaugeAlarmsMask,
+                  int32_t SlotZigBeeID, int16_t ProbeType, int32_t ProbeSerialNo);
+// Deletes the tank with its strapping table. 1 while a hose draws from it (delete or move the
+// hose first), so that no hose is left without its tank.
+int32_t DeleteTankMT(int32_t handle, int32_t ID);
+// Asks every tank's gauge for a fresh reading: one tank status event (type 13) per tank.
+int32_t ReadAllTanksMT(int32_t handle);
+// A tank's strapping table (its height-to-volume calibration), kept per tank: StepSize,
+// Diameter, Offset (heights in mm), Capacity (litres), Alarms (a mask) and a description. A
+// table never set reads the tank's Diameter and Capacity and 0 elsewhere. 3 for an unknown tank.
+int32_t GetStrappingTableDataMT(int32_t handle, int32_t TankID, double* pStepSize,
+                                double* pDiameter, double* pOffset, double* pCapacity,
+                                int32_t* pAlarms, BSTR* pDesc);
+// 2 for a negative StepSize or Capacity.
+int32_t SetStrappingTableDataMT(int32_t handle, int32_t TankID, double StepSize, double Diameter,
+                                double Offset, double Capacity, int32_t Alarms, BSTR Desc);
+// Element Index (1..1000) of the tank's table: calibration passes, the height (mm), the volume
+// deltas and volumes (litres) at the start and now. 2 for an index outside 1..1000; reading an
+// element never set gives 3, as does an unknown tank.
+int32_t GetStrappingTableElementMT(int32_t handle, int32_t TankID, int32_t Index, int32_t* pPasses,
+                                   double* pHeight, double* pStartDelta, double* pCurDelta,
+                                   double* pStartVolume, double* pCurVolume);
+int32_t SetStrappingTableElementMT(int32_t handle, int32_t TankID, int32_t Index, int32_t Passes,
+                                   double Height, double StartDelta, double CurDelta,
+                                   double StartVolume, double CurVolume);
+
 } // extern "C"

@@ -97,7 +97,7 @@ char Letter(Tag t);
 std::string SignatureOf(const Values& vs);
 
 // The operations, in the order of the library's bound-name table; code = index + 1.
-constexpr std::array<std::string_view, 246> kOperationNames = {"CheckForManagementFtn",
+constexpr std::array<std::string_view, 271> kOperationNames = {"CheckForManagementFtn",
                                                                "ClientLogoff",
                                                                "SetIniValueEx",
                                                                "GetIniValueEx",
@@ -342,7 +342,32 @@ constexpr std::array<std::string_view, 246> kOperationNames = {"CheckForManageme
                                                                "GetProductByName",
                                                                "GetCardReadByNumber",
                                                                "GetCardReadByName",
-                                                               "GetCardReadsCount"};
+                                                               "GetCardReadsCount",
+                                                               "AddPump",
+                                                               "GetPumpDeliveryProperties",
+                                                               "GetPumpDeliveryPropertiesEx",
+                                                               "GetPumpDeliveryPropertiesEx3",
+                                                               "GetDensity",
+                                                               "GetHoseProperties",
+                                                               "SetHoseProperties",
+                                                               "AddHose",
+                                                               "SetHoseETotals",
+                                                               "GetPeriod",
+                                                               "ClosePeriod",
+                                                               "GetAllDeliveriesCount",
+                                                               "GetAllDeliveryByOrdinal",
+                                                               "GetDeliverySummary",
+                                                               "GetDuration",
+                                                               "SetDeliveryProperties",
+                                                               "AddGrade",
+                                                               "SetTankProperties",
+                                                               "AddTank",
+                                                               "DeleteTank",
+                                                               "ReadAllTanks",
+                                                               "GetStrappingTableData",
+                                                               "SetStrappingTableData",
+                                                               "GetStrappingTableElement",
+                                                               "SetStrappingTableElement"};
 
 // Code of an operation name, 0 when unknown. Usable at compile time.
 constexpr uint16_t OpCode(std::string_view name) {

@@ -666,6 +666,27 @@ int32_t Forecourt::SetTankGaugeFault(int32_t tankID, bool fault) {
     return QV_OK;
 }
 
+int32_t Forecourt::SetHoseTotals(int32_t hoseID, double volumeETot, double valueETot) {
+    for (ForecourtPump& p : m_pumps)
+        for (HoseInfo& h : p.MutableInfo().hoses)
+            if (h.id == hoseID) {
+                h.elecVolume = volumeETot;
+                h.elecValue = valueETot;
+                return m_tables.SaveHoseTotals(hoseID, volumeETot, valueETot) ? QV_OK
+                                                                              : QV_DATABASE_ERROR;
+            }
+    return QV_UNKNOWN_ID;
+}
+
+void Forecourt::ReadAllTanks() {
+    for (TankGauge& t : m_tanks) {
+        const TankStatusRecord s = t.Status();
+        t.Reported(NowMs());
+        m_tables.SaveTankGauge(s);
+        m_sink.TankStatus(s);
+    }
+}
+
 // ---- Attendants ----
 
 int32_t Forecourt::AttendantLogon(int32_t attendantID, int32_t pumpID) {

@@ -100,6 +100,12 @@ class Forecourt {
     int32_t TankDrop(int32_t tankID, double litres);
     int32_t SetTankGaugeFault(int32_t tankID, bool fault);
 
+    // Sets a hose's electronic totals, from which it counts on (a running sale too), and stores
+    // them; QV_UNKNOWN_ID for a hose on no pump.
+    int32_t SetHoseTotals(int32_t hoseID, double volumeETot, double valueETot);
+    // A fresh reading of every tank gauge, reported whether or not it changed.
+    void ReadAllTanks();
+
     // ---- Attendants ----
     // The attendant's sales at that pump are theirs from now on (pumpID -1: logged on at no
     // pump); a logon elsewhere moves them. The caller checks that the attendant exists.

@@ -10,21 +10,14 @@
 #include "outside/qvclient/QVClient.h"
 #include "outside/qvserver/FieldNames.h"
 #include "outside/qvserver/ForecourtService.h"
+#include "outside/qvserver/OperationContext.h"
+#include "outside/qvserver/OperationsEntities.h"
 
 namespace qvserver {
 
 const char kServerVersion[] = "QVServer 5.1.3.0";
 
 namespace {
-
-struct Ctx {
-    Store& store;
-    EventSink& events;
-    SessionInfo& session;
-    Operations& ops;
-    ForecourtService* fc; // null when the server runs no forecourt
-};
-using Handler = int32_t (*)(Ctx&, const Values&, Values&);
 
 enum class Kind {
     Count,        // number of records of the kind
@@ -1050,7 +1043,8 @@ template <int Variant> int32_t TankSummary(Ctx& c, const Values& in, Values& out
 // Operations after which the forecourt re-reads its equipment (and the names it reports).
 bool ChangesEquipment(const std::string& name) {
     if (name == "SetGradePrice" || name == "SetPumpDefaultPriceLevel") return true;
-    if (name.rfind("Set", 0) != 0 && name.rfind("Delete", 0) != 0) return false;
+    if (name.rfind("Set", 0) != 0 && name.rfind("Delete", 0) != 0 && name.rfind("Add", 0) != 0)
+        return false;
     for (const char* kind : {"Pump", "Hose", "Tank", "Grade", "Attendant", "CardClient"})
         if (name.find(kind) != std::string::npos) return true;
     return false;
@@ -1106,7 +1100,7 @@ Def Local(const char* n) {
 
 std::vector<Def> BuildTable() {
     const Names card = kCardEx4, att = kAttendantEx2, tank = kTankEx2, hose = kHoseEx3;
-    return {
+    std::vector<Def> defs{
         Special("CheckForManagementFtn", "s", CheckForManagementFtn),
         Local("ClientLogoff"),
         Special("SetIniValueEx", "ssss", SetIniValueEx),
@@ -1355,7 +1349,17 @@ std::vector<Def> BuildTable() {
         ByNumber("GetCardReadByNumber", kCardRead),
         {"GetCardReadByName", Kind::ByNumber, &kCardRead, {"Name"}, "s", nullptr},
         Count("GetCardReadsCount", kCardRead),
+        Get("GetHoseProperties", kHose, First(hose, 8)),
+        Set("SetHoseProperties", kHose, First(hose, 8)),
+        Count("GetAllDeliveriesCount", kDelivery),
+        Ordinal("GetAllDeliveryByOrdinal", kDelivery),
+        Get("GetDuration", kDelivery, {"Duration"}),
+        Set("SetDeliveryProperties", kDelivery, First(kDeliveryEx4, 13)),
+        Set("SetTankProperties", kTank, First(tank, 16)),
     };
+    for (const EntityOperation& e : EntityOperations())
+        defs.push_back({e.name, Kind::Special, nullptr, {}, e.inSig, e.handler});
+    return defs;
 }
 
 // Indexed by operation code; built once and checked against the operation names.

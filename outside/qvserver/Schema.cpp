@@ -266,10 +266,40 @@ const Entity kSaleItem{"SaleItems",
                         {"Plate", FT::Text, 0},
                         {"AuthType", FT::I16, 0}}};
 
+// EndDT 0 while the period is open; the totals are frozen when it closes.
+const Entity kPeriod{"Periods",
+                     {{"Type", FT::I16, 0},
+                      {"StartDT", FT::Date, 0},
+                      {"EndDT", FT::Date, 0},
+                      {"Volume", FT::F64, 0},
+                      {"Value", FT::F64, 0},
+                      {"Deliveries", FT::I32, 0}}};
+
+const Entity kStrappingTable{"StrappingTables",
+                             {{"StepSize", FT::F64, 0},
+                              {"Diameter", FT::F64, 0},
+                              {"Offset", FT::F64, 0},
+                              {"Capacity", FT::F64, 0},
+                              {"Alarms", FT::I32, 0},
+                              {"Desc", FT::Text, 0}}};
+
+// One row per (TankID, Idx).
+const Entity kStrappingElement{"StrappingElements",
+                               {{"TankID", FT::I32, 0},
+                                {"Idx", FT::I32, 0},
+                                {"Passes", FT::I32, 0},
+                                {"Height", FT::F64, 0},
+                                {"StartDelta", FT::F64, 0},
+                                {"CurDelta", FT::F64, 0},
+                                {"StartVolume", FT::F64, 0},
+                                {"CurVolume", FT::F64, 0}}};
+
 const std::vector<const Entity*>& AllEntities() {
     static const std::vector<const Entity*> all{
-        &kPort,    &kZigBee,    &kGrade,      &kTank,     &kPump,     &kHose,     &kSensor,
-        &kProduct, &kAttendant, &kCardClient, &kCardRead, &kDelivery, &kLogEvent, &kSaleItem};
+        &kPort,           &kZigBee,          &kGrade,    &kTank,      &kPump,
+        &kHose,           &kSensor,          &kProduct,  &kAttendant, &kCardClient,
+        &kCardRead,       &kDelivery,        &kLogEvent, &kSaleItem,  &kPeriod,
+        &kStrappingTable, &kStrappingElement};
     return all;
 }
 

@@ -31,6 +31,8 @@ qvwire::Value DefaultOf(const Field& f);
 
 extern const Entity kPort, kZigBee, kGrade, kTank, kPump, kHose, kSensor, kProduct, kAttendant,
     kCardClient, kCardRead, kDelivery, kLogEvent, kSaleItem;
+// Accounting periods; a tank's strapping table (keyed by the tank's ID) and its elements.
+extern const Entity kPeriod, kStrappingTable, kStrappingElement;
 // Every kind, in the order the tables are created.
 const std::vector<const Entity*>& AllEntities();
 

@@ -11,6 +11,7 @@
 #include <set>
 #include <sstream>
 
+#include "outside/qvclient/QVWire.h"
 #include "outside/qvclient/tests/ServerProcess.h"
 
 using namespace qvtest;
@@ -154,7 +155,9 @@ std::set<std::string> MTFunctionsOfTheHeader() {
 
 TEST(PlainNames, EveryMTFunctionHasItsPlainNameWhereverItsMTFormIsExported) {
     const std::set<std::string> names = MTFunctionsOfTheHeader();
-    ASSERT_EQ(names.size(), 246u);
+    // One MT function for every operation of the wire table.
+    const size_t operations = qvwire::kOperationNames.size();
+    ASSERT_EQ(names.size(), operations);
     for (const char* lib : {"libQVClient.so", "libQVClientLegacy.so", "libQVClientNoTCPIP.so"}) {
         void* so = dlopen((BuildDir() + "/lib/" + lib).c_str(), RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(so, nullptr) << dlerror();
@@ -166,9 +169,9 @@ TEST(PlainNames, EveryMTFunctionHasItsPlainNameWhereverItsMTFormIsExported) {
             plain += hasPlain;
         }
         if (std::string(lib) == "libQVClient.so") {
-            EXPECT_EQ(plain, 246u);
+            EXPECT_EQ(plain, operations);
         } else if (std::string(lib) == "libQVClientNoTCPIP.so") {
-            EXPECT_EQ(plain, 245u);
+            EXPECT_EQ(plain, operations - 1);
         }
         dlclose(so);
     }
