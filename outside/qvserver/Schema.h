@@ -30,7 +30,7 @@ qvwire::Tag TagOf(FieldType t);
 qvwire::Value DefaultOf(const Field& f);
 
 extern const Entity kPort, kZigBee, kGrade, kTank, kPump, kHose, kSensor, kProduct, kAttendant,
-    kCardClient, kCardRead, kDelivery, kLogEvent, kSaleItem;
+    kCardClient, kCardRead, kDelivery, kLogEvent, kSaleItem, kPriceSignElement;
 // Every kind, in the order the tables are created.
 const std::vector<const Entity*>& AllEntities();
 
