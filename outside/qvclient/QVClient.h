@@ -1018,6 +1018,7 @@ int32_t SetCardReadPropertiesMT(int32_t handle, int32_t ID, int32_t Number, BSTR
                                 int32_t PumpID, int16_t Type, int32_t ParentID, int64_t Tag,
                                 double TimeStamp);
 // ZigBee devices: the ZigBee fields after Number. Sensors: the Ex list after Number.
+// DeleteZigBee: 1 while a tank or pump sits on the device (its SlotZigBeeID).
 int32_t AddZigBeeMT(int32_t handle, int32_t* pID, int32_t* pNumber, BSTR Name, int16_t DeviceType,
                     BSTR SerialNumber, BSTR NodeIdentifier, int32_t PortID);
 int32_t DeleteZigBeeMT(int32_t handle, int32_t ID);

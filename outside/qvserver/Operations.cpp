@@ -1168,6 +1168,20 @@ int32_t SetPriceSignElement(Ctx& c, const Values& in, Values&) {
     return c.store.Set(kPriceSignElement, row, kPriceSignFields, Values(in.begin() + 2, in.end()));
 }
 
+// A device that a tank or pump sits on stays: deleting it would leave that record unstorable
+// (its next store would fail the slot's reference check).
+int32_t DeleteZigBee(Ctx& c, const Values& in, Values&) {
+    if (!c.store.Exists(kZigBee, Id(in))) return QV_UNKNOWN_ID;
+    double users = 0;
+    if (!c.store.Scalar("SELECT (SELECT COUNT(*) FROM Tanks WHERE SlotZigBeeID = ?1) +"
+                        " (SELECT COUNT(*) FROM Pumps WHERE SlotZigBeeID = ?1)",
+                        in, users))
+        return QV_DATABASE_ERROR;
+    // Slots below 5 are the controller's own and name no device.
+    if (Id(in) >= 5 && users > 0) return QV_FAILED;
+    return c.store.Delete(kZigBee, Id(in));
+}
+
 int32_t GetLastAPIResult(Ctx& c, const Values&, Values& out) {
     out = {Value::I32(c.session.lastResult)};
     return QV_OK;
@@ -1498,7 +1512,7 @@ std::vector<Def> BuildTable() {
         Special("FindCard", "s", FindCard),
         Set("SetCardReadProperties", kCardRead, kCardReadFields),
         Add("AddZigBee", kZigBee, kZigBeeFields),
-        Del("DeleteZigBee", kZigBee),
+        Special("DeleteZigBee", "i", DeleteZigBee),
         Add("AddSensor", kSensor, kSensorEx),
         Del("DeleteSensor", kSensor),
         Add("AddProduct", kProduct, kProductEx),

@@ -154,6 +154,17 @@ TEST_F(Site, AddedPortsZigBeesAndSensorsGetFreshIDsAndNumbersAndReadBack) {
     EXPECT_EQ(GetSensorStatusMT(m_h, sID, &sType), QV_UNKNOWN_ID);
     EXPECT_EQ(DeleteZigBeeMT(m_h, zbID), 0);
     EXPECT_EQ(DeleteZigBeeMT(m_h, zbID), QV_UNKNOWN_ID);
+    // A device a pump sits on is kept until the pump moves off it.
+    In slotted("Slot radio"), pumpName("Pump 9");
+    ASSERT_EQ(SetZigBeePropertiesMT(m_h, 9, 9, slotted, 5, zbSerial, node, id), 0);
+    ASSERT_EQ(SetPumpPropertiesExMT(m_h, 3, 3, pumpName, 3, 1, 1, 1, 2, 2, 2, 2, 1, id, -1, 1, 1, 1,
+                                    1, 9, 0, 0, 1),
+              0);
+    EXPECT_EQ(DeleteZigBeeMT(m_h, 9), QV_FAILED);
+    ASSERT_EQ(SetPumpPropertiesExMT(m_h, 3, 3, pumpName, 3, 1, 1, 1, 2, 2, 2, 2, 1, id, -1, 1, 1, 1,
+                                    1, 0, 0, 0, 1),
+              0);
+    EXPECT_EQ(DeleteZigBeeMT(m_h, 9), 0);
     EXPECT_EQ(RemovePortMT(m_h, id2), 0);
     EXPECT_EQ(RemovePortMT(m_h, id2), QV_UNKNOWN_ID);
     int32_t count = 0;
