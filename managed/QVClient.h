@@ -522,6 +522,7 @@ class QVClient : public QWidget {
                               int16_t& pDeviceType, QString& pSerialNo);
     int32_t SetPortProperties(int32_t ID, int32_t Number, const QString& Name, int16_t ProtocolID,
                               int16_t DeviceType, const QString& SerialNo);
+    // The server gives an added record the next free ID and Number (pID, pNumber).
     int32_t AddPort(int32_t& pID, int32_t& pNumber, const QString& Name, int16_t ProtocolID,
                     int16_t DeviceType, const QString& SerialNo);
     int32_t RemovePort(int32_t ID);
@@ -557,6 +558,7 @@ class QVClient : public QWidget {
                          const QString& ShortName, const QString& Password, const QString& Tag,
                          const QString& IDNumber, int16_t ShiftAStart, int16_t ShiftAEnd,
                          int16_t ShiftBStart, int16_t ShiftBEnd, int16_t Type);
+    // pLoggedOn 1 while logged on, with the pump (-1: at none).
     int32_t GetAttendantState(int32_t ID, int16_t& pLoggedOn, int32_t& pPumpID);
 
     // ---- Card clients ----
@@ -617,6 +619,7 @@ class QVClient : public QWidget {
                           int16_t LimitType, double Limit, int16_t EntryType,
                           const QDateTime& ExpirationDate, int32_t ParentID,
                           const QString& QVOdoSerialNo, double Odometer, int32_t Factor);
+    // The card client with that card Tag: 3 when none (the outputs then hold their defaults).
     int32_t FindCard(const QString& Tag, int32_t& pID, int32_t& pNumber, QString& pName,
                      int16_t& pCardType, int16_t& pEnabled, int16_t& pLimitType, double& pLimit);
 
@@ -751,14 +754,17 @@ class QVClient : public QWidget {
     int32_t SetTCPIPConfig(const QString& IPAddress, const QString& NetMask, const QString& Gateway,
                            const QString& DNSServer, int16_t DHCP, const QString& NetworkName);
     int32_t WDReset();
+    // The pumps' three strings of GetAllPumpStatuses, then one character per tank and sensor.
     int32_t GetAllStatuses(QString& pPumpStates, QString& pCurrentHoses, QString& pDeliveriesCount,
                            QString& pTankStates, QString& pSensorStates);
+    // One element of a price sign, by sign and element number, stored by the server.
     int32_t GetPriceSignElement(int32_t SignNumber, int32_t ElementNumber, int16_t& pElementType,
                                 int32_t& pGradeID, int16_t& pPriceLevel, int16_t& pPriceDspFormat,
                                 int16_t& pEnabled);
     int32_t SetPriceSignElement(int32_t SignNumber, int32_t ElementNumber, int16_t ElementType,
                                 int32_t GradeID, int16_t PriceLevel, int16_t PriceDspFormat,
                                 int16_t Enabled);
+    // What the server answered this logon's previous call.
     int32_t GetLastAPIResult(int32_t& pResult);
 
     // Hands a delivery (the DeliveryEventEx3 list) to the registered control of its pump: 0
