@@ -67,6 +67,9 @@ class QVClient : public QWidget {
     // Forwarded; a non-zero key whose four top bits are clear (an event mask) is also
     // remembered and applied again after an automatic re-logon.
     int32_t SetClientType(int32_t ClientKey);
+    // Pumps this client holds reserved, deliveries it holds locked; the server's logons.
+    int32_t ClientStatus(int32_t& pPumpsReserved, int32_t& pDeliveriesLocked);
+    int32_t GetClientsCount(int32_t& pCount);
     // 0 and "Halvora .NET package Version(2,5,8,0:B19) Built(<date> at <time>)", the build's
     // date as "Jan  7 2025" and time as "13:52:41".
     int32_t GetNETVersion(QString& pVersionStr);
@@ -522,6 +525,10 @@ class QVClient : public QWidget {
                               int16_t& pDeviceType, QString& pSerialNo);
     int32_t SetPortProperties(int32_t ID, int32_t Number, const QString& Name, int16_t ProtocolID,
                               int16_t DeviceType, const QString& SerialNo);
+    // The server gives an added record the next free ID and Number (pID, pNumber).
+    int32_t AddPort(int32_t& pID, int32_t& pNumber, const QString& Name, int16_t ProtocolID,
+                    int16_t DeviceType, const QString& SerialNo);
+    int32_t RemovePort(int32_t ID);
 
     // ---- Attendants ----
     int32_t GetAttendantsCount(int32_t& pCount);
@@ -550,6 +557,12 @@ class QVClient : public QWidget {
                                       int16_t ShiftAStart, int16_t ShiftAEnd, int16_t ShiftBStart,
                                       int16_t ShiftBEnd, int16_t Type);
     int32_t DeleteAttendant(int32_t ID);
+    int32_t AddAttendant(int32_t& pID, int32_t& pNumber, const QString& Name,
+                         const QString& ShortName, const QString& Password, const QString& Tag,
+                         const QString& IDNumber, int16_t ShiftAStart, int16_t ShiftAEnd,
+                         int16_t ShiftBStart, int16_t ShiftBEnd, int16_t Type);
+    // pLoggedOn 1 while logged on, with the pump (-1: at none).
+    int32_t GetAttendantState(int32_t ID, int16_t& pLoggedOn, int32_t& pPumpID);
 
     // ---- Card clients ----
     int32_t GetCardClientsCount(int32_t& pCount);
@@ -600,6 +613,18 @@ class QVClient : public QWidget {
         const QString& QVOdoSerialNo, double Odometer, int32_t Factor);
     int32_t DeleteCardClient(int32_t ID);
     int32_t GetCardType(const QString& Tag, int16_t& pCardType, int32_t& pID);
+    int32_t SetCardClientProperties(int32_t ID, int32_t Number, const QString& Name,
+                                    const QString& Tag, int16_t Enabled);
+    int32_t AddCardClient(int32_t& pID, int32_t& pNumber, const QString& Name, const QString& Tag,
+                          int16_t Enabled, int16_t PriceLevel, const QString& Plate,
+                          const QString& IDNumber, const QString& ShortName,
+                          const QString& Password, int16_t GradeType, int16_t CardType,
+                          int16_t LimitType, double Limit, int16_t EntryType,
+                          const QDateTime& ExpirationDate, int32_t ParentID,
+                          const QString& QVOdoSerialNo, double Odometer, int32_t Factor);
+    // The card client with that card Tag: 3 when none (the outputs then hold their defaults).
+    int32_t FindCard(const QString& Tag, int32_t& pID, int32_t& pNumber, QString& pName,
+                     int16_t& pCardType, int16_t& pEnabled, int16_t& pLimitType, double& pLimit);
 
     // ---- Card reads ----
     int32_t GetCardReadByOrdinal(int32_t Ordinal, int32_t& pID);
@@ -607,6 +632,9 @@ class QVClient : public QWidget {
                                   int16_t& pType, int32_t& pParentID, int64_t& pTag,
                                   QDateTime& pTimeStamp);
     int32_t DeleteCardRead(int32_t ID);
+    int32_t SetCardReadProperties(int32_t ID, int32_t Number, const QString& Name, int32_t PumpID,
+                                  int16_t Type, int32_t ParentID, int64_t Tag,
+                                  const QDateTime& TimeStamp);
 
     // ---- ZigBee devices ----
     int32_t GetZigBeeCount(int32_t& pCount);
@@ -621,6 +649,9 @@ class QVClient : public QWidget {
     int32_t GetSerialNo(QString& pSerialNo);
     int32_t GetDeviceDetails(int32_t PortID, int32_t DeviceID, QString& pSerialNo,
                              QString& pBootVersion, QString& pFirmwareVersion);
+    int32_t AddZigBee(int32_t& pID, int32_t& pNumber, const QString& Name, int16_t DeviceType,
+                      const QString& SerialNumber, const QString& NodeIdentifier, int32_t PortID);
+    int32_t DeleteZigBee(int32_t ID);
 
     // ---- Sensors ----
     int32_t GetSensorsCount(int32_t& pCount);
@@ -636,6 +667,10 @@ class QVClient : public QWidget {
                                   int16_t Type, int16_t Address, int16_t SensorNo,
                                   int32_t SlotZigBeeID, int32_t SensorSerialNo);
     int32_t GetSensorStatus(int32_t ID, int16_t& pState);
+    int32_t AddSensor(int32_t& pID, int32_t& pNumber, const QString& Name, int32_t PortID,
+                      int16_t Type, int16_t Address, int16_t SensorNo, int32_t SlotZigBeeID,
+                      int32_t SensorSerialNo);
+    int32_t DeleteSensor(int32_t ID);
 
     // ---- Products ----
     int32_t GetProductsCount(int32_t Number, const QString& Name, const QString& ShortName,
@@ -667,6 +702,10 @@ class QVClient : public QWidget {
                                     double& pPrice3, double& pPrice4, int32_t& pProductGroup,
                                     QDateTime& pAddedDT, QDateTime& pUpdatedDT);
     int32_t DeleteProduct(int32_t ID);
+    int32_t AddProduct(int32_t& pID, int32_t& pNumber, const QString& Name, const QString& Tag,
+                       int16_t Enabled, const QString& ShortName, const QString& Barcode,
+                       int32_t QuickCode, double Price1, double Price2, double Price3,
+                       double Price4, int32_t ProductGroup);
 
     // ---- Sale items ----
     int32_t GetSaleItemsCount(int32_t& pCount);
@@ -697,6 +736,12 @@ class QVClient : public QWidget {
     int32_t DeleteLogEvent(int32_t ID);
     int32_t ClearLogEvent(int32_t ID, int32_t ClearedBy);
     int32_t AckLogEvent(int32_t ID, int32_t AckedBy);
+    int32_t SetLogEventProperties(int32_t ID, int16_t DeviceType, int32_t DeviceID,
+                                  int16_t EventLevel, int16_t EventType, const QString& EventDesc,
+                                  const QDateTime& GeneratedDT, const QDateTime& ClearedDT,
+                                  int32_t ClearedBy, int32_t AckedBy, double Volume, double Value,
+                                  double ProductVolume, double ProductLevel, double WaterLevel,
+                                  double Temperature);
 
     // ---- Controller ----
     int32_t GetDateTime(QDateTime& pDateTime);
@@ -712,6 +757,18 @@ class QVClient : public QWidget {
     int32_t SetTCPIPConfig(const QString& IPAddress, const QString& NetMask, const QString& Gateway,
                            const QString& DNSServer, int16_t DHCP, const QString& NetworkName);
     int32_t WDReset();
+    // The pumps' three strings of GetAllPumpStatuses, then one character per tank and sensor.
+    int32_t GetAllStatuses(QString& pPumpStates, QString& pCurrentHoses, QString& pDeliveriesCount,
+                           QString& pTankStates, QString& pSensorStates);
+    // One element of a price sign, by sign and element number, stored by the server.
+    int32_t GetPriceSignElement(int32_t SignNumber, int32_t ElementNumber, int16_t& pElementType,
+                                int32_t& pGradeID, int16_t& pPriceLevel, int16_t& pPriceDspFormat,
+                                int16_t& pEnabled);
+    int32_t SetPriceSignElement(int32_t SignNumber, int32_t ElementNumber, int16_t ElementType,
+                                int32_t GradeID, int16_t PriceLevel, int16_t PriceDspFormat,
+                                int16_t Enabled);
+    // What the server answered this logon's previous call.
+    int32_t GetLastAPIResult(int32_t& pResult);
 
     // ---- Adding records, older variants, hose totals, periods, strapping tables ----
     int32_t AddPump(int32_t& pID, int32_t& pNumber, const QString& Name, int16_t PhysicalNumber,

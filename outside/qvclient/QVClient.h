@@ -1109,5 +1109,81 @@ int32_t GetStrappingTableElementMT(int32_t handle, int32_t TankID, int32_t Index
 int32_t SetStrappingTableElementMT(int32_t handle, int32_t TankID, int32_t Index, int32_t Passes,
                                    double Height, double StartDelta, double CurDelta,
                                    double StartVolume, double CurVolume);
+// ---- Clients, site records added by the server, controller statuses ----
+// An Add call stores a new record under the next free ID and the next free Number (one above
+// the highest), with the fields of the kind's newest property list after Number; it gives back
+// the ID and the Number. References are checked as the setters check them.
+
+// The pumps this logon's client holds reserved and the deliveries it holds locked.
+int32_t ClientStatusMT(int32_t handle, int32_t* pPumpsReserved, int32_t* pDeliveriesLocked);
+// The logons the server holds, this one included.
+int32_t GetClientsCountMT(int32_t handle, int32_t* pCount);
+// Ports: Name, ProtocolID, DeviceType, SerialNo after Number. RemovePort: 3 for an unknown ID.
+int32_t AddPortMT(int32_t handle, int32_t* pID, int32_t* pNumber, BSTR Name, int16_t ProtocolID,
+                  int16_t DeviceType, BSTR SerialNo);
+int32_t RemovePortMT(int32_t handle, int32_t ID);
+// Attendants: the Ex2 list after Number.
+int32_t AddAttendantMT(int32_t handle, int32_t* pID, int32_t* pNumber, BSTR Name, BSTR ShortName,
+                       BSTR Password, BSTR Tag, BSTR IDNumber, int16_t ShiftAStart,
+                       int16_t ShiftAEnd, int16_t ShiftBStart, int16_t ShiftBEnd, int16_t Type);
+// LoggedOn 1 while the attendant is logged on, with the pump (-1: at none, or logged off);
+// 3 for an unknown attendant.
+int32_t GetAttendantStateMT(int32_t handle, int32_t ID, int16_t* pLoggedOn, int32_t* pPumpID);
+// Card clients: the plain setter stores Number, Name, Tag, Enabled; AddCardClient takes the
+// Ex4 list after Number.
+int32_t SetCardClientPropertiesMT(int32_t handle, int32_t ID, int32_t Number, BSTR Name, BSTR Tag,
+                                  int16_t Enabled);
+int32_t AddCardClientMT(int32_t handle, int32_t* pID, int32_t* pNumber, BSTR Name, BSTR Tag,
+                        int16_t Enabled, int16_t PriceLevel, BSTR Plate, BSTR IDNumber,
+                        BSTR ShortName, BSTR Password, int16_t GradeType, int16_t CardType,
+                        int16_t LimitType, double Limit, int16_t EntryType, double ExpirationDate,
+                        int32_t ParentID, BSTR QVOdoSerialNo, double Odometer, int32_t Factor);
+// The card client whose Tag is the card's Tag (the lowest ID when several are): its ID,
+// Number, Name, CardType, Enabled, LimitType and Limit. 3 when no card client has it, 2 for
+// an empty Tag.
+int32_t FindCardMT(int32_t handle, BSTR Tag, int32_t* pID, int32_t* pNumber, BSTR* pName,
+                   int16_t* pCardType, int16_t* pEnabled, int16_t* pLimitType, double* pLimit);
+// Card reads: Number, Name, PumpID, Type, ParentID, Tag, TimeStamp.
+int32_t SetCardReadPropertiesMT(int32_t handle, int32_t ID, int32_t Number, BSTR Name,
+                                int32_t PumpID, int16_t Type, int32_t ParentID, int64_t Tag,
+                                double TimeStamp);
+// ZigBee devices: the ZigBee fields after Number. Sensors: the Ex list after Number.
+// DeleteZigBee: 1 while a tank or pump sits on the device (its SlotZigBeeID).
+int32_t AddZigBeeMT(int32_t handle, int32_t* pID, int32_t* pNumber, BSTR Name, int16_t DeviceType,
+                    BSTR SerialNumber, BSTR NodeIdentifier, int32_t PortID);
+int32_t DeleteZigBeeMT(int32_t handle, int32_t ID);
+int32_t AddSensorMT(int32_t handle, int32_t* pID, int32_t* pNumber, BSTR Name, int32_t PortID,
+                    int16_t Type, int16_t Address, int16_t SensorNo, int32_t SlotZigBeeID,
+                    int32_t SensorSerialNo);
+int32_t DeleteSensorMT(int32_t handle, int32_t ID);
+// Products: the Ex list after Number.
+int32_t AddProductMT(int32_t handle, int32_t* pID, int32_t* pNumber, BSTR Name, BSTR Tag,
+                     int16_t Enabled, BSTR ShortName, BSTR Barcode, int32_t QuickCode,
+                     double Price1, double Price2, double Price3, double Price4,
+                     int32_t ProductGroup);
+// Log events: the fields of GetLogEventProperties.
+int32_t SetLogEventPropertiesMT(int32_t handle, int32_t ID, int16_t DeviceType, int32_t DeviceID,
+                                int16_t EventLevel, int16_t EventType, BSTR EventDesc,
+                                double GeneratedDT, double ClearedDT, int32_t ClearedBy,
+                                int32_t AckedBy, double Volume, double Value, double ProductVolume,
+                                double ProductLevel, double WaterLevel, double Temperature);
+// Every status at once. The pumps' three strings as GetAllPumpStatuses gives them (empty while
+// the server drives no forecourt); then one character per tank and one per sensor in ID
+// order, as base-36 digits: the tank's state (1 normal) and the sensor's status. The counts
+// of pumps, tanks and sensors are the strings' lengths.
+int32_t GetAllStatusesMT(int32_t handle, BSTR* pPumpStates, BSTR* pCurrentHoses,
+                         BSTR* pDeliveriesCount, BSTR* pTankStates, BSTR* pSensorStates);
+// One element of a price sign, addressed by the sign's number and the element's (both 1 or
+// more, else 2): what it shows (ElementType), the grade (-1 none) and its price level (1..8)
+// whose price it shows, the price's display format and whether it is lit. Get: 3 for an
+// element never set. Set: 13 for an unknown grade.
+int32_t GetPriceSignElementMT(int32_t handle, int32_t SignNumber, int32_t ElementNumber,
+                              int16_t* pElementType, int32_t* pGradeID, int16_t* pPriceLevel,
+                              int16_t* pPriceDspFormat, int16_t* pEnabled);
+int32_t SetPriceSignElementMT(int32_t handle, int32_t SignNumber, int32_t ElementNumber,
+                              int16_t ElementType, int32_t GradeID, int16_t PriceLevel,
+                              int16_t PriceDspFormat, int16_t Enabled);
+// The result the server answered this logon's previous call (0 before the first).
+int32_t GetLastAPIResultMT(int32_t handle, int32_t* pResult);
 
 } // extern "C"

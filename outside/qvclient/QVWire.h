@@ -97,7 +97,7 @@ char Letter(Tag t);
 std::string SignatureOf(const Values& vs);
 
 // The operations, in the order of the library's bound-name table; code = index + 1.
-constexpr std::array<std::string_view, 271> kOperationNames = {"CheckForManagementFtn",
+constexpr std::array<std::string_view, 291> kOperationNames = {"CheckForManagementFtn",
                                                                "ClientLogoff",
                                                                "SetIniValueEx",
                                                                "GetIniValueEx",
@@ -367,7 +367,27 @@ constexpr std::array<std::string_view, 271> kOperationNames = {"CheckForManageme
                                                                "GetStrappingTableData",
                                                                "SetStrappingTableData",
                                                                "GetStrappingTableElement",
-                                                               "SetStrappingTableElement"};
+                                                               "SetStrappingTableElement",
+                                                               "ClientStatus",
+                                                               "GetClientsCount",
+                                                               "AddPort",
+                                                               "RemovePort",
+                                                               "AddAttendant",
+                                                               "GetAttendantState",
+                                                               "SetCardClientProperties",
+                                                               "AddCardClient",
+                                                               "FindCard",
+                                                               "SetCardReadProperties",
+                                                               "AddZigBee",
+                                                               "DeleteZigBee",
+                                                               "AddSensor",
+                                                               "DeleteSensor",
+                                                               "AddProduct",
+                                                               "SetLogEventProperties",
+                                                               "GetAllStatuses",
+                                                               "GetPriceSignElement",
+                                                               "SetPriceSignElement",
+                                                               "GetLastAPIResult"};
 
 // Code of an operation name, 0 when unknown. Usable at compile time.
 constexpr uint16_t OpCode(std::string_view name) {

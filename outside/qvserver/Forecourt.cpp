@@ -702,6 +702,13 @@ int32_t Forecourt::AttendantLogon(int32_t attendantID, int32_t pumpID) {
     return QV_OK;
 }
 
+bool Forecourt::AttendantPump(int32_t attendantID, int32_t& pumpID) const {
+    auto it = m_attendantAt.find(attendantID);
+    if (it == m_attendantAt.end()) return false;
+    pumpID = it->second;
+    return true;
+}
+
 int32_t Forecourt::AttendantLogoff(int32_t attendantID) {
     auto it = m_attendantAt.find(attendantID);
     if (it == m_attendantAt.end()) return QV_UNKNOWN_ID;

@@ -112,6 +112,8 @@ class Forecourt {
     int32_t AttendantLogon(int32_t attendantID, int32_t pumpID);
     // 3 when the attendant is not logged on.
     int32_t AttendantLogoff(int32_t attendantID);
+    // Whether the attendant is logged on, and at which pump (-1: at none).
+    bool AttendantPump(int32_t attendantID, int32_t& pumpID) const;
 
     // ---- Other records ----
     // Stores a product sale (its ID and date are set here) and reports it.

@@ -28,6 +28,7 @@ enum class Kind {
     Delete,       // removes a record
     ByNumber,     // ID of the record with that Number
     Special,      // a handler of its own
+    Add,          // stores the fields under the next free ID and Number
     NotSupported, // needs forecourt hardware the server does not drive
     Local,        // answered inside the library, never sent
 };
@@ -1040,6 +1041,145 @@ template <int Variant> int32_t TankSummary(Ctx& c, const Values& in, Values& out
     return GetTankSummary<Variant>(c, in, out);
 }
 
+// ---- Clients, attendants, card clients, controller statuses, price signs ----
+
+// Pumps this client holds reserved and deliveries it holds locked, as the forecourt sees them;
+// without a forecourt, the stored deliveries it locked.
+int32_t ClientStatus(Ctx& c, const Values&, Values& out) {
+    const int32_t me = c.session.clientID;
+    int32_t pumps = 0, locked = 0;
+    if (c.fc) {
+        const Forecourt& f = c.fc->Engine();
+        for (const PumpInfo& p : f.GetSite().pumps) {
+            PumpStatusRecord r;
+            if (f.GetPumpStatus(p.id, r) && r.reservedFor != 0 && r.reservedBy == me) ++pumps;
+            for (int32_t id : f.PumpDeliveries(p.id)) {
+                DeliveryRecord d;
+                if (f.GetDelivery(id, d) && d.lockedBy == me) ++locked;
+            }
+        }
+    } else {
+        double n = 0;
+        if (!c.store.Scalar(
+                "SELECT COUNT(*) FROM Deliveries WHERE State IN (1, 2) AND LockedBy = ?1",
+                {Value::I32(me)}, n))
+            return QV_DATABASE_ERROR;
+        locked = static_cast<int32_t>(n);
+    }
+    out = {Value::I32(pumps), Value::I32(locked)};
+    return QV_OK;
+}
+
+int32_t GetClientsCount(Ctx& c, const Values&, Values& out) {
+    out = {Value::I32(c.ops.LogonCount())};
+    return QV_OK;
+}
+
+// Logged on (1) or not (0), and the pump (-1: none, or not logged on).
+int32_t GetAttendantState(Ctx& c, const Values& in, Values& out) {
+    if (!c.store.Exists(kAttendant, Id(in))) return QV_UNKNOWN_ID;
+    int32_t pump = -1;
+    const bool on = c.fc && c.fc->Engine().AttendantPump(Id(in), pump);
+    out = {Value::I16(on ? 1 : 0), Value::I32(on ? pump : -1)};
+    return QV_OK;
+}
+
+// The card client whose Tag is the card's tag (the lowest ID when several are).
+int32_t FindCard(Ctx& c, const Values& in, Values& out) {
+    if (in[0].s.empty()) return QV_INVALID_ARGUMENT;
+    std::vector<int32_t> ids;
+    if (!c.store.Ids("SELECT ID FROM CardClients WHERE Tag = ?1 ORDER BY ID LIMIT 1", {in[0]}, ids))
+        return QV_DATABASE_ERROR;
+    Row r;
+    if (ids.empty() || !c.store.Fetch(kCardClient, ids[0], r)) return QV_UNKNOWN_ID;
+    out = {Value::I32(ids[0]), V32(r, "Number"),    VS(r, "Name"), V16(r, "CardType"),
+           V16(r, "Enabled"),  V16(r, "LimitType"), VD(r, "Limit")};
+    return QV_OK;
+}
+
+char16_t Digit36(int v) {
+    static const char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    return static_cast<char16_t>(kDigits[std::clamp(v, 0, 35)]);
+}
+
+// The pumps' three strings (empty without a forecourt), then one character per tank and per
+// sensor in ID order: the tank's state (the gauge's while the forecourt runs it) and the
+// sensor's status.
+int32_t GetAllStatuses(Ctx& c, const Values& in, Values& out) {
+    Values pumps{Value::Text(u""), Value::Text(u""), Value::Text(u"")};
+    if (c.fc) FcAllPumpStatuses(c, c.fc->Engine(), in, pumps);
+    std::vector<int32_t> tanks, sensors;
+    if (!c.store.Ids("SELECT ID FROM Tanks ORDER BY ID", {}, tanks) ||
+        !c.store.Ids("SELECT ID FROM Sensors ORDER BY ID", {}, sensors))
+        return QV_DATABASE_ERROR;
+    std::u16string tankStates, sensorStates;
+    for (int32_t id : tanks) {
+        TankStatusRecord s;
+        Row t;
+        if (c.fc && c.fc->Engine().GetTankStatus(id, s))
+            tankStates += Digit36(s.state);
+        else if (c.store.Fetch(kTank, id, t))
+            tankStates += Digit36(I(t, "State"));
+    }
+    for (int32_t id : sensors) {
+        Row r;
+        if (c.store.Fetch(kSensor, id, r)) sensorStates += Digit36(I(r, "Status"));
+    }
+    out = pumps;
+    out.push_back(Value::Text(tankStates));
+    out.push_back(Value::Text(sensorStates));
+    return QV_OK;
+}
+
+const Names kPriceSignFields{"ElementType", "GradeID", "PriceLevel", "PriceDspFormat", "Enabled"};
+
+// The stored element of a sign: its ID in the table, 0 when it was never set; -1 on failure.
+int32_t PriceSignRow(Ctx& c, const Values& in) {
+    std::vector<int32_t> ids;
+    if (!c.store.Ids("SELECT ID FROM PriceSignElements WHERE Sign = ?1 AND Element = ?2",
+                     {in[0], in[1]}, ids))
+        return -1;
+    return ids.empty() ? 0 : ids[0];
+}
+
+int32_t GetPriceSignElement(Ctx& c, const Values& in, Values& out) {
+    if (in[0].i < 1 || in[1].i < 1) return QV_INVALID_ARGUMENT;
+    const int32_t row = PriceSignRow(c, in);
+    if (row < 0) return QV_DATABASE_ERROR;
+    if (row == 0) return QV_UNKNOWN_ID;
+    return c.store.Get(kPriceSignElement, row, kPriceSignFields, out);
+}
+
+int32_t SetPriceSignElement(Ctx& c, const Values& in, Values&) {
+    if (in[0].i < 1 || in[1].i < 1 || in[4].i < 1 || in[4].i > 8) return QV_INVALID_ARGUMENT;
+    if (in[3].i != -1 && !c.store.Exists(kGrade, Id(in, 3))) return QV_UNKNOWN_REFERENCE;
+    int32_t row = PriceSignRow(c, in);
+    if (row < 0) return QV_DATABASE_ERROR;
+    if (row == 0 &&
+        c.store.Insert(kPriceSignElement, {{"Sign", in[0]}, {"Element", in[1]}}, row) != 0)
+        return QV_DATABASE_ERROR;
+    return c.store.Set(kPriceSignElement, row, kPriceSignFields, Values(in.begin() + 2, in.end()));
+}
+
+// A device that a tank or pump sits on stays: deleting it would leave that record unstorable
+// (its next store would fail the slot's reference check).
+int32_t DeleteZigBee(Ctx& c, const Values& in, Values&) {
+    if (!c.store.Exists(kZigBee, Id(in))) return QV_UNKNOWN_ID;
+    double users = 0;
+    if (!c.store.Scalar("SELECT (SELECT COUNT(*) FROM Tanks WHERE SlotZigBeeID = ?1) +"
+                        " (SELECT COUNT(*) FROM Pumps WHERE SlotZigBeeID = ?1)",
+                        in, users))
+        return QV_DATABASE_ERROR;
+    // Slots below 5 are the controller's own and name no device.
+    if (Id(in) >= 5 && users > 0) return QV_FAILED;
+    return c.store.Delete(kZigBee, Id(in));
+}
+
+int32_t GetLastAPIResult(Ctx& c, const Values&, Values& out) {
+    out = {Value::I32(c.session.lastResult)};
+    return QV_OK;
+}
+
 // Operations after which the forecourt re-reads its equipment (and the names it reports).
 bool ChangesEquipment(const std::string& name) {
     if (name == "SetGradePrice" || name == "SetPumpDefaultPriceLevel") return true;
@@ -1087,6 +1227,11 @@ Def Del(const char* n, const Entity& e) {
 }
 Def ByNumber(const char* n, const Entity& e) {
     return {n, Kind::ByNumber, &e, {}, "i", nullptr};
+}
+// The fields after Number; the caller gets the ID and the Number back.
+Def Add(const char* n, const Entity& e, const Names& withNumber) {
+    const Names f(withNumber.begin() + 1, withNumber.end());
+    return {n, Kind::Add, &e, f, SigOf(e, f), nullptr};
 }
 Def Special(const char* n, const char* sig, Handler h) {
     return {n, Kind::Special, nullptr, {}, sig, h};
@@ -1356,6 +1501,26 @@ std::vector<Def> BuildTable() {
         Get("GetDuration", kDelivery, {"Duration"}),
         Set("SetDeliveryProperties", kDelivery, First(kDeliveryEx4, 13)),
         Set("SetTankProperties", kTank, First(tank, 16)),
+        Special("ClientStatus", "", ClientStatus),
+        Special("GetClientsCount", "", GetClientsCount),
+        Add("AddPort", kPort, kPortFields),
+        Del("RemovePort", kPort),
+        Add("AddAttendant", kAttendant, att),
+        Special("GetAttendantState", "i", GetAttendantState),
+        Set("SetCardClientProperties", kCardClient, First(card, 4)),
+        Add("AddCardClient", kCardClient, card),
+        Special("FindCard", "s", FindCard),
+        Set("SetCardReadProperties", kCardRead, kCardReadFields),
+        Add("AddZigBee", kZigBee, kZigBeeFields),
+        Special("DeleteZigBee", "i", DeleteZigBee),
+        Add("AddSensor", kSensor, kSensorEx),
+        Del("DeleteSensor", kSensor),
+        Add("AddProduct", kProduct, kProductEx),
+        Set("SetLogEventProperties", kLogEvent, kLogEventFields),
+        Special("GetAllStatuses", "", GetAllStatuses),
+        Special("GetPriceSignElement", "ii", GetPriceSignElement),
+        Special("SetPriceSignElement", "iihihhh", SetPriceSignElement),
+        Special("GetLastAPIResult", "", GetLastAPIResult),
     };
     for (const EntityOperation& e : EntityOperations())
         defs.push_back({e.name, Kind::Special, nullptr, {}, e.inSig, e.handler});
@@ -1452,6 +1617,23 @@ int32_t Operations::StoreRecord(const Entity& e, int32_t id, const Names& fields
     return m_store.Set(e, id, f, v);
 }
 
+int32_t Operations::AddRecord(const Entity& e, const Names& fields, const Values& in, Values& out) {
+    const std::string table = e.table;
+    double highestID = 0, highestNumber = 0;
+    if (!m_store.Scalar("SELECT COALESCE(MAX(ID), 0) FROM " + table, {}, highestID) ||
+        !m_store.Scalar("SELECT COALESCE(MAX(Number), 0) FROM " + table, {}, highestNumber))
+        return QV_DATABASE_ERROR;
+    const int32_t id = static_cast<int32_t>(highestID) + 1;
+    const int32_t number = static_cast<int32_t>(highestNumber) + 1;
+    Names f{"Number"};
+    f.insert(f.end(), fields.begin(), fields.end());
+    Values v{Value::I32(number)};
+    v.insert(v.end(), in.begin(), in.end());
+    const int32_t r = StoreRecord(e, id, f, v);
+    if (r == QV_OK) out = {Value::I32(id), Value::I32(number)};
+    return r;
+}
+
 int32_t Operations::StoreHose(int32_t id, const Row& merged, const Names& fields,
                               const Values& in) {
     // A pump has one hose at each Number: a hose stored at another's place replaces it, as an
@@ -1510,6 +1692,11 @@ int32_t Operations::Run(uint16_t op, SessionInfo& session, const Values& in, Val
         if (ids.empty()) return QV_UNKNOWN_ID;
         out = {Value::I32(ids[0])};
         return QV_OK;
+    }
+    case Kind::Add: {
+        const int32_t r = AddRecord(*d.entity, d.fields, in, out);
+        if (r == QV_OK && m_forecourt && ChangesEquipment(d.name)) m_forecourt->EquipmentChanged();
+        return r;
     }
     case Kind::Special: {
         const int32_t r = d.handler(c, in, out);

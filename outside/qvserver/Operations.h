@@ -3,6 +3,7 @@
 // deletes) are driven by the kinds' field tables; the others have handlers of their own.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ struct SessionInfo {
     int16_t clientType = 0;
     int32_t eventMask = 0;
     int32_t clientKey = 0;
+    int32_t lastResult = 0; // what the server answered this logon's previous call
     // IDs listed by the last count call of each kind and filter, so that a walk of ordinals
     // sees one stable list; dropped when the database changed.
     std::map<std::string, std::pair<uint64_t, std::vector<int32_t>>> walks;
@@ -38,6 +40,10 @@ class Operations {
     // The forecourt that pump control, deliveries and tank gauges go through; without one those
     // operations answer 5.
     void SetForecourt(ForecourtService* forecourt) { m_forecourt = forecourt; }
+    // Tells how many logons the server holds (GetClientsCount); without one it counts 1, the
+    // caller.
+    void SetLogonCounter(std::function<int32_t()> counter) { m_logonCount = std::move(counter); }
+    int32_t LogonCount() const { return m_logonCount ? m_logonCount() : 1; }
     // Runs operation `op`; the caller holds the store's lock. 5 for an operation the server
     // does not offer, 2 when the inputs do not match the operation.
     int32_t Run(uint16_t op, SessionInfo& session, const Values& in, Values& out);
@@ -54,12 +60,16 @@ class Operations {
     struct Def;
 
   private:
+    // A new record under the next free ID and Number; out: the ID and the Number.
+    int32_t AddRecord(const Entity& e, const std::vector<std::string>& fields, const Values& in,
+                      Values& out);
     int32_t StoreHose(int32_t id, const Row& merged, const std::vector<std::string>& fields,
                       const Values& in);
 
     Store& m_store;
     EventSink& m_events;
     ForecourtService* m_forecourt = nullptr;
+    std::function<int32_t()> m_logonCount;
 };
 
 // Version text that ServerVersion reports.

@@ -294,12 +294,21 @@ const Entity kStrappingElement{"StrappingElements",
                                 {"StartVolume", FT::F64, 0},
                                 {"CurVolume", FT::F64, 0}}};
 
+// One element of a price sign: which sign and which element on it, and what it shows.
+const Entity kPriceSignElement{"PriceSignElements",
+                               {{"Sign", FT::I32, 0},
+                                {"Element", FT::I32, 0},
+                                {"ElementType", FT::I16, 0},
+                                {"GradeID", FT::I32, -1},
+                                {"PriceLevel", FT::I16, 1},
+                                {"PriceDspFormat", FT::I16, 0},
+                                {"Enabled", FT::I16, 1}}};
+
 const std::vector<const Entity*>& AllEntities() {
     static const std::vector<const Entity*> all{
-        &kPort,           &kZigBee,          &kGrade,    &kTank,      &kPump,
-        &kHose,           &kSensor,          &kProduct,  &kAttendant, &kCardClient,
-        &kCardRead,       &kDelivery,        &kLogEvent, &kSaleItem,  &kPeriod,
-        &kStrappingTable, &kStrappingElement};
+        &kPort,     &kZigBee,   &kGrade,    &kTank,      &kPump,
+        &kHose,     &kSensor,   &kProduct,  &kAttendant, &kCardClient,
+        &kCardRead, &kDelivery, &kLogEvent, &kSaleItem,  &kPeriod, &kStrappingTable, &kStrappingElement, &kPriceSignElement};
     return all;
 }
 

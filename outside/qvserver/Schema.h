@@ -30,7 +30,7 @@ qvwire::Tag TagOf(FieldType t);
 qvwire::Value DefaultOf(const Field& f);
 
 extern const Entity kPort, kZigBee, kGrade, kTank, kPump, kHose, kSensor, kProduct, kAttendant,
-    kCardClient, kCardRead, kDelivery, kLogEvent, kSaleItem;
+    kCardClient, kCardRead, kDelivery, kLogEvent, kSaleItem, kPriceSignElement;
 // Accounting periods; a tank's strapping table (keyed by the tank's ID) and its elements.
 extern const Entity kPeriod, kStrappingTable, kStrappingElement;
 // Every kind, in the order the tables are created.

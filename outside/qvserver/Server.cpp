@@ -37,6 +37,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int kAttachTimeoutMs = 5000;
+// The call that reads the previous result does not replace it.
+constexpr uint16_t kLastResultOp = OpCode("GetLastAPIResult");
 constexpr auto kAcceptPause = std::chrono::milliseconds(100);
 // Descriptors kept free of connections: SQLite opens its journal files as it needs them.
 constexpr int kSpareDescriptors = 16;
@@ -105,7 +107,12 @@ bool Reply(int fd, const Header& request, int32_t result, int32_t session, const
 } // namespace
 
 Server::Server(Store& store, FaultPlan& faults)
-    : m_store(store), m_faults(faults), m_ops(store, *this) {}
+    : m_store(store), m_faults(faults), m_ops(store, *this) {
+    m_ops.SetLogonCounter([this] {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return static_cast<int32_t>(m_logons.size());
+    });
+}
 
 void Server::SetForecourt(ForecourtService* forecourt) {
     m_forecourt = forecourt;
@@ -305,6 +312,8 @@ Server::Answer Server::AnswerCall(CallsState& state, const Header& h,
                 reply.result = m_ops.Run(h.op, logon->info, in, out);
             }
             if (reply.result != 0) out.clear();
+            // Injected failures count too: they are what this client was answered.
+            if (h.op != kLastResultOp) logon->info.lastResult = reply.result;
         }
         return Answer::Reply;
     default:
