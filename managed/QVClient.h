@@ -85,7 +85,9 @@ class QVClient : public QWidget {
     // CheckResult) and raises each waiting event by its kind. Kinds without a reader here, and an
     // event whose reader fails, are dropped with DiscardNextEvent so the queue always drains.
     void CheckEvents();
-    // The event poll tick: CheckEvents, then TestConnection through CheckResult.
+    // The event poll tick: CheckEvents, then TestConnection through CheckResult, then
+    // ServerReconnected when the library's WasReconnected says it attached a new events
+    // connection since the last tick.
     void PollEvents();
     // The library's notice that events wait or that its socket closed (the window message's
     // parameter): CheckSocketClosed giving -14 is a lost connection, anything else an event poll.
@@ -123,8 +125,10 @@ class QVClient : public QWidget {
     int32_t RememberedEventType() const { return _clientEventType; }
     bool ReLogonPending() const { return _nTimer.isActive(); }
     bool EventPollRunning() const { return _eventTimer.isActive(); }
-    // The window handle given to the library with every logon: this control's address.
-    intptr_t WindowHandle() const { return reinterpret_cast<intptr_t>(this); }
+    // The window handle given to the library with every logon: a window of
+    // platform/WindowMessages.h registered for the control's lifetime, whose messages become
+    // queued calls of OnLibraryMessage on the control's thread.
+    intptr_t WindowHandle() const { return _window; }
 
     // The intervals of the re-logon timer (10000 ms) and of the event poll (5000 ms), shared by
     // every control; tests and demos may shorten them.
@@ -929,6 +933,11 @@ class QVClient : public QWidget {
     int32_t ReadTankStatus();
     int32_t ReadCardRead();
     int32_t ReadLogEvent();
+    int32_t ReadServerEvent();
+    int32_t ReadDBTrigger();
+    int32_t ReadZBPanID();
+    int32_t ReadZB2GStatus();
+    int32_t ReadQVTermPrompt();
 
     QImage _logoBMP;
     QList<QPointer<QVPump>> _QVPumpsList;
@@ -946,8 +955,9 @@ class QVClient : public QWidget {
     int16_t _eventsPort = kDefaultEventsPort;
     int32_t _callTimeout = kDefaultCallTimeout;
     int32_t _clientEventType = kDefaultEventType;
-    QTimer _nTimer;     // re-logon
-    QTimer _eventTimer; // event poll
+    intptr_t _window = 0; // registered with the window-message service, 0 when that failed
+    QTimer _nTimer;       // re-logon
+    QTimer _eventTimer;   // event poll
     static int _reLogonTimeout;
     static int _eventTimeout;
 };

@@ -72,9 +72,14 @@ void QVClient::CheckEvents() {
 void QVClient::PollEvents() {
     CheckEvents();
     if (_loggedOn) CheckResult(::TestConnection());
+    int16_t reconnected = 0;
+    if (_loggedOn && ::WasReconnected(&reconnected) == 0 && reconnected != 0)
+        emit ServerReconnected();
 }
 
 void QVClient::OnLibraryMessage(int32_t Param) {
+    // A post that was under way when the host logged off finds no logon to read.
+    if (!_loggedOn) return;
     if (::CheckSocketClosed(Param) == kSocketClosed)
         CheckResult(kSocketClosed);
     else

@@ -97,7 +97,7 @@ char Letter(Tag t);
 std::string SignatureOf(const Values& vs);
 
 // The operations, in the order of the library's bound-name table; code = index + 1.
-constexpr std::array<std::string_view, 246> kOperationNames = {"CheckForManagementFtn",
+constexpr std::array<std::string_view, 256> kOperationNames = {"CheckForManagementFtn",
                                                                "ClientLogoff",
                                                                "SetIniValueEx",
                                                                "GetIniValueEx",
@@ -342,7 +342,17 @@ constexpr std::array<std::string_view, 246> kOperationNames = {"CheckForManageme
                                                                "GetProductByName",
                                                                "GetCardReadByNumber",
                                                                "GetCardReadByName",
-                                                               "GetCardReadsCount"};
+                                                               "GetCardReadsCount",
+                                                               "WasReconnected",
+                                                               "GetNextServerEvent",
+                                                               "GetNextDBTriggerEvent",
+                                                               "GetNextZBPanIDEvent",
+                                                               "GetNextZB2GStatusEvent",
+                                                               "GetNextQVTermPromptEvent",
+                                                               "SetZBCoordPan",
+                                                               "QVTermPrompt",
+                                                               "ScheduleBeep",
+                                                               "FlashLEDS"};
 
 // Code of an operation name, 0 when unknown. Usable at compile time.
 constexpr uint16_t OpCode(std::string_view name) {
@@ -374,6 +384,10 @@ enum EventType : int16_t {
     kEventCardRead = 22,
     kEventLogEvent = 24,
     kEventSaleItem = 25,
+    kEventDBTrigger = 10,
+    kEventZBPanID = 19,
+    kEventZB2GStatus = 23,
+    kEventTermPrompt = 27,
 };
 
 // Whether a logon's event mask asks for events of `type`: bit (type - 1) of the mask; a mask of

@@ -48,6 +48,7 @@ constexpr char kUsage[] =
     "  pump-error PUMP STATE   puts the pump in an error state (0 clears it)\n"
     "  offline PUMP 1|0        takes the pump off line or back\n"
     "  drop-clients            closes every client connection\n"
+    "  drop-events             closes every events connection (the logons stay)\n"
     "  advance MS              moves the forecourt's clock on by MS milliseconds\n"
     "  status PUMP             prints the pump's state and sale\n"
     "  It prints the server's answer; exit status 0 when the server accepted the command.\n";
