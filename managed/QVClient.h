@@ -256,6 +256,13 @@ class QVClient : public QWidget {
     int32_t AttendantLogoff(int32_t ID);
     int32_t FireClientEvent(int32_t EventID, const QString& EventText);
 
+    // ---- Terminals and the ZigBee coordinator (the library's documents the values) ----
+    int32_t SetZBCoordPan(int32_t PortID, int32_t PanID);
+    int32_t QVTermPrompt(int32_t PumpID, int32_t PromptID, const QString& PromptText,
+                         int16_t InputType, int16_t MaxLength, int32_t Timeout);
+    int32_t ScheduleBeep(int32_t PumpID, int16_t Pattern, int16_t Repeats);
+    int32_t FlashLEDS(int32_t PumpID, int16_t LEDMask, int32_t Duration);
+
     // ---- Records by number and by name ----
     int32_t GetPumpByName(const QString& Name, int32_t& pID);
     int32_t GetGradeByNumber(int32_t Number, int32_t& pID);
