@@ -945,6 +945,7 @@ class QVClient : public QWidget {
     int32_t ReadZBPanID();
     int32_t ReadZB2GStatus();
     int32_t ReadQVTermPrompt();
+    int32_t ReadQVOdo();
 
     QImage _logoBMP;
     QList<QPointer<QVPump>> _QVPumpsList;

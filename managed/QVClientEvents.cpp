@@ -40,7 +40,7 @@ void QVClient::CheckEvents() {
         int16_t type;
         int32_t (QVClient::*read)();
     };
-    static constexpr std::array<EventReader, 19> kReaders{{
+    static constexpr std::array<EventReader, 20> kReaders{{
         {1, &QVClient::ReadPumpStatus},      {2, &QVClient::ReadDelivery},
         {3, &QVClient::ReadServerEvent},     {4, &QVClient::ReadClientEvent},
         {5, &QVClient::ReadDBLogEvent},      {6, &QVClient::ReadDBLogDelivery},
@@ -50,7 +50,7 @@ void QVClient::CheckEvents() {
         {13, &QVClient::ReadTankStatus},     {17, &QVClient::ReadZeroDelivery},
         {19, &QVClient::ReadZBPanID},        {22, &QVClient::ReadCardRead},
         {23, &QVClient::ReadZB2GStatus},     {24, &QVClient::ReadLogEvent},
-        {27, &QVClient::ReadQVTermPrompt},
+        {26, &QVClient::ReadQVOdo},          {27, &QVClient::ReadQVTermPrompt},
     }};
     if (CheckResult(::ProcessEvents()) != 0) return;
     for (;;) {
@@ -432,6 +432,24 @@ int32_t QVClient::ReadZB2GStatus() {
     if (res != 0) return res;
     emit ZB2GStatusEvent(PortID, ZBAddress, LQI, RSSI, ParZBAddress, ZBChannel, MemBlocks, MemFree,
                          DeviceType);
+    return 0;
+}
+
+int32_t QVClient::ReadQVOdo() {
+    int32_t PortID = -1, MemBlocks = 0, MemFree = 0, ClientID = -1, Factor1 = 0, Factor2 = 0,
+            FuelTypes = 0;
+    int64_t ZBAddress = 0, ParZBAddress = 0, ClientTag = 0, Tag1 = 0, Tag2 = 0, Tag3 = 0, Tag4 = 0;
+    int16_t LQI = 0, RSSI = 0, ZBChannel = 0, DeviceType = 0, Level1 = 0, Level2 = 0;
+    double Odo1 = 0, Odo2 = 0;
+    Text clientName, plate;
+    const int32_t res = ::GetNextQVOdoEvent(
+        &PortID, &ZBAddress, &LQI, &RSSI, &ParZBAddress, &ZBChannel, &MemBlocks, &MemFree,
+        &DeviceType, &ClientID, clientName.out(), &ClientTag, &Odo1, &Factor1, &Level1, &Odo2,
+        &Factor2, &Level2, &Tag1, &Tag2, &Tag3, &Tag4, &FuelTypes, plate.out());
+    if (res != 0) return res;
+    emit QVOdoEvent(PortID, ZBAddress, LQI, RSSI, ParZBAddress, ZBChannel, MemBlocks, MemFree,
+                    DeviceType, ClientID, clientName.str(), ClientTag, Odo1, Factor1, Level1, Odo2,
+                    Factor2, Level2, Tag1, Tag2, Tag3, Tag4, FuelTypes, plate.str());
     return 0;
 }
 

@@ -153,6 +153,37 @@ TEST_F(MessageDriven, TheNewReadersRaiseTheirSignalsWithEveryField) {
     ASSERT_EQ(m_client->GetDeliveryByOrdinal(1, count, newest), 0);
     EXPECT_EQ(trigger.at(0)[1].toInt(), newest);
 
+    QSignalSpy odo(m_client.get(), &QVClient::QVOdoEvent);
+    ASSERT_EQ(Ctl("odo 2 0x0013A20040B1C2D3 190 -50 0x0013A20040000001 11 6 2048 3 3 "
+                  "123456.5 10 2 98765.25 100 1 0x0102030405060708 2 3 4 7"),
+              0);
+    ASSERT_TRUE(odo.wait(3000));
+    const QList<QVariant> o = odo.at(0);
+    EXPECT_EQ(o[0].toInt(), 2);
+    EXPECT_EQ(o[1].value<int64_t>(), 0x0013A20040B1C2D3LL);
+    EXPECT_EQ(o[2].value<int16_t>(), 190);
+    EXPECT_EQ(o[3].value<int16_t>(), -50);
+    EXPECT_EQ(o[4].value<int64_t>(), 0x0013A20040000001LL);
+    EXPECT_EQ(o[5].value<int16_t>(), 11);
+    EXPECT_EQ(o[6].toInt(), 6);
+    EXPECT_EQ(o[7].toInt(), 2048);
+    EXPECT_EQ(o[8].value<int16_t>(), 3);
+    EXPECT_EQ(o[9].toInt(), 3);
+    EXPECT_FALSE(o[10].toString().isEmpty());
+    EXPECT_EQ(o[11].value<int64_t>(), 77100003);
+    EXPECT_DOUBLE_EQ(o[12].toDouble(), 123456.5);
+    EXPECT_EQ(o[13].toInt(), 10);
+    EXPECT_EQ(o[14].value<int16_t>(), 2);
+    EXPECT_DOUBLE_EQ(o[15].toDouble(), 98765.25);
+    EXPECT_EQ(o[16].toInt(), 100);
+    EXPECT_EQ(o[17].value<int16_t>(), 1);
+    EXPECT_EQ(o[18].value<int64_t>(), 0x0102030405060708LL);
+    EXPECT_EQ(o[19].value<int64_t>(), 2);
+    EXPECT_EQ(o[20].value<int64_t>(), 3);
+    EXPECT_EQ(o[21].value<int64_t>(), 4);
+    EXPECT_EQ(o[22].toInt(), 7);
+    EXPECT_EQ(o[23].toString(), QStringLiteral("13-AB-43"));
+
     EXPECT_EQ(m_client->ScheduleBeep(1, 5, 1), 2);
     EXPECT_EQ(m_client->FlashLEDS(1, 3, 200), 0);
 }

@@ -985,6 +985,17 @@ int32_t GetNextZB2GStatusEventMT(int32_t handle, int32_t* pPortID, int64_t* pZBA
 // 1 cancelled at the terminal, 2 timed out.
 int32_t GetNextQVTermPromptEventMT(int32_t handle, int32_t* pPumpID, int32_t* pPromptID,
                                    int16_t* pPromptResult, BSTR* pInput);
+// Type 26: an odometer's report through the ZigBee coordinator on PortID: the radio's status as
+// in type 23, the card client it belongs to (ClientID, with the client's Name, Tag as a number,
+// -1 when it is none, and Plate), two odometer channels (reading, factor, level), four tags
+// and the fuel types allowed (bit mask). The client's Odometer and Factor take Odo1 and Factor1.
+int32_t GetNextQVOdoEventMT(int32_t handle, int32_t* pPortID, int64_t* pZBAddress, int16_t* pLQI,
+                            int16_t* pRSSI, int64_t* pParZBAddress, int16_t* pZBChannel,
+                            int32_t* pMemBlocks, int32_t* pMemFree, int16_t* pDeviceType,
+                            int32_t* pClientID, BSTR* pClientName, int64_t* pClientTag,
+                            double* pOdo1, int32_t* pFactor1, int16_t* pLevel1, double* pOdo2,
+                            int32_t* pFactor2, int16_t* pLevel2, int64_t* pTag1, int64_t* pTag2,
+                            int64_t* pTag3, int64_t* pTag4, int32_t* pFuelTypes, BSTR* pPlate);
 // Stores PanID (0..0xFFFE) as the PAN id of the port's radio (GetZB2GConfig reads it) and
 // sends event 19; 3 for an unknown port, 2 for a PAN id out of range.
 int32_t SetZBCoordPanMT(int32_t handle, int32_t PortID, int32_t PanID);

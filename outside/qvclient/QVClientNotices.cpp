@@ -38,6 +38,19 @@ int32_t GetNextQVTermPromptEventMT(int32_t handle, int32_t* pPumpID, int32_t* pP
                      pInput);
 }
 
+int32_t GetNextQVOdoEventMT(int32_t handle, int32_t* pPortID, int64_t* pZBAddress, int16_t* pLQI,
+                            int16_t* pRSSI, int64_t* pParZBAddress, int16_t* pZBChannel,
+                            int32_t* pMemBlocks, int32_t* pMemFree, int16_t* pDeviceType,
+                            int32_t* pClientID, BSTR* pClientName, int64_t* pClientTag,
+                            double* pOdo1, int32_t* pFactor1, int16_t* pLevel1, double* pOdo2,
+                            int32_t* pFactor2, int16_t* pLevel2, int64_t* pTag1, int64_t* pTag2,
+                            int64_t* pTag3, int64_t* pTag4, int32_t* pFuelTypes, BSTR* pPlate) {
+    return ReadEvent(handle, qvwire::kEventQVOdo, 0, pPortID, pZBAddress, pLQI, pRSSI,
+                     pParZBAddress, pZBChannel, pMemBlocks, pMemFree, pDeviceType, pClientID,
+                     pClientName, pClientTag, pOdo1, pFactor1, pLevel1, pOdo2, pFactor2, pLevel2,
+                     pTag1, pTag2, pTag3, pTag4, pFuelTypes, pPlate);
+}
+
 int32_t SetZBCoordPanMT(int32_t handle, int32_t PortID, int32_t PanID) {
     return Call<OpCode("SetZBCoordPan")>(handle, PortID, PanID);
 }

@@ -97,7 +97,7 @@ char Letter(Tag t);
 std::string SignatureOf(const Values& vs);
 
 // The operations, in the order of the library's bound-name table; code = index + 1.
-constexpr std::array<std::string_view, 256> kOperationNames = {"CheckForManagementFtn",
+constexpr std::array<std::string_view, 257> kOperationNames = {"CheckForManagementFtn",
                                                                "ClientLogoff",
                                                                "SetIniValueEx",
                                                                "GetIniValueEx",
@@ -352,7 +352,8 @@ constexpr std::array<std::string_view, 256> kOperationNames = {"CheckForManageme
                                                                "SetZBCoordPan",
                                                                "QVTermPrompt",
                                                                "ScheduleBeep",
-                                                               "FlashLEDS"};
+                                                               "FlashLEDS",
+                                                               "GetNextQVOdoEvent"};
 
 // Code of an operation name, 0 when unknown. Usable at compile time.
 constexpr uint16_t OpCode(std::string_view name) {
@@ -388,6 +389,7 @@ enum EventType : int16_t {
     kEventZBPanID = 19,
     kEventZB2GStatus = 23,
     kEventTermPrompt = 27,
+    kEventQVOdo = 26,
 };
 
 // Whether a logon's event mask asks for events of `type`: bit (type - 1) of the mask; a mask of

@@ -1403,6 +1403,7 @@ std::vector<Def> BuildTable() {
         Special("QVTermPrompt", "iishhi", QVTermPrompt),
         Special("ScheduleBeep", "ihh", ScheduleBeep),
         Special("FlashLEDS", "ihi", FlashLEDS),
+        Local("GetNextQVOdoEvent"),
     };
 }
 

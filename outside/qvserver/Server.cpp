@@ -455,12 +455,76 @@ int32_t Server::ZB2GStatus(const Values& in) {
     return QV_OK;
 }
 
+int32_t Server::OdometerReport(const Values& in) {
+    // PORT ZBADDRESS LQI RSSI PARENT CHANNEL MEMBLOCKS MEMFREE DEVICETYPE CLIENTID ODO1 FACTOR1
+    // LEVEL1 ODO2 FACTOR2 LEVEL2 TAG1 TAG2 TAG3 TAG4 FUELTYPES; the odometers are decimals.
+    constexpr size_t kCount = 21, kOdo1 = 10, kOdo2 = 13;
+    std::array<int64_t, kCount> v{};
+    double odo1 = 0, odo2 = 0;
+    for (size_t k = 0; k < kCount; ++k) {
+        const bool ok = k == kOdo1   ? Number(in, k + 1, odo1)
+                        : k == kOdo2 ? Number(in, k + 1, odo2)
+                                     : Integer(in, k + 1, v[k]);
+        if (!ok) return QV_INVALID_ARGUMENT;
+    }
+    const auto clientID = static_cast<int32_t>(v[9]);
+    Row client;
+    if (!m_store.Exists(kPort, static_cast<int32_t>(v[0])) ||
+        !m_store.Fetch(kCardClient, clientID, client))
+        return QV_UNKNOWN_ID;
+    // The reading is the client's odometer from now on.
+    const int32_t stored = m_store.Set(kCardClient, clientID, {"Odometer", "Factor"},
+                                       {Value::F64(odo1), Value::I32(static_cast<int32_t>(v[11]))});
+    if (stored != QV_OK) return stored;
+    auto text = [&](const char* field) {
+        auto it = client.find(field);
+        return it != client.end() && it->second.tag == Tag::Text ? it->second.s : u"";
+    };
+    const std::string tagText = ToU8(text("Tag"));
+    char* end = nullptr;
+    const bool hex = tagText.rfind("0x", 0) == 0 || tagText.rfind("0X", 0) == 0;
+    const long long tag = std::strtoll(tagText.c_str(), &end, hex ? 16 : 10);
+    const int64_t clientTag = !tagText.empty() && *end == 0 ? tag : -1;
+    auto h = [&](size_t k) { return Value::I16(static_cast<int16_t>(v[k])); };
+    auto i = [&](size_t k) { return Value::I32(static_cast<int32_t>(v[k])); };
+    auto l = [&](size_t k) { return Value::I64(v[k]); };
+    Broadcast({Value::I16(qvwire::kEventQVOdo),
+               Value::I16(0),
+               Value::I16(24),
+               i(0),
+               l(1),
+               h(2),
+               h(3),
+               l(4),
+               h(5),
+               i(6),
+               i(7),
+               h(8),
+               i(9),
+               Value::Text(text("Name")),
+               Value::I64(clientTag),
+               Value::F64(odo1),
+               i(11),
+               h(12),
+               Value::F64(odo2),
+               i(14),
+               h(15),
+               l(16),
+               l(17),
+               l(18),
+               l(19),
+               i(20),
+               Value::Text(text("Plate"))});
+    return QV_OK;
+}
+
 // Commands: nozzle-up PUMP HOSE, nozzle-down PUMP, flow PUMP LITRES_PER_MINUTE, card PUMP TAG
 // [NAME], tank-drop TANK LITRES, pump-error PUMP STATE (0 clears), offline PUMP 1|0,
 // drop-clients, drop-events (closes the events connections, the logons stay), advance MS,
 // status PUMP, zb-status PORT ZBADDRESS LQI RSSI PARENT CHANNEL MEMBLOCKS MEMFREE DEVICETYPE
 // (a coordinator's report of a device), prompt-answer PUMP RESULT [INPUT] (the terminal's
-// answer to the waiting prompt), terminal PUMP (its beeps, lights and waiting prompt).
+// answer to the waiting prompt), odo PORT ... (an odometer's report, see OdometerReport),
+// terminal PUMP (its beeps, lights and waiting prompt).
 int32_t Server::Control(CallsState& state, const Values& in, std::string& answer) {
     if (!state.loopback) return QV_ACCESS_DENIED;
     if (in.empty() || in[0].tag != Tag::Text) return QV_INVALID_ARGUMENT;
@@ -499,6 +563,8 @@ int32_t Server::Control(CallsState& state, const Values& in, std::string& answer
             Notice(b != 0 ? kNoticePumpOffline : kNoticePumpOnline, "Pump " + std::to_string(id));
     } else if (cmd == "zb-status") {
         r = ZB2GStatus(in);
+    } else if (cmd == "odo") {
+        r = OdometerReport(in);
     } else if (cmd == "prompt-answer" && two) {
         const std::u16string input = in.size() > 3 && in[3].tag == Tag::Text ? in[3].s : u"";
         int32_t promptID = 0;

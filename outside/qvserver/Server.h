@@ -95,6 +95,8 @@ class Server : public EventSink {
     void Notice(int32_t eventID, const std::string& text);
     // The control channel's zb-status: a ZigBee 2G status event (type 23).
     int32_t ZB2GStatus(const Values& in);
+    // The control channel's odo: an odometer report (type 26) stored on its card client.
+    int32_t OdometerReport(const Values& in);
 
     Store& m_store;
     FaultPlan& m_faults;

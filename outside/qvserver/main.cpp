@@ -49,6 +49,13 @@ constexpr char kUsage[] =
     "  offline PUMP 1|0        takes the pump off line or back\n"
     "  drop-clients            closes every client connection\n"
     "  drop-events             closes every events connection (the logons stay)\n"
+    "  zb-status PORT ZBADDR LQI RSSI PARENT CHANNEL MEMBLOCKS MEMFREE DEVTYPE\n"
+    "                          a ZigBee device's status as its coordinator reports it\n"
+    "  odo PORT ZBADDR LQI RSSI PARENT CHANNEL MEMBLOCKS MEMFREE DEVTYPE CLIENT\n"
+    "      ODO1 FACTOR1 LEVEL1 ODO2 FACTOR2 LEVEL2 TAG1 TAG2 TAG3 TAG4 FUELTYPES\n"
+    "                          an odometer's report, stored on the card client\n"
+    "  prompt-answer PUMP RESULT [INPUT]  the terminal answers its waiting prompt\n"
+    "  terminal PUMP           prints the terminal's beeps, lights and waiting prompt\n"
     "  advance MS              moves the forecourt's clock on by MS milliseconds\n"
     "  status PUMP             prints the pump's state and sale\n"
     "  It prints the server's answer; exit status 0 when the server accepted the command.\n";

@@ -1,6 +1,6 @@
 // The server's notices, table triggers, ZigBee reports and terminal prompts, read with every
 // field through the client library from a manually clocked demo server (addresses
-// 127.0.73.1 .. 127.0.73.5); the terminal's beeps and lights as the control channel shows them.
+// 127.0.73.1 .. 127.0.73.6); the terminal's beeps and lights as the control channel shows them.
 #include <chrono>
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -214,4 +214,67 @@ TEST_F(Notices, ATerminalPromptIsAnsweredOnceAndBeepsAndLightsAreRecorded) {
     ASSERT_EQ(ScheduleBeepMT(m_h, 1, 0, 9), 0); // silenced
     ASSERT_EQ(Ctl("terminal 1", &answer), 0);
     EXPECT_EQ(answer, "beep 0 0 leds 5 1500 prompt none");
+}
+
+TEST_F(Notices, AnOdometerReportArrivesWithEveryFieldAndIsStoredOnItsCard) {
+    Boot("127.0.73.6");
+    // Card client 3 of the demonstration site: tag 77100003, plate 13-AB-43.
+    ASSERT_EQ(Ctl("odo 2 0x0013A20040B1C2D3 190 -50 0x0013A20040000001 11 6 2048 3 3 "
+                  "123456.5 10 2 98765.25 100 1 0x0102030405060708 2 3 4 7"),
+              0);
+    ASSERT_TRUE(Await(26));
+    int32_t port = 0, blocks = 0, memFree = 0, client = 0, factor1 = 0, factor2 = 0, fuels = 0;
+    int64_t address = 0, parent = 0, clientTag = 0, tag1 = 0, tag2 = 0, tag3 = 0, tag4 = 0;
+    int16_t lqi = 0, rssi = 0, channel = 0, deviceType = 0, level1 = 0, level2 = 0;
+    double odo1 = 0, odo2 = 0;
+    Out name, plate;
+    ASSERT_EQ(GetNextQVOdoEventMT(m_h, &port, &address, &lqi, &rssi, &parent, &channel, &blocks,
+                                  &memFree, &deviceType, &client, &name, &clientTag, &odo1,
+                                  &factor1, &level1, &odo2, &factor2, &level2, &tag1, &tag2, &tag3,
+                                  &tag4, &fuels, &plate),
+              0);
+    EXPECT_EQ(port, 2);
+    EXPECT_EQ(address, 0x0013A20040B1C2D3LL);
+    EXPECT_EQ(lqi, 190);
+    EXPECT_EQ(rssi, -50);
+    EXPECT_EQ(parent, 0x0013A20040000001LL);
+    EXPECT_EQ(channel, 11);
+    EXPECT_EQ(blocks, 6);
+    EXPECT_EQ(memFree, 2048);
+    EXPECT_EQ(deviceType, 3);
+    EXPECT_EQ(client, 3);
+    Out cardName, cardTag, cardPlate;
+    int32_t number = 0;
+    int16_t enabled = 0, level = 0;
+    ASSERT_EQ(GetCardClientPropertiesExMT(m_h, 3, &number, &cardName, &cardTag, &enabled, &level,
+                                          &cardPlate),
+              0);
+    EXPECT_EQ(name.str(), cardName.str());
+    EXPECT_EQ(clientTag, 77100003);
+    EXPECT_EQ(plate.str(), "13-AB-43");
+    EXPECT_DOUBLE_EQ(odo1, 123456.5);
+    EXPECT_EQ(factor1, 10);
+    EXPECT_EQ(level1, 2);
+    EXPECT_DOUBLE_EQ(odo2, 98765.25);
+    EXPECT_EQ(factor2, 100);
+    EXPECT_EQ(level2, 1);
+    EXPECT_EQ(tag1, 0x0102030405060708LL);
+    EXPECT_EQ(tag2, 2);
+    EXPECT_EQ(tag3, 3);
+    EXPECT_EQ(tag4, 4);
+    EXPECT_EQ(fuels, 7);
+    EXPECT_EQ(cardPlate.str(), "13-AB-43");
+    // The card's odometer is the reading now.
+    Out n4, t4, p4, id4, s4, pw4, serial;
+    int16_t e4, pl4, gt, ct, lt, et;
+    double limit = 0, expires = 0, odometer = 0;
+    int32_t parentID = 0, factor = 0;
+    ASSERT_EQ(GetCardClientPropertiesEx4MT(m_h, 3, &number, &n4, &t4, &e4, &pl4, &p4, &id4, &s4,
+                                           &pw4, &gt, &ct, &lt, &limit, &et, &expires, &parentID,
+                                           &serial, &odometer, &factor),
+              0);
+    EXPECT_DOUBLE_EQ(odometer, 123456.5);
+    EXPECT_EQ(factor, 10);
+    EXPECT_NE(Ctl("odo 2 1 1 1 1 1 1 1 1 999 1 1 1 1 1 1 1 1 1 1 1"), 0); // no such client
+    EXPECT_NE(Ctl("odo 2 1 1"), 0);
 }
