@@ -77,7 +77,7 @@ bool ReadPump(int32_t h, PumpRead& r) {
 }
 
 // Reads every event waiting; the pump statuses read.
-int ReadAll(int32_t h, PumpRead* last = nullptr) {
+int ReadAll(int32_t h, PumpRead* last = nullptr, bool* sawClientEvent = nullptr) {
     ProcessEventsMT(h);
     int n = 0;
     int16_t type = 0;
@@ -87,6 +87,7 @@ int ReadAll(int32_t h, PumpRead* last = nullptr) {
             ++n;
             if (last) *last = r;
         } else if (type != EVENT_PUMP_STATUS) {
+            if (sawClientEvent && type == EVENT_CLIENT) *sawClientEvent = true;
             DiscardNextEventMT(h);
         }
     }
@@ -197,12 +198,16 @@ double ThroughputByMessage(int32_t h, Driver& drive, HostWindow& window, double&
     const int target = 200000;
     int read = 0;
     const auto start = Clock::now();
+    BSTR marker = Bstr("end of burst");
     while (read < target) {
         drive.Send({"advance", "25000"});
-        // The burst is read as its posts come; a quiet 50 ms ends it.
-        while (window.Wait(seen, 50))
-            read += ReadAll(h);
+        // The burst is read as its posts come, up to the client event sent after it.
+        FireClientEventMT(h, 1, marker);
+        bool end = false;
+        while (!end && window.Wait(seen, 1000))
+            read += ReadAll(h, nullptr, &end);
     }
+    platform::SysFreeString(marker);
     const std::chrono::duration<double> took = Clock::now() - start;
     ratio = static_cast<double>(window.Posts() - postsBefore) / read;
     return read / took.count();
