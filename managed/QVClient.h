@@ -258,6 +258,7 @@ class QVClient : public QWidget {
 
     // ---- Terminals and the ZigBee coordinator (the library's documents the values) ----
     int32_t SetZBCoordPan(int32_t PortID, int32_t PanID);
+    int32_t SetLineMode(int32_t PortID, int16_t LineMode);
     int32_t QVTermPrompt(int32_t PumpID, int32_t PromptID, const QString& PromptText,
                          int16_t InputType, int16_t MaxLength, int32_t Timeout);
     int32_t ScheduleBeep(int32_t PumpID, int16_t Pattern, int16_t Repeats);

@@ -10,6 +10,10 @@ int32_t QVClient::SetZBCoordPan(int32_t PortID, int32_t PanID) {
     return Forward(::SetZBCoordPan, PortID, PanID);
 }
 
+int32_t QVClient::SetLineMode(int32_t PortID, int16_t LineMode) {
+    return Forward(::SetLineMode, PortID, LineMode);
+}
+
 int32_t QVClient::QVTermPrompt(int32_t PumpID, int32_t PromptID, const QString& PromptText,
                                int16_t InputType, int16_t MaxLength, int32_t Timeout) {
     return Forward(::QVTermPrompt, PumpID, PromptID, PromptText, InputType, MaxLength, Timeout);

@@ -186,4 +186,6 @@ TEST_F(MessageDriven, TheNewReadersRaiseTheirSignalsWithEveryField) {
 
     EXPECT_EQ(m_client->ScheduleBeep(1, 5, 1), 2);
     EXPECT_EQ(m_client->FlashLEDS(1, 3, 200), 0);
+    EXPECT_EQ(m_client->SetLineMode(1, 1), 0);
+    EXPECT_EQ(m_client->SetLineMode(1, 9), 2);
 }

@@ -999,6 +999,9 @@ int32_t GetNextQVOdoEventMT(int32_t handle, int32_t* pPortID, int64_t* pZBAddres
 // Stores PanID (0..0xFFFE) as the PAN id of the port's radio (GetZB2GConfig reads it) and
 // sends event 19; 3 for an unknown port, 2 for a PAN id out of range.
 int32_t SetZBCoordPanMT(int32_t handle, int32_t PortID, int32_t PanID);
+// The mode of the port's serial line: 0 RS-485 two-wire (a port's default), 1 RS-485 four-wire,
+// 2 RS-232, 3 current loop. 3 for an unknown port, 2 for a mode out of range.
+int32_t SetLineModeMT(int32_t handle, int32_t PortID, int16_t LineMode);
 // Shows PromptText on the terminal of the pump and waits for an answer (event 27): InputType 0
 // none (a key to confirm), 1 digits, 2 text; at most MaxLength (1..32) characters; Timeout in
 // seconds (0: none). A new prompt replaces one not yet answered. 3 for an unknown pump, 2 for

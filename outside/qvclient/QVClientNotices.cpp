@@ -55,6 +55,10 @@ int32_t SetZBCoordPanMT(int32_t handle, int32_t PortID, int32_t PanID) {
     return Call<OpCode("SetZBCoordPan")>(handle, PortID, PanID);
 }
 
+int32_t SetLineModeMT(int32_t handle, int32_t PortID, int16_t LineMode) {
+    return Call<OpCode("SetLineMode")>(handle, PortID, LineMode);
+}
+
 int32_t QVTermPromptMT(int32_t handle, int32_t PumpID, int32_t PromptID, BSTR PromptText,
                        int16_t InputType, int16_t MaxLength, int32_t Timeout) {
     return Call<OpCode("QVTermPrompt")>(handle, PumpID, PromptID, PromptText, InputType, MaxLength,

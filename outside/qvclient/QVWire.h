@@ -97,7 +97,7 @@ char Letter(Tag t);
 std::string SignatureOf(const Values& vs);
 
 // The operations, in the order of the library's bound-name table; code = index + 1.
-constexpr std::array<std::string_view, 257> kOperationNames = {"CheckForManagementFtn",
+constexpr std::array<std::string_view, 258> kOperationNames = {"CheckForManagementFtn",
                                                                "ClientLogoff",
                                                                "SetIniValueEx",
                                                                "GetIniValueEx",
@@ -353,7 +353,8 @@ constexpr std::array<std::string_view, 257> kOperationNames = {"CheckForManageme
                                                                "QVTermPrompt",
                                                                "ScheduleBeep",
                                                                "FlashLEDS",
-                                                               "GetNextQVOdoEvent"};
+                                                               "GetNextQVOdoEvent",
+                                                               "SetLineMode"};
 
 // Code of an operation name, 0 when unknown. Usable at compile time.
 constexpr uint16_t OpCode(std::string_view name) {

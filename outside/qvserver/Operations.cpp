@@ -1106,6 +1106,10 @@ int32_t ScheduleBeep(Ctx& c, const Values& in, Values&) {
                             static_cast<int16_t>(in[2].i));
 }
 
+int32_t SetLineMode(Ctx& c, const Values& in, Values&) {
+    return SetPortLineMode(c.store, Id(in), static_cast<int16_t>(in[1].i));
+}
+
 int32_t FlashLEDS(Ctx& c, const Values& in, Values&) {
     return FlashTermLeds(c.store, Id(in), static_cast<int16_t>(in[1].i),
                          static_cast<int32_t>(in[2].i));
@@ -1404,6 +1408,7 @@ std::vector<Def> BuildTable() {
         Special("ScheduleBeep", "ihh", ScheduleBeep),
         Special("FlashLEDS", "ihi", FlashLEDS),
         Local("GetNextQVOdoEvent"),
+        Special("SetLineMode", "ih", SetLineMode),
     };
 }
 

@@ -524,7 +524,7 @@ int32_t Server::OdometerReport(const Values& in) {
 // status PUMP, zb-status PORT ZBADDRESS LQI RSSI PARENT CHANNEL MEMBLOCKS MEMFREE DEVICETYPE
 // (a coordinator's report of a device), prompt-answer PUMP RESULT [INPUT] (the terminal's
 // answer to the waiting prompt), odo PORT ... (an odometer's report, see OdometerReport),
-// terminal PUMP (its beeps, lights and waiting prompt).
+// line-mode PORT (its serial line's mode), terminal PUMP (its beeps, lights and waiting prompt).
 int32_t Server::Control(CallsState& state, const Values& in, std::string& answer) {
     if (!state.loopback) return QV_ACCESS_DENIED;
     if (in.empty() || in[0].tag != Tag::Text) return QV_INVALID_ARGUMENT;
@@ -573,6 +573,10 @@ int32_t Server::Control(CallsState& state, const Values& in, std::string& answer
             Broadcast({Value::I16(qvwire::kEventTermPrompt), Value::I16(0), Value::I16(4),
                        Value::I32(id), Value::I32(promptID), Value::I16(static_cast<int16_t>(b)),
                        Value::Text(input)});
+    } else if (cmd == "line-mode" && one) {
+        const int32_t mode = PortLineMode(m_store, id);
+        r = mode < 0 ? QV_UNKNOWN_ID : QV_OK;
+        if (r == QV_OK) answer = std::to_string(mode);
     } else if (cmd == "terminal" && one) {
         r = m_store.Exists(kPump, id) ? QV_OK : QV_UNKNOWN_ID;
         if (r == QV_OK) answer = DescribeTerminal(m_store, id);

@@ -74,4 +74,16 @@ std::string DescribeTerminal(Store& store, int32_t pumpID) {
            store.Setting(Key(pumpID, "LEDs"), "0 0") + " prompt " + id;
 }
 
+int32_t SetPortLineMode(Store& store, int32_t portID, int16_t mode) {
+    if (!store.Exists(kPort, portID)) return QV_UNKNOWN_ID;
+    if (mode < 0 || mode > 3) return QV_INVALID_ARGUMENT;
+    const std::string key = "Port." + std::to_string(portID) + ".LineMode";
+    return store.SetSetting(key, std::to_string(mode)) ? QV_OK : QV_DATABASE_ERROR;
+}
+
+int32_t PortLineMode(Store& store, int32_t portID) {
+    if (!store.Exists(kPort, portID)) return -1;
+    return std::atoi(store.Setting("Port." + std::to_string(portID) + ".LineMode", "0").c_str());
+}
+
 } // namespace qvserver

@@ -32,4 +32,10 @@ int32_t FlashTermLeds(Store& store, int32_t pumpID, int16_t mask, int32_t durati
 // "beep PATTERN REPEATS leds MASK DURATION prompt ID|none" for the control channel.
 std::string DescribeTerminal(Store& store, int32_t pumpID);
 
+// The line mode of a port's serial line (0 RS-485 two-wire, the default, 1 RS-485 four-wire,
+// 2 RS-232, 3 current loop), kept beside the port's record; 3 unknown port, 2 out of range.
+int32_t SetPortLineMode(Store& store, int32_t portID, int16_t mode);
+// The mode stored, 0 when none was set; -1 for an unknown port.
+int32_t PortLineMode(Store& store, int32_t portID);
+
 } // namespace qvserver

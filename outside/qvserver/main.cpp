@@ -56,6 +56,7 @@ constexpr char kUsage[] =
     "                          an odometer's report, stored on the card client\n"
     "  prompt-answer PUMP RESULT [INPUT]  the terminal answers its waiting prompt\n"
     "  terminal PUMP           prints the terminal's beeps, lights and waiting prompt\n"
+    "  line-mode PORT          prints the mode of the port's serial line\n"
     "  advance MS              moves the forecourt's clock on by MS milliseconds\n"
     "  status PUMP             prints the pump's state and sale\n"
     "  It prints the server's answer; exit status 0 when the server accepted the command.\n";

@@ -1,6 +1,6 @@
 // The server's notices, table triggers, ZigBee reports and terminal prompts, read with every
 // field through the client library from a manually clocked demo server (addresses
-// 127.0.73.1 .. 127.0.73.6); the terminal's beeps and lights as the control channel shows them.
+// 127.0.73.1 .. 127.0.73.7); the terminal's beeps and lights as the control channel shows them.
 #include <chrono>
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -143,6 +143,19 @@ TEST_F(Notices, APanIDIsStoredOnThePortAndTold) {
     EXPECT_EQ(SetZBCoordPanMT(m_h, 2, -1), QV_INVALID_ARGUMENT);
     ASSERT_EQ(GetZB2GConfigMT(m_h, 2, &stored, &channels, &keyA, &keyB), 0);
     EXPECT_EQ(stored, 0x1A2B);
+}
+
+TEST_F(Notices, APortsLineModeIsStoredBesideIt) {
+    Boot("127.0.73.7");
+    std::string mode;
+    ASSERT_EQ(Ctl("line-mode 1", &mode), 0);
+    EXPECT_EQ(mode, "0");
+    ASSERT_EQ(SetLineModeMT(m_h, 1, 2), 0);
+    EXPECT_EQ(SetLineModeMT(m_h, 1, 4), QV_INVALID_ARGUMENT);
+    EXPECT_EQ(SetLineModeMT(m_h, 99, 1), QV_UNKNOWN_ID);
+    ASSERT_EQ(Ctl("line-mode 1", &mode), 0);
+    EXPECT_EQ(mode, "2");
+    EXPECT_NE(Ctl("line-mode 99"), 0);
 }
 
 TEST_F(Notices, ACoordinatorsDeviceStatusArrivesWithEveryField) {
