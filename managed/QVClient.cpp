@@ -8,6 +8,7 @@
 #include "managed/QVPump.h"
 #include "managed/QVTank.h"
 #include "outside/qvclient/QVClientPlain.h"
+#include "platform/WindowMessages.h"
 
 namespace Halvora {
 
@@ -40,9 +41,21 @@ QVClient::QVClient(QWidget* parent) : QWidget(parent) {
     ResetLogonDefaults();
     connect(&_nTimer, &QTimer::timeout, this, &QVClient::OnReLogonTimer);
     connect(&_eventTimer, &QTimer::timeout, this, &QVClient::PollEvents);
+    // The library posts from its own thread; the post becomes a call on this control's thread,
+    // dropped by Qt if the control is gone by then.
+    _window = platform::RegisterWindow(
+        [this](platform::WindowHandle, uint32_t msg, intptr_t, intptr_t lParam) {
+            if (msg != static_cast<uint32_t>(kEventMessage)) return;
+            const auto param = static_cast<int32_t>(lParam);
+            QMetaObject::invokeMethod(
+                this, [this, param] { OnLibraryMessage(param); }, Qt::QueuedConnection);
+        });
 }
 
 QVClient::~QVClient() {
+    // First, so that the service's thread no longer reaches this control.
+    if (_window != 0) platform::UnregisterWindow(_window);
+    _window = 0;
     _clientID = -1;
     _nTimer.stop();
     _eventTimer.stop();

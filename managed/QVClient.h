@@ -88,7 +88,9 @@ class QVClient : public QWidget {
     // CheckResult) and raises each waiting event by its kind. Kinds without a reader here, and an
     // event whose reader fails, are dropped with DiscardNextEvent so the queue always drains.
     void CheckEvents();
-    // The event poll tick: CheckEvents, then TestConnection through CheckResult.
+    // The event poll tick: CheckEvents, then TestConnection through CheckResult, then
+    // ServerReconnected when the library's WasReconnected says it attached a new events
+    // connection since the last tick.
     void PollEvents();
     // The library's notice that events wait or that its socket closed (the window message's
     // parameter): CheckSocketClosed giving -14 is a lost connection, anything else an event poll.
@@ -126,8 +128,10 @@ class QVClient : public QWidget {
     int32_t RememberedEventType() const { return _clientEventType; }
     bool ReLogonPending() const { return _nTimer.isActive(); }
     bool EventPollRunning() const { return _eventTimer.isActive(); }
-    // The window handle given to the library with every logon: this control's address.
-    intptr_t WindowHandle() const { return reinterpret_cast<intptr_t>(this); }
+    // The window handle given to the library with every logon: a window of
+    // platform/WindowMessages.h registered for the control's lifetime, whose messages become
+    // queued calls of OnLibraryMessage on the control's thread.
+    intptr_t WindowHandle() const { return _window; }
 
     // The intervals of the re-logon timer (10000 ms) and of the event poll (5000 ms), shared by
     // every control; tests and demos may shorten them.
@@ -255,6 +259,14 @@ class QVClient : public QWidget {
     int32_t AttendantLogon(int32_t ID, int32_t PumpID);
     int32_t AttendantLogoff(int32_t ID);
     int32_t FireClientEvent(int32_t EventID, const QString& EventText);
+
+    // ---- Terminals and the ZigBee coordinator (the library's documents the values) ----
+    int32_t SetZBCoordPan(int32_t PortID, int32_t PanID);
+    int32_t SetLineMode(int32_t PortID, int16_t LineMode);
+    int32_t QVTermPrompt(int32_t PumpID, int32_t PromptID, const QString& PromptText,
+                         int16_t InputType, int16_t MaxLength, int32_t Timeout);
+    int32_t ScheduleBeep(int32_t PumpID, int16_t Pattern, int16_t Repeats);
+    int32_t FlashLEDS(int32_t PumpID, int16_t LEDMask, int32_t Duration);
 
     // ---- Records by number and by name ----
     int32_t GetPumpByName(const QString& Name, int32_t& pID);
@@ -1075,6 +1087,12 @@ class QVClient : public QWidget {
     int32_t ReadTankStatus();
     int32_t ReadCardRead();
     int32_t ReadLogEvent();
+    int32_t ReadServerEvent();
+    int32_t ReadDBTrigger();
+    int32_t ReadZBPanID();
+    int32_t ReadZB2GStatus();
+    int32_t ReadQVTermPrompt();
+    int32_t ReadQVOdo();
 
     QImage _logoBMP;
     QList<QPointer<QVPump>> _QVPumpsList;
@@ -1092,8 +1110,9 @@ class QVClient : public QWidget {
     int16_t _eventsPort = kDefaultEventsPort;
     int32_t _callTimeout = kDefaultCallTimeout;
     int32_t _clientEventType = kDefaultEventType;
-    QTimer _nTimer;     // re-logon
-    QTimer _eventTimer; // event poll
+    intptr_t _window = 0; // registered with the window-message service, 0 when that failed
+    QTimer _nTimer;       // re-logon
+    QTimer _eventTimer;   // event poll
     static int _reLogonTimeout;
     static int _eventTimeout;
 };

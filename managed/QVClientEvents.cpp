@@ -40,21 +40,17 @@ void QVClient::CheckEvents() {
         int16_t type;
         int32_t (QVClient::*read)();
     };
-    static constexpr std::array<EventReader, 14> kReaders{{
-        {1, &QVClient::ReadPumpStatus},
-        {2, &QVClient::ReadDelivery},
-        {4, &QVClient::ReadClientEvent},
-        {5, &QVClient::ReadDBLogEvent},
-        {6, &QVClient::ReadDBLogDelivery},
-        {7, &QVClient::ReadDBClearDelivery},
-        {8, &QVClient::ReadDBStackDelivery},
-        {9, &QVClient::ReadHoseETotals},
-        {11, &QVClient::ReadAttendantLogon},
-        {12, &QVClient::ReadAttendantLogoff},
-        {13, &QVClient::ReadTankStatus},
-        {17, &QVClient::ReadZeroDelivery},
-        {22, &QVClient::ReadCardRead},
-        {24, &QVClient::ReadLogEvent},
+    static constexpr std::array<EventReader, 20> kReaders{{
+        {1, &QVClient::ReadPumpStatus},      {2, &QVClient::ReadDelivery},
+        {3, &QVClient::ReadServerEvent},     {4, &QVClient::ReadClientEvent},
+        {5, &QVClient::ReadDBLogEvent},      {6, &QVClient::ReadDBLogDelivery},
+        {7, &QVClient::ReadDBClearDelivery}, {8, &QVClient::ReadDBStackDelivery},
+        {9, &QVClient::ReadHoseETotals},     {10, &QVClient::ReadDBTrigger},
+        {11, &QVClient::ReadAttendantLogon}, {12, &QVClient::ReadAttendantLogoff},
+        {13, &QVClient::ReadTankStatus},     {17, &QVClient::ReadZeroDelivery},
+        {19, &QVClient::ReadZBPanID},        {22, &QVClient::ReadCardRead},
+        {23, &QVClient::ReadZB2GStatus},     {24, &QVClient::ReadLogEvent},
+        {26, &QVClient::ReadQVOdo},          {27, &QVClient::ReadQVTermPrompt},
     }};
     if (CheckResult(::ProcessEvents()) != 0) return;
     for (;;) {
@@ -72,9 +68,14 @@ void QVClient::CheckEvents() {
 void QVClient::PollEvents() {
     CheckEvents();
     if (_loggedOn) CheckResult(::TestConnection());
+    int16_t reconnected = 0;
+    if (_loggedOn && ::WasReconnected(&reconnected) == 0 && reconnected != 0)
+        emit ServerReconnected();
 }
 
 void QVClient::OnLibraryMessage(int32_t Param) {
+    // A post that was under way when the host logged off finds no logon to read.
+    if (!_loggedOn) return;
     if (::CheckSocketClosed(Param) == kSocketClosed)
         CheckResult(kSocketClosed);
     else
@@ -394,6 +395,71 @@ int32_t QVClient::ReadLogEvent() {
                        EventType, eventDesc.str(), FromOADate(GeneratedDT), FromOADate(ClearedDT),
                        ClearedBy, AckedBy, Volume, Value, ProductVolume, ProductLevel, WaterLevel,
                        Temperature);
+    return 0;
+}
+
+int32_t QVClient::ReadServerEvent() {
+    int32_t EventID = 0;
+    Text text;
+    const int32_t res = ::GetNextServerEvent(&EventID, text.out());
+    if (res != 0) return res;
+    emit ServerEvent(EventID, text.str());
+    return 0;
+}
+
+int32_t QVClient::ReadDBTrigger() {
+    int32_t TableID = 0, RowID = -1;
+    const int32_t res = ::GetNextDBTriggerEvent(&TableID, &RowID);
+    if (res != 0) return res;
+    emit DBTriggerEvent(TableID, RowID);
+    return 0;
+}
+
+int32_t QVClient::ReadZBPanID() {
+    int32_t PortID = -1, PanID = 0;
+    const int32_t res = ::GetNextZBPanIDEvent(&PortID, &PanID);
+    if (res != 0) return res;
+    emit PanIDEvent(PortID, PanID);
+    return 0;
+}
+
+int32_t QVClient::ReadZB2GStatus() {
+    int32_t PortID = -1, MemBlocks = 0, MemFree = 0;
+    int64_t ZBAddress = 0, ParZBAddress = 0;
+    int16_t LQI = 0, RSSI = 0, ZBChannel = 0, DeviceType = 0;
+    const int32_t res = ::GetNextZB2GStatusEvent(&PortID, &ZBAddress, &LQI, &RSSI, &ParZBAddress,
+                                                 &ZBChannel, &MemBlocks, &MemFree, &DeviceType);
+    if (res != 0) return res;
+    emit ZB2GStatusEvent(PortID, ZBAddress, LQI, RSSI, ParZBAddress, ZBChannel, MemBlocks, MemFree,
+                         DeviceType);
+    return 0;
+}
+
+int32_t QVClient::ReadQVOdo() {
+    int32_t PortID = -1, MemBlocks = 0, MemFree = 0, ClientID = -1, Factor1 = 0, Factor2 = 0,
+            FuelTypes = 0;
+    int64_t ZBAddress = 0, ParZBAddress = 0, ClientTag = 0, Tag1 = 0, Tag2 = 0, Tag3 = 0, Tag4 = 0;
+    int16_t LQI = 0, RSSI = 0, ZBChannel = 0, DeviceType = 0, Level1 = 0, Level2 = 0;
+    double Odo1 = 0, Odo2 = 0;
+    Text clientName, plate;
+    const int32_t res = ::GetNextQVOdoEvent(
+        &PortID, &ZBAddress, &LQI, &RSSI, &ParZBAddress, &ZBChannel, &MemBlocks, &MemFree,
+        &DeviceType, &ClientID, clientName.out(), &ClientTag, &Odo1, &Factor1, &Level1, &Odo2,
+        &Factor2, &Level2, &Tag1, &Tag2, &Tag3, &Tag4, &FuelTypes, plate.out());
+    if (res != 0) return res;
+    emit QVOdoEvent(PortID, ZBAddress, LQI, RSSI, ParZBAddress, ZBChannel, MemBlocks, MemFree,
+                    DeviceType, ClientID, clientName.str(), ClientTag, Odo1, Factor1, Level1, Odo2,
+                    Factor2, Level2, Tag1, Tag2, Tag3, Tag4, FuelTypes, plate.str());
+    return 0;
+}
+
+int32_t QVClient::ReadQVTermPrompt() {
+    int32_t PumpID = -1, PromptID = -1;
+    int16_t PromptResult = 0;
+    Text input;
+    const int32_t res = ::GetNextQVTermPromptEvent(&PumpID, &PromptID, &PromptResult, input.out());
+    if (res != 0) return res;
+    emit QVTermPromptEvent(PumpID, PromptID, PromptResult, input.str());
     return 0;
 }
 

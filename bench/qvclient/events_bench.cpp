@@ -1,11 +1,15 @@
 // Events from a forecourt server on loopback (127.0.10.201, manual clock) to one client that
 // reads them with ProcessEvents and GetNextPumpEventEx3: pump status events per second while
 // the four pumps of the demonstration site deliver, and the time from a driver command that changes
-// a pump's state to the arrival of its status event (median and 99th percentile).
+// a pump's state to the arrival of its status event (median and 99th percentile). Then the same
+// through the library's window message: a host that reads only when its window is posted, the
+// time from the driver command to the post, and the posts per event.
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -13,6 +17,7 @@
 #include "outside/qvclient/QVCodes.h"
 #include "outside/qvclient/QVSocket.h"
 #include "outside/qvclient/tests/ServerProcess.h"
+#include "platform/WindowMessages.h"
 
 using namespace qvtest;
 using Clock = std::chrono::steady_clock;
@@ -72,7 +77,7 @@ bool ReadPump(int32_t h, PumpRead& r) {
 }
 
 // Reads every event waiting; the pump statuses read.
-int ReadAll(int32_t h, PumpRead* last = nullptr) {
+int ReadAll(int32_t h, PumpRead* last = nullptr, bool* sawClientEvent = nullptr) {
     ProcessEventsMT(h);
     int n = 0;
     int16_t type = 0;
@@ -82,6 +87,7 @@ int ReadAll(int32_t h, PumpRead* last = nullptr) {
             ++n;
             if (last) *last = r;
         } else if (type != EVENT_PUMP_STATUS) {
+            if (sawClientEvent && type == EVENT_CLIENT) *sawClientEvent = true;
             DiscardNextEventMT(h);
         }
     }
@@ -129,6 +135,105 @@ void Latency(int32_t h, Driver& drive, double& median, double& p99) {
     p99 = us[us.size() * 99 / 100];
 }
 
+// A host window: counts posts and lets the host wait for the next one.
+class HostWindow {
+  public:
+    HostWindow() {
+        m_handle =
+            platform::RegisterWindow([this](platform::WindowHandle, uint32_t, intptr_t, intptr_t) {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                ++m_posts;
+                m_last = Clock::now();
+                m_posted.notify_all();
+            });
+    }
+    ~HostWindow() { platform::UnregisterWindow(m_handle); }
+    intptr_t Handle() const { return m_handle; }
+    // Waits up to `ms` for a post after `seen` posts; false on time-out.
+    bool Wait(long& seen, int ms, Clock::time_point* at = nullptr) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (!m_posted.wait_for(lock, std::chrono::milliseconds(ms), [&] { return m_posts > seen; }))
+            return false;
+        seen = m_posts;
+        if (at) *at = m_last;
+        return true;
+    }
+    long Posts() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_posts;
+    }
+
+  private:
+    intptr_t m_handle = 0;
+    std::mutex m_mutex;
+    std::condition_variable m_posted;
+    long m_posts = 0;
+    Clock::time_point m_last;
+};
+
+int32_t LogonWithWindow(const std::string& server, intptr_t window) {
+    int32_t h = 0;
+    BSTR name = Bstr("bench"), key = Bstr(""), host = Bstr(server);
+    const int32_t r =
+        InternalClientLogonMT(&h, 8, 5, name, 1, key, 0, host, 5123, 5124, 3000, 0, window, 1024);
+    platform::SysFreeString(name);
+    platform::SysFreeString(key);
+    platform::SysFreeString(host);
+    return r == 0 ? h : 0;
+}
+
+// Events read by a host that reads only on its window's posts; posts per event in `ratio`.
+double ThroughputByMessage(int32_t h, Driver& drive, HostWindow& window, double& ratio) {
+    for (const char* pump : {"1", "2", "3", "4"}) {
+        AuthoriseMT(h, std::atoi(pump));
+        drive.Send({"nozzle-up", pump, "1"});
+        drive.Send({"flow", pump, "0.05"});
+    }
+    drive.Send({"advance", "1000"});
+    long seen = window.Posts();
+    while (window.Wait(seen, 200))
+        ReadAll(h);
+    ReadAll(h);
+    const long postsBefore = window.Posts();
+    const int target = 200000;
+    int read = 0;
+    const auto start = Clock::now();
+    BSTR marker = Bstr("end of burst");
+    while (read < target) {
+        drive.Send({"advance", "25000"});
+        // The burst is read as its posts come, up to the client event sent after it.
+        FireClientEventMT(h, 1, marker);
+        bool end = false;
+        while (!end && window.Wait(seen, 1000))
+            read += ReadAll(h, nullptr, &end);
+    }
+    platform::SysFreeString(marker);
+    const std::chrono::duration<double> took = Clock::now() - start;
+    ratio = static_cast<double>(window.Posts() - postsBefore) / read;
+    return read / took.count();
+}
+
+// From the driver command to the window's post of the resulting status.
+void LatencyToMessage(int32_t h, Driver& drive, HostWindow& window, double& median, double& p99) {
+    std::vector<double> us;
+    long seen = window.Posts();
+    for (int i = 0; i < 2000; ++i) {
+        const bool up = i % 2 == 0;
+        while (window.Wait(seen, 5))
+            ReadAll(h);
+        ReadAll(h);
+        const auto sent = Clock::now();
+        drive.Send(up ? std::vector<std::string>{"nozzle-up", "2", "1"}
+                      : std::vector<std::string>{"nozzle-down", "2"});
+        Clock::time_point at;
+        if (!window.Wait(seen, 2000, &at)) continue;
+        us.push_back(std::chrono::duration<double, std::micro>(at - sent).count());
+    }
+    std::sort(us.begin(), us.end());
+    median = us.empty() ? 0 : us[us.size() / 2];
+    p99 = us.empty() ? 0 : us[us.size() * 99 / 100];
+}
+
 } // namespace
 
 int main() {
@@ -150,5 +255,21 @@ int main() {
     std::printf("state change to event arrival:    median %.0f us, p99 %.0f us\n", median, p99);
     int32_t hh = h;
     ClientLogoffMT(&hh);
+
+    // The same pumps, read by a host that waits for its window message.
+    for (const char* pump : {"1", "2", "3", "4"})
+        drive.Send({"nozzle-down", pump});
+    HostWindow window;
+    int32_t hw = LogonWithWindow("127.0.10.201", window.Handle());
+    if (!hw) return 1;
+    double ratio = 0;
+    const double byMessage = ThroughputByMessage(hw, drive, window, ratio);
+    for (const char* pump : {"1", "2", "3", "4"})
+        drive.Send({"nozzle-down", pump});
+    LatencyToMessage(hw, drive, window, median, p99);
+    std::printf("read on the window message:       %8.0f events/s, %.3f posts per event\n",
+                byMessage, ratio);
+    std::printf("state change to window message:   median %.0f us, p99 %.0f us\n", median, p99);
+    ClientLogoffMT(&hw);
     return 0;
 }

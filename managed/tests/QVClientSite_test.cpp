@@ -1,5 +1,5 @@
 // QVClient's client-status, added-record, card look-up, price-sign, all-statuses and
-// last-result forwarders against a real server on 127.0.73.1: values go to the library and
+// last-result forwarders against a real server on 127.0.76.1: values go to the library and
 // come back converted, and a failed call still writes its outputs.
 #include "managed/QVClient.h"
 
@@ -15,7 +15,7 @@ using qvtest::TempDir;
 
 namespace {
 
-const QString kServer = QStringLiteral("127.0.73.1");
+const QString kServer = QStringLiteral("127.0.76.1");
 
 TEST(SiteForwarders, ValuesTravelBothWaysThroughTheLibrary) {
     TempDir dir;

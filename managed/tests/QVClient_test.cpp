@@ -1,4 +1,4 @@
-// QVClient against real servers on 127.0.71.1 .. 127.0.71.4 and 127.0.71.9: the logons and what
+// QVClient against real servers on 127.0.71.1 .. 127.0.71.4 and 127.0.71.10: the logons and what
 // each remembers, the forwarders of every family with their outputs, the control registry, the
 // current pump, and the connection watch with its re-logon.
 #include "managed/QVClient.h"
@@ -424,7 +424,7 @@ TEST_F(DemoSite, ControlsRegisterOnceAndTheCurrentPumpMoves) {
 // Reading a delivery's summary hands it to the registered control of its pump, as its event
 // would; a read that fails hands nothing on.
 TEST(DeliverySummary, TheNewerSummariesReachTheRegisteredPump) {
-    const std::string address = "127.0.71.9";
+    const std::string address = "127.0.71.10";
     TempDir dir;
     ServerProcess server(address, dir.Path(), {"--clock", "manual"});
     ASSERT_TRUE(server.Start("demo"));

@@ -165,10 +165,10 @@ TEST_F(ManualSite, APumpControlFollowsTwoSalesFromCallingToTheStack) {
 
 TEST(Screen, WithoutAServerItSaysSoAndFails) {
     QProcess screen;
-    screen.start(ScreenProgram(), {QStringLiteral("127.0.71.7")});
+    screen.start(ScreenProgram(), {QStringLiteral("127.0.71.11")});
     ASSERT_TRUE(screen.waitForFinished(30000));
     EXPECT_EQ(screen.exitCode(), 1);
-    EXPECT_TRUE(screen.readAllStandardError().contains("cannot open the site on 127.0.71.7"));
+    EXPECT_TRUE(screen.readAllStandardError().contains("cannot open the site on 127.0.71.11"));
     screen.start(ScreenProgram(), {QStringLiteral("--after"), QStringLiteral("soon")});
     ASSERT_TRUE(screen.waitForFinished(10000));
     EXPECT_EQ(screen.exitCode(), 2);

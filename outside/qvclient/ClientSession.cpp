@@ -6,6 +6,7 @@
 
 #include "outside/qvclient/QVClient.h"
 #include "outside/qvclient/QVSocket.h"
+#include "platform/WindowMessages.h"
 
 namespace qvclient {
 
@@ -31,11 +32,12 @@ void ClientSession::CloseAll() {
 
 void ClientSession::StopReader() {
     {
+        // Under the lock: the reader may be swapping in a new events connection.
         std::lock_guard<std::mutex> lock(m_queueMutex);
         m_closing = true;
+        ShutdownSocket(m_eventFd);
     }
     m_space.notify_all();
-    ShutdownSocket(m_eventFd);
     if (m_reader.joinable()) m_reader.join();
     std::scoped_lock lock(m_mutex, m_queueMutex);
     CloseSocket(m_eventFd);
@@ -50,7 +52,10 @@ void ClientSession::ReadEvents() {
         std::vector<uint8_t> body;
         // The next frame may be long in coming, but once begun it must be whole within the
         // call timeout: a server that stalls in the middle of a frame loses its connection.
-        if (!Readable(m_eventFd, -1) || RecvFrame(m_eventFd, h, body, m_timeoutMs) != 0) break;
+        if (!Readable(m_eventFd, -1) || RecvFrame(m_eventFd, h, body, m_timeoutMs) != 0) {
+            if (ReattachEvents()) continue;
+            break;
+        }
         std::unique_lock<std::mutex> lock(m_queueMutex);
         m_space.wait(lock, [this] { return m_closing || m_events.size() < kMaxQueuedEvents; });
         if (m_closing) break;
@@ -58,13 +63,79 @@ void ClientSession::ReadEvents() {
             end = QV_PROTOCOL_ERROR;
             break;
         }
+        NotifyArrival();
     }
+    bool hostLeft;
     {
         std::lock_guard<std::mutex> lock(m_queueMutex);
         if (m_eventsResult == QV_OK) m_eventsResult = end;
+        hostLeft = m_closing;
+        // The server learns at once that this logon's events are no longer read.
+        ShutdownSocket(m_eventFd);
     }
-    // The server learns at once that this logon's events are no longer read.
-    ShutdownSocket(m_eventFd);
+    // A host that logged off is not told of its own logoff.
+    if (!hostLeft) NotifyClosed();
+}
+
+void ClientSession::NotifyArrival() {
+    // One post until the host next calls ProcessEvents (or empties the queue): it reads all
+    // that has arrived by then, so a post per event would only cost it empty rounds.
+    if (m_window == 0 || m_notified) return;
+    m_notified = platform::PostWindowMessage(m_window, m_message, m_eventFd, kNotifyEvents);
+}
+
+void ClientSession::NotifyClosed() {
+    if (m_window != 0) platform::PostWindowMessage(m_window, m_message, -1, kNotifyClosed);
+}
+
+int ClientSession::AttachEvents(int32_t& result) {
+    const int fd = ConnectTcp(m_server, static_cast<uint16_t>(m_eventsPort), m_timeoutMs, result);
+    if (fd < 0) return -1;
+    Writer attach;
+    attach.PutAll(m_attachKey);
+    Header h;
+    h.type = MsgType::Connect;
+    Header reply;
+    std::vector<uint8_t> body;
+    result = Exchange(fd, h, attach.Bytes(), reply, body);
+    if (result != QV_OK) {
+        CloseSocket(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool ClientSession::ReattachEvents() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    {
+        std::lock_guard<std::mutex> queue(m_queueMutex);
+        if (m_closing || m_broken || m_eventsResult != QV_OK) return false;
+    }
+    // Only a logon whose calls still get answers is worth a new events connection: a server
+    // that dropped this client, or went away, has dropped both.
+    Header ping;
+    ping.type = MsgType::Ping;
+    ping.seq = ++m_seq;
+    ping.session = m_session;
+    Header pong;
+    std::vector<uint8_t> body;
+    if (!SendFrame(m_callFd, ping, {}) || RecvFrame(m_callFd, pong, body, m_timeoutMs) != 0 ||
+        pong.type != MsgType::Pong || pong.seq != ping.seq)
+        return false;
+    int32_t result = 0;
+    // Exchange marks the session broken when the attach fails; the calls are still sound.
+    const int fd = AttachEvents(result);
+    if (m_callFd >= 0) m_broken = false;
+    if (fd < 0) return false;
+    std::lock_guard<std::mutex> queue(m_queueMutex);
+    if (m_closing) {
+        CloseSocket(fd);
+        return false;
+    }
+    CloseSocket(m_eventFd);
+    m_eventFd = fd;
+    m_reconnected = true;
+    return true;
 }
 
 int32_t ClientSession::Exchange(int fd, Header h, const std::vector<uint8_t>& body, Header& reply,
@@ -94,6 +165,10 @@ int32_t ClientSession::Exchange(int fd, Header h, const std::vector<uint8_t>& bo
 int32_t ClientSession::Logon(const LogonArgs& a) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_timeoutMs = a.callTimeoutMs;
+    m_server = a.serverName;
+    m_eventsPort = a.eventsPort;
+    m_window = a.window;
+    m_message = a.message;
     int32_t result = 0;
     m_callFd = ConnectTcp(a.serverName, static_cast<uint16_t>(a.callPort), m_timeoutMs, result);
     if (m_callFd < 0) return result;
@@ -116,13 +191,9 @@ int32_t ClientSession::Logon(const LogonArgs& a) {
     if (!DecodeValues(body.data(), body.size(), key) || SignatureOf(key) != "s")
         return QV_PROTOCOL_ERROR;
     m_session = reply.session;
-
-    m_eventFd = ConnectTcp(a.serverName, static_cast<uint16_t>(a.eventsPort), m_timeoutMs, result);
+    m_attachKey = key;
+    m_eventFd = AttachEvents(result);
     if (m_eventFd < 0) return result;
-    Writer attach;
-    attach.PutAll(key);
-    result = Exchange(m_eventFd, h, attach.Bytes(), reply, body);
-    if (result != QV_OK) return result;
     try {
         m_reader = std::thread([this] { ReadEvents(); });
     } catch (const std::system_error&) {
@@ -149,6 +220,11 @@ int32_t ClientSession::Call(uint16_t op, const Values& in, Values& out) {
 }
 
 void ClientSession::Logoff() {
+    {
+        // The reader sees the connection end as the host's doing: no closing post, no attach.
+        std::lock_guard<std::mutex> queue(m_queueMutex);
+        m_closing = true;
+    }
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (!m_broken && m_callFd >= 0) {
@@ -187,6 +263,13 @@ int32_t ClientSession::TestConnection() {
     return m_eventsResult != QV_OK || PeerClosed(m_eventFd) ? QV_CONNECTION_BROKEN : QV_OK;
 }
 
+bool ClientSession::WasReconnected() {
+    std::lock_guard<std::mutex> lock(m_queueMutex);
+    const bool was = m_reconnected;
+    m_reconnected = false;
+    return was;
+}
+
 bool ClientSession::EventsClosed() {
     std::lock_guard<std::mutex> lock(m_queueMutex);
     return m_eventsResult != QV_OK || PeerClosed(m_eventFd);
@@ -199,6 +282,7 @@ int32_t ClientSession::ProcessEvents() {
     if (m_eventsResult == QV_OK && PeerClosed(m_eventFd)) m_eventsResult = QV_CONNECTION_BROKEN;
     const int32_t result = m_eventsResult;
     if (result != QV_OK) m_eventsResult = QV_CONNECTION_BROKEN;
+    m_notified = false; // what arrives from now on is told anew
     return result;
 }
 
@@ -229,6 +313,7 @@ int32_t ClientSession::DiscardNextEvent() {
     std::lock_guard<std::mutex> lock(m_queueMutex);
     if (m_events.empty()) return QV_NO_EVENT;
     m_events.pop_front();
+    if (m_events.empty()) m_notified = false;
     m_space.notify_one();
     return QV_OK;
 }
@@ -242,6 +327,7 @@ int32_t ClientSession::PeekEvent(int16_t type, int16_t variant, Values& out) {
 void ClientSession::PopEvent() {
     std::lock_guard<std::mutex> lock(m_queueMutex);
     if (!m_events.empty()) m_events.pop_front();
+    if (m_events.empty()) m_notified = false;
     m_space.notify_one();
 }
 

@@ -28,7 +28,14 @@ struct LogonArgs {
     int32_t callPort = qvwire::kCallPort;
     int32_t eventsPort = qvwire::kEventsPort;
     int32_t callTimeoutMs = 10000;
+    intptr_t window = 0;  // window told of arriving events (platform/WindowMessages.h); 0 none
+    uint32_t message = 0; // the message number posted to it
 };
+
+// The lParam of the logon's window message: events have been queued, or the events connection
+// has closed (CheckSocketClosed reports -14 for it).
+constexpr intptr_t kNotifyEvents = 1;
+constexpr intptr_t kNotifyClosed = 32;
 
 class ClientSession {
   public:
@@ -45,6 +52,8 @@ class ClientSession {
     int32_t TestConnection();
     // True once the events connection is closed or its peer has closed it.
     bool EventsClosed();
+    // True when the events connection was attached again after it broke, since the last ask.
+    bool WasReconnected();
 
     // At most this many events wait in the queue.
     static constexpr size_t kMaxQueuedEvents = 16384;
@@ -77,6 +86,13 @@ class ClientSession {
     void ReadEvents(); // the reader thread
     void StopReader();
     int32_t QueueFrame(const qvwire::Header& h, const std::vector<uint8_t>& body); // m_queueMutex
+    // Posts kNotifyEvents unless a post is already waiting for the host; m_queueMutex held.
+    void NotifyArrival();
+    void NotifyClosed();
+    // Connects and attaches a new events connection with the logon's key: the fd, or -1.
+    int AttachEvents(int32_t& result);
+    // After the events connection broke while the logon still stands: one new attach.
+    bool ReattachEvents();
 
     std::mutex m_mutex; // serialises calls; guards the connections
     int m_callFd = -1;
@@ -85,12 +101,19 @@ class ClientSession {
     int32_t m_session = 0; // the server's session ID
     int m_timeoutMs = 10000;
     bool m_broken = false; // a connection failed: every later call gives -14
+    std::string m_server;  // where the events connection is attached again after a break
+    int32_t m_eventsPort = 0;
+    qvwire::Values m_attachKey; // the server's key for attaching this logon's events
+    intptr_t m_window = 0;      // notified of events (0: nobody)
+    uint32_t m_message = 0;
 
     std::mutex m_queueMutex;         // guards the members below
     std::condition_variable m_space; // the queue shrank, or the session closes
     std::deque<qvwire::Values> m_events;
     int32_t m_eventsResult = 0; // what ProcessEvents reports: 0 until the events connection ends
     bool m_closing = false;     // the reader is to stop
+    bool m_notified = false;    // a kNotifyEvents post waits for the host's ProcessEvents
+    bool m_reconnected = false; // the events connection was attached again, not yet asked
     std::thread m_reader;
 };
 

@@ -33,8 +33,10 @@ bool ValidPort(int32_t port) {
     return port >= 1 && port <= 65535;
 }
 
-int32_t LogonWith(int32_t* handle, qvclient::LogonArgs args) {
+int32_t LogonWith(int32_t* handle, qvclient::LogonArgs args, intptr_t window, int32_t message) {
     if (!handle) return QV_INVALID_ARGUMENT;
+    args.window = window;
+    args.message = static_cast<uint32_t>(message);
     if (!ValidPort(args.callPort) || !ValidPort(args.eventsPort) || args.callTimeoutMs < 0)
         return QV_INVALID_ARGUMENT;
     if (args.callTimeoutMs == 0) args.callTimeoutMs = 10000;
@@ -57,8 +59,8 @@ extern "C" {
 int32_t InternalClientLogonMT(int32_t* handle, int32_t ClientID, int16_t ClientType,
                               BSTR ClientName, int16_t ClientCategory, BSTR HashKey,
                               int32_t EventMask, BSTR ServerName, int32_t CallPortNo,
-                              int32_t EventsPortNo, int32_t CallTimeout, int32_t, int32_t,
-                              int32_t) {
+                              int32_t EventsPortNo, int32_t CallTimeout, int32_t, intptr_t hwnd,
+                              int32_t msg) {
     qvclient::LogonArgs a;
     a.clientID = ClientID;
     a.clientType = ClientType;
@@ -70,12 +72,12 @@ int32_t InternalClientLogonMT(int32_t* handle, int32_t ClientID, int16_t ClientT
     a.callPort = CallPortNo;
     a.eventsPort = EventsPortNo;
     a.callTimeoutMs = CallTimeout;
-    return LogonWith(handle, a);
+    return LogonWith(handle, a, hwnd, msg);
 }
 
 int32_t ClientLogonExMT(int32_t* handle, int32_t ClientID, int16_t ClientType, BSTR ServerName,
                         int32_t CallPortNo, int32_t EventsPortNo, int32_t CallTimeout, int32_t,
-                        int32_t, int32_t) {
+                        intptr_t hwnd, int32_t msg) {
     qvclient::LogonArgs a;
     a.clientID = ClientID;
     a.clientType = ClientType;
@@ -83,18 +85,18 @@ int32_t ClientLogonExMT(int32_t* handle, int32_t ClientID, int16_t ClientType, B
     a.callPort = CallPortNo;
     a.eventsPort = EventsPortNo;
     a.callTimeoutMs = CallTimeout;
-    return LogonWith(handle, a);
+    return LogonWith(handle, a, hwnd, msg);
 }
 
-int32_t ClientLogonMT(int32_t* handle, int32_t ClientID, int16_t ClientType, int32_t, int32_t,
-                      int32_t) {
+int32_t ClientLogonMT(int32_t* handle, int32_t ClientID, int16_t ClientType, int32_t, intptr_t hwnd,
+                      int32_t msg) {
     qvclient::LogonArgs a;
     a.clientID = ClientID;
     a.clientType = ClientType;
     // The local server; QV_CLIENT_SERVER names another host (tests run servers side by side).
     const char* server = std::getenv("QV_CLIENT_SERVER");
     a.serverName = server && *server ? server : "127.0.0.1";
-    return LogonWith(handle, a);
+    return LogonWith(handle, a, hwnd, msg);
 }
 
 int32_t ClientLogoffMT(int32_t* handle) {
@@ -125,10 +127,20 @@ int32_t TestConnectionMT(int32_t handle) {
     return s ? s->TestConnection() : QV_NOT_LOGGED_ON;
 }
 
-int32_t CheckSocketClosedMT(int32_t handle, int32_t) {
+int32_t CheckSocketClosedMT(int32_t handle, int32_t Param) {
     std::shared_ptr<ClientSession> s = SessionTable::Find(handle);
     if (!s) return QV_NOT_LOGGED_ON;
+    if (Param == qvclient::kNotifyClosed) return QV_CONNECTION_BROKEN;
+    if (Param == qvclient::kNotifyEvents) return QV_OK;
     return s->EventsClosed() ? QV_CONNECTION_BROKEN : QV_OK;
+}
+
+int32_t WasReconnectedMT(int32_t handle, int16_t* pReconnected) {
+    std::shared_ptr<ClientSession> s = SessionTable::Find(handle);
+    if (!s) return QV_NOT_LOGGED_ON;
+    const bool was = s->WasReconnected();
+    if (pReconnected) *pReconnected = was ? 1 : 0;
+    return QV_OK;
 }
 
 int32_t DllVersion(BSTR* pVersion) {

@@ -74,22 +74,24 @@ int32_t GetIniValueMT(int32_t handle, BSTR Section, BSTR Key, BSTR* pValue);
 // Ports 1..65535; CallTimeout in ms bounds connecting and every later call (0 = 10000).
 // HashKey: empty, or six dash-separated groups of four hexadecimal digits (else 7).
 // EventMask: bit (type - 1) asks for events of that type (bit 0 pump status, bit 1 delivery,
-// ...); 0 asks for every type. EventHandle and hwnd/msg are accepted for compatibility; this build
-// queues events for ProcessEvents and notifies nobody. Unreachable server: -21 (refused or timed
-// out), -20 (name not resolved).
+// ...); 0 asks for every type. EventHandle is accepted for compatibility. hwnd, a window of
+// platform/WindowMessages.h (0: none), is posted message msg from the library's events thread:
+// lParam 1 once events have been queued (one post until the host calls ProcessEvents or empties
+// the queue), lParam 32 once the events connection has closed (not after ClientLogoff); wParam
+// is the events socket. Unreachable server: -21 (refused or timed out), -20 (not resolved).
 int32_t InternalClientLogonMT(int32_t* handle, int32_t ClientID, int16_t ClientType,
                               BSTR ClientName, int16_t ClientCategory, BSTR HashKey,
                               int32_t EventMask, BSTR ServerName, int32_t CallPortNo,
                               int32_t EventsPortNo, int32_t CallTimeout, int32_t EventHandle,
-                              int32_t hwnd, int32_t msg);
+                              intptr_t hwnd, int32_t msg);
 // Older logon: client name empty, category 0, no hash key, event mask 0.
 int32_t ClientLogonExMT(int32_t* handle, int32_t ClientID, int16_t ClientType, BSTR ServerName,
                         int32_t CallPortNo, int32_t EventsPortNo, int32_t CallTimeout,
-                        int32_t EventHandle, int32_t hwnd, int32_t msg);
+                        int32_t EventHandle, intptr_t hwnd, int32_t msg);
 // Oldest logon: the local server 127.0.0.1 (or the host named by the environment variable
 // QV_CLIENT_SERVER), ports 5123 and 5124, timeout 10000 ms.
 int32_t ClientLogonMT(int32_t* handle, int32_t ClientID, int16_t ClientType, int32_t EventHandle,
-                      int32_t hwnd, int32_t msg);
+                      intptr_t hwnd, int32_t msg);
 // Socket descriptors of the logon's events and calls connections.
 int32_t GetClientEventsSocketMT(int32_t handle, int32_t* pSocket);
 int32_t GetClientCallsSocketMT(int32_t handle, int32_t* pSocket);
@@ -97,10 +99,16 @@ int32_t GetClientCallsSocketMT(int32_t handle, int32_t* pSocket);
 // answers and the events connection is open, -14 when either connection is gone, -23 when the
 // server does not answer in time (the connection is closed then, as after any timeout).
 int32_t TestConnectionMT(int32_t handle);
-// -14 once the logon's events connection is gone (the server closed it, or the library closed
-// it after a malformed event), even before its last events were read; 0 while it is open.
-// Param, the parameter of the logon's window message, is not needed to tell.
+// Param is the lParam of the logon's window message: -14 for the closing post (32), 0 for an
+// arrival post (1). Any other Param asks for the connection's state: -14 once the events
+// connection is gone (the server closed it, or the library closed it after a malformed event),
+// even before its last events were read; 0 while it is open.
 int32_t CheckSocketClosedMT(int32_t handle, int32_t Param);
+// When the server closes the events connection while the logon's calls are still answered (it
+// does so to a client that fell behind reading), the library attaches a new events connection
+// at once; the events sent in between are lost. *pReconnected = 1 when that happened since the
+// last WasReconnected of this logon (the flag is cleared by asking), else 0.
+int32_t WasReconnectedMT(int32_t handle, int16_t* pReconnected);
 // A key whose four top bits are clear is an event mask (it replaces the logon's EventMask);
 // any other value declares the client's type key.
 int32_t SetClientTypeMT(int32_t handle, int32_t ClientKey);
@@ -961,6 +969,56 @@ int32_t GetNextDBAttendantLogoffEventMT(int32_t handle, int32_t* pAttendantID);
 // Type 17: a nozzle hung up without any product delivered.
 int32_t GetNextZeroDeliveryEventMT(int32_t handle, int32_t* pPumpID, int32_t* pPumpNumber,
                                    int32_t* pHoseID, int32_t* pHoseNumber);
+
+// ---- Server notices, ZigBee reports, terminal prompts, beeper and lights ----
+
+// Type 3: something happened on the server. EventID 1 a client logged on, 2 a client logged
+// off (EventText "Client <ClientID>"), 3 a pump went off line, 4 a pump came back on line
+// (EventText "Pump <PumpID>").
+int32_t GetNextServerEventMT(int32_t handle, int32_t* pEventID, BSTR* pEventText);
+// Type 10: a row of a forecourt table was written: TableID 1 Deliveries (a delivery stored or
+// its state changed), 2 LogEvents, 3 SaleItems; RowID is the row's ID.
+int32_t GetNextDBTriggerEventMT(int32_t handle, int32_t* pTableID, int32_t* pRowID);
+// Type 19: a port's ZigBee coordinator took a new PAN id (SetZBCoordPan).
+int32_t GetNextZBPanIDEventMT(int32_t handle, int32_t* pPortID, int32_t* pPanID);
+// Type 23: a ZigBee device's radio status as its coordinator on PortID reports it.
+int32_t GetNextZB2GStatusEventMT(int32_t handle, int32_t* pPortID, int64_t* pZBAddress,
+                                 int16_t* pLQI, int16_t* pRSSI, int64_t* pParZBAddress,
+                                 int16_t* pZBChannel, int32_t* pMemBlocks, int32_t* pMemFree,
+                                 int16_t* pDeviceType);
+// Type 27: the answer to a QVTermPrompt: PromptResult 0 entered (Input holds what was keyed),
+// 1 cancelled at the terminal, 2 timed out.
+int32_t GetNextQVTermPromptEventMT(int32_t handle, int32_t* pPumpID, int32_t* pPromptID,
+                                   int16_t* pPromptResult, BSTR* pInput);
+// Type 26: an odometer's report through the ZigBee coordinator on PortID: the radio's status as
+// in type 23, the card client it belongs to (ClientID, with the client's Name, Tag as a number,
+// -1 when it is none, and Plate), two odometer channels (reading, factor, level), four tags
+// and the fuel types allowed (bit mask). The client's Odometer and Factor take Odo1 and Factor1.
+int32_t GetNextQVOdoEventMT(int32_t handle, int32_t* pPortID, int64_t* pZBAddress, int16_t* pLQI,
+                            int16_t* pRSSI, int64_t* pParZBAddress, int16_t* pZBChannel,
+                            int32_t* pMemBlocks, int32_t* pMemFree, int16_t* pDeviceType,
+                            int32_t* pClientID, BSTR* pClientName, int64_t* pClientTag,
+                            double* pOdo1, int32_t* pFactor1, int16_t* pLevel1, double* pOdo2,
+                            int32_t* pFactor2, int16_t* pLevel2, int64_t* pTag1, int64_t* pTag2,
+                            int64_t* pTag3, int64_t* pTag4, int32_t* pFuelTypes, BSTR* pPlate);
+// Stores PanID (0..0xFFFE) as the PAN id of the port's radio (GetZB2GConfig reads it) and
+// sends event 19; 3 for an unknown port, 2 for a PAN id out of range.
+int32_t SetZBCoordPanMT(int32_t handle, int32_t PortID, int32_t PanID);
+// The mode of the port's serial line: 0 RS-485 two-wire (a port's default), 1 RS-485 four-wire,
+// 2 RS-232, 3 current loop. 3 for an unknown port, 2 for a mode out of range.
+int32_t SetLineModeMT(int32_t handle, int32_t PortID, int16_t LineMode);
+// Shows PromptText on the terminal of the pump and waits for an answer (event 27): InputType 0
+// none (a key to confirm), 1 digits, 2 text; at most MaxLength (1..32) characters; Timeout in
+// seconds (0: none). A new prompt replaces one not yet answered. 3 for an unknown pump, 2 for
+// a type or length out of range.
+int32_t QVTermPromptMT(int32_t handle, int32_t PumpID, int32_t PromptID, BSTR PromptText,
+                       int16_t InputType, int16_t MaxLength, int32_t Timeout);
+// Schedules Repeats (1..20) beeps of Pattern (1 short, 2 long, 3 alarm) at the pump's terminal;
+// Pattern 0 silences it. Recorded on the pump ('qvserver ctl ADDRESS terminal PUMP').
+int32_t ScheduleBeepMT(int32_t handle, int32_t PumpID, int16_t Pattern, int16_t Repeats);
+// Flashes the terminal's lights of LEDMask (bits 0..7; 0 puts them out) for Duration ms
+// (0: until changed). Recorded on the pump as ScheduleBeep.
+int32_t FlashLEDSMT(int32_t handle, int32_t PumpID, int16_t LEDMask, int32_t Duration);
 
 // ---- Records by number and by name ----
 // The ID of the record with that Number, or that Name (exact; the lowest ID when several

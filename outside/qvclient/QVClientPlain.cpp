@@ -65,7 +65,7 @@ int32_t InternalClientLogon(int32_t ClientID, int16_t ClientType, BSTR ClientNam
         [&](int32_t* handle) {
             return InternalClientLogonMT(handle, ClientID, ClientType, ClientName, ClientCategory,
                                          HashKey, EventMask, ServerName, CallPortNo, EventsPortNo,
-                                         CallTimeout, EventHandle, 0, msg);
+                                         CallTimeout, EventHandle, hwnd, msg);
         },
         EventHandle, hwnd, msg);
 }
@@ -76,7 +76,7 @@ int32_t ClientLogonEx(int32_t ClientID, int16_t ClientType, BSTR ServerName, int
     return LogOnProcess(
         [&](int32_t* handle) {
             return ClientLogonExMT(handle, ClientID, ClientType, ServerName, CallPortNo,
-                                   EventsPortNo, CallTimeout, EventHandle, 0, msg);
+                                   EventsPortNo, CallTimeout, EventHandle, hwnd, msg);
         },
         EventHandle, hwnd, msg);
 }
@@ -85,7 +85,7 @@ int32_t ClientLogon(int32_t ClientID, int16_t ClientType, int32_t EventHandle, i
                     int32_t msg) {
     return LogOnProcess(
         [&](int32_t* handle) {
-            return ClientLogonMT(handle, ClientID, ClientType, EventHandle, 0, msg);
+            return ClientLogonMT(handle, ClientID, ClientType, EventHandle, hwnd, msg);
         },
         EventHandle, hwnd, msg);
 }

@@ -97,7 +97,7 @@ char Letter(Tag t);
 std::string SignatureOf(const Values& vs);
 
 // The operations, in the order of the library's bound-name table; code = index + 1.
-constexpr std::array<std::string_view, 291> kOperationNames = {"CheckForManagementFtn",
+constexpr std::array<std::string_view, 303> kOperationNames = {"CheckForManagementFtn",
                                                                "ClientLogoff",
                                                                "SetIniValueEx",
                                                                "GetIniValueEx",
@@ -387,7 +387,19 @@ constexpr std::array<std::string_view, 291> kOperationNames = {"CheckForManageme
                                                                "GetAllStatuses",
                                                                "GetPriceSignElement",
                                                                "SetPriceSignElement",
-                                                               "GetLastAPIResult"};
+                                                               "GetLastAPIResult",
+                                                               "WasReconnected",
+                                                               "GetNextServerEvent",
+                                                               "GetNextDBTriggerEvent",
+                                                               "GetNextZBPanIDEvent",
+                                                               "GetNextZB2GStatusEvent",
+                                                               "GetNextQVTermPromptEvent",
+                                                               "SetZBCoordPan",
+                                                               "QVTermPrompt",
+                                                               "ScheduleBeep",
+                                                               "FlashLEDS",
+                                                               "GetNextQVOdoEvent",
+                                                               "SetLineMode"};
 
 // Code of an operation name, 0 when unknown. Usable at compile time.
 constexpr uint16_t OpCode(std::string_view name) {
@@ -419,6 +431,11 @@ enum EventType : int16_t {
     kEventCardRead = 22,
     kEventLogEvent = 24,
     kEventSaleItem = 25,
+    kEventDBTrigger = 10,
+    kEventZBPanID = 19,
+    kEventZB2GStatus = 23,
+    kEventTermPrompt = 27,
+    kEventQVOdo = 26,
 };
 
 // Whether a logon's event mask asks for events of `type`: bit (type - 1) of the mask; a mask of

@@ -71,7 +71,12 @@ Values OneSection(int16_t type, const Values& vs, int16_t variant = 0) {
 } // namespace
 
 ForecourtService::ForecourtService(Store& store, EventSink& events)
-    : m_store(store), m_events(events), m_tables(store) {}
+    : m_store(store), m_events(events), m_tables(store) {
+    // Every row the forecourt writes is told to the logons that watch the tables.
+    m_tables.OnRowWritten([this](int32_t table, int32_t row) {
+        m_events.Broadcast(OneSection(qvwire::kEventDBTrigger, {I32(table), I32(row)}));
+    });
+}
 
 ForecourtService::~ForecourtService() {
     Stop();

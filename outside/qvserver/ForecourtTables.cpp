@@ -56,14 +56,18 @@ int32_t StoreTables::AddDelivery(const DeliveryRecord& d) {
     int32_t id = 0;
     if (m_store.Insert(kDelivery, r, id) != 0) return 0;
     if (next > 0) m_store.SetSetting("NextDeliveryID", "0");
+    Written(kTableDeliveries, id);
     return id;
 }
 
 bool StoreTables::UpdateDelivery(const DeliveryRecord& d) {
-    return m_store.Set(kDelivery, d.id,
-                       {"State", "Type", "LockedBy", "ReservedBy", "ClearedDT", "ClearedBy"},
-                       {I16(d.state), I16(d.type), I32(d.lockedBy), I32(d.reservedBy),
-                        F(d.clearedDT), I32(d.clearedBy)}) == 0;
+    const bool stored =
+        m_store.Set(kDelivery, d.id,
+                    {"State", "Type", "LockedBy", "ReservedBy", "ClearedDT", "ClearedBy"},
+                    {I16(d.state), I16(d.type), I32(d.lockedBy), I32(d.reservedBy), F(d.clearedDT),
+                     I32(d.clearedBy)}) == 0;
+    if (stored) Written(kTableDeliveries, d.id);
+    return stored;
 }
 
 int32_t StoreTables::AddLogEvent(const LogEventRecord& e) {
@@ -81,7 +85,9 @@ int32_t StoreTables::AddLogEvent(const LogEventRecord& e) {
           {"Temperature", F(e.temperature)},
           {"LoggedState", I16(kAwaitingLoggers)}};
     int32_t id = 0;
-    return m_store.Insert(kLogEvent, r, id) == 0 ? id : 0;
+    if (m_store.Insert(kLogEvent, r, id) != 0) return 0;
+    Written(kTableLogEvents, id);
+    return id;
 }
 
 int32_t StoreTables::AddSaleItem(const SaleItemRecord& s) {
@@ -96,7 +102,9 @@ int32_t StoreTables::AddSaleItem(const SaleItemRecord& s) {
           {"LoggedState", I16(kAwaitingLoggers)},
           {"AuthType", I16(s.authType)}};
     int32_t id = 0;
-    return m_store.Insert(kSaleItem, r, id) == 0 ? id : 0;
+    if (m_store.Insert(kSaleItem, r, id) != 0) return 0;
+    Written(kTableSaleItems, id);
+    return id;
 }
 
 bool StoreTables::SaveHoseTotals(int32_t hoseID, double volumeETot, double valueETot) {

@@ -12,6 +12,7 @@
 #include "outside/qvserver/ForecourtService.h"
 #include "outside/qvserver/OperationContext.h"
 #include "outside/qvserver/OperationsEntities.h"
+#include "outside/qvserver/Terminals.h"
 
 namespace qvserver {
 
@@ -1207,6 +1208,47 @@ namespace {
 
 using Def = Operations::Def;
 
+// ---- Terminals and the ZigBee coordinator ----
+
+int32_t SetZBCoordPan(Ctx& c, const Values& in, Values&) {
+    const int32_t port = Id(in);
+    const int32_t pan = static_cast<int32_t>(in[1].i);
+    if (!c.store.Exists(kPort, port)) return QV_UNKNOWN_ID;
+    // 0xFFFF is no PAN (a coordinator that has none yet).
+    if (pan < 0 || pan > 0xFFFE) return QV_INVALID_ARGUMENT;
+    const int32_t r = c.store.Set(kPort, port, {"PanID"}, {Value::I32(pan)});
+    if (r != QV_OK) return r;
+    Values event{Value::I16(qvwire::kEventZBPanID)};
+    AddSection(event, 0, {Value::I32(port), Value::I32(pan)});
+    c.events.Broadcast(event);
+    return QV_OK;
+}
+
+int32_t QVTermPrompt(Ctx& c, const Values& in, Values&) {
+    TermPromptRequest r;
+    r.pumpID = Id(in);
+    r.promptID = static_cast<int32_t>(in[1].i);
+    r.text = in[2].s;
+    r.inputType = static_cast<int16_t>(in[3].i);
+    r.maxLength = static_cast<int16_t>(in[4].i);
+    r.timeout = static_cast<int32_t>(in[5].i);
+    return StartTermPrompt(c.store, r);
+}
+
+int32_t ScheduleBeep(Ctx& c, const Values& in, Values&) {
+    return ScheduleTermBeep(c.store, Id(in), static_cast<int16_t>(in[1].i),
+                            static_cast<int16_t>(in[2].i));
+}
+
+int32_t SetLineMode(Ctx& c, const Values& in, Values&) {
+    return SetPortLineMode(c.store, Id(in), static_cast<int16_t>(in[1].i));
+}
+
+int32_t FlashLEDS(Ctx& c, const Values& in, Values&) {
+    return FlashTermLeds(c.store, Id(in), static_cast<int16_t>(in[1].i),
+                         static_cast<int32_t>(in[2].i));
+}
+
 Def Count(const char* n, const Entity& e) {
     return {n, Kind::Count, &e, {}, "", nullptr};
 }
@@ -1521,6 +1563,18 @@ std::vector<Def> BuildTable() {
         Special("GetPriceSignElement", "ii", GetPriceSignElement),
         Special("SetPriceSignElement", "iihihhh", SetPriceSignElement),
         Special("GetLastAPIResult", "", GetLastAPIResult),
+        Local("WasReconnected"),
+        Local("GetNextServerEvent"),
+        Local("GetNextDBTriggerEvent"),
+        Local("GetNextZBPanIDEvent"),
+        Local("GetNextZB2GStatusEvent"),
+        Local("GetNextQVTermPromptEvent"),
+        Special("SetZBCoordPan", "ii", SetZBCoordPan),
+        Special("QVTermPrompt", "iishhi", QVTermPrompt),
+        Special("ScheduleBeep", "ihh", ScheduleBeep),
+        Special("FlashLEDS", "ihi", FlashLEDS),
+        Local("GetNextQVOdoEvent"),
+        Special("SetLineMode", "ih", SetLineMode),
     };
     for (const EntityOperation& e : EntityOperations())
         defs.push_back({e.name, Kind::Special, nullptr, {}, e.inSig, e.handler});

@@ -6,6 +6,7 @@
 #include "outside/qvserver/Server.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <chrono>
@@ -27,6 +28,8 @@
 #include "outside/qvclient/QVClient.h"
 #include "outside/qvclient/QVSocket.h"
 #include "outside/qvserver/ForecourtService.h"
+#include "outside/qvserver/Schema.h"
+#include "outside/qvserver/Terminals.h"
 
 namespace qvserver {
 
@@ -288,6 +291,7 @@ Server::Answer Server::AnswerCall(CallsState& state, const Header& h,
         }
         logon = fresh;
         reply.session = logon->info.sessionID;
+        Notice(kNoticeClientLogon, "Client " + std::to_string(logon->info.clientID));
         out = {Value::Text(logon->attachKey)};
         return Answer::Reply;
     }
@@ -323,11 +327,20 @@ Server::Answer Server::AnswerCall(CallsState& state, const Header& h,
 
 void Server::EndCalls(CallsState& state) {
     if (!state.m_logon) return;
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_logons.erase(state.m_logon->info.sessionID);
-    // Its events connection ends with the logon.
-    if (state.m_logon->outbox) state.m_logon->outbox->Close();
-    state.m_logon.reset();
+    const int32_t clientID = state.m_logon->info.clientID;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_logons.erase(state.m_logon->info.sessionID);
+        // Its events connection ends with the logon.
+        if (state.m_logon->outbox) state.m_logon->outbox->Close();
+        state.m_logon.reset();
+    }
+    Notice(kNoticeClientLogoff, "Client " + std::to_string(clientID));
+}
+
+void Server::Notice(int32_t eventID, const std::string& text) {
+    Broadcast({Value::I16(qvwire::kEventServer), Value::I16(0), Value::I16(2), Value::I32(eventID),
+               Value::Text(ToU16(text))});
 }
 
 void Server::ServeCalls(Connection& c) {
@@ -365,7 +378,9 @@ void Server::ServeEvents(Connection& c) {
         auto it = m_logons.find(h.session);
         if (it != m_logons.end()) {
             refusal = QV_ACCESS_DENIED;
-            if (!it->second->attached && SameKey(it->second->attachKey, in[0].s)) {
+            // One events connection at a time: a logon whose connection ended may attach anew.
+            const bool free = !it->second->attached || !it->second->outbox;
+            if (free && SameKey(it->second->attachKey, in[0].s)) {
                 logon = it->second;
                 logon->attached = true;
                 logon->outbox = outbox;
@@ -403,6 +418,12 @@ void Server::Broadcast(const Values& event) {
     }
 }
 
+void Server::DropEvents() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (auto& kv : m_logons)
+        if (kv.second->outbox) kv.second->outbox->Close();
+}
+
 void Server::DropClients(int keepFd) {
     std::lock_guard<std::mutex> lock(m_mutex);
     for (Connection& c : m_connections)
@@ -410,6 +431,15 @@ void Server::DropClients(int keepFd) {
 }
 
 namespace {
+
+// A whole number argument of up to 64 bits (ZigBee addresses do not fit a double).
+bool Integer(const Values& in, size_t at, int64_t& out) {
+    if (at >= in.size() || in[at].tag != Tag::Text) return false;
+    const std::string s = ToU8(in[at].s);
+    char* end = nullptr;
+    out = std::strtoll(s.c_str(), &end, 0);
+    return !s.empty() && *end == 0;
+}
 
 bool Number(const Values& in, size_t at, double& out) {
     if (at >= in.size() || in[at].tag != Tag::Text) return false;
@@ -421,15 +451,100 @@ bool Number(const Values& in, size_t at, double& out) {
 
 } // namespace
 
+int32_t Server::ZB2GStatus(const Values& in) {
+    // PORT ZBADDRESS LQI RSSI PARENT CHANNEL MEMBLOCKS MEMFREE DEVICETYPE
+    std::array<int64_t, 9> v{};
+    for (size_t k = 0; k < v.size(); ++k)
+        if (!Integer(in, k + 1, v[k])) return QV_INVALID_ARGUMENT;
+    if (!m_store.Exists(kPort, static_cast<int32_t>(v[0]))) return QV_UNKNOWN_ID;
+    auto h = [&](size_t k) { return Value::I16(static_cast<int16_t>(v[k])); };
+    auto i = [&](size_t k) { return Value::I32(static_cast<int32_t>(v[k])); };
+    Broadcast({Value::I16(qvwire::kEventZB2GStatus), Value::I16(0), Value::I16(9), i(0),
+               Value::I64(v[1]), h(2), h(3), Value::I64(v[4]), h(5), i(6), i(7), h(8)});
+    return QV_OK;
+}
+
+int32_t Server::OdometerReport(const Values& in) {
+    // PORT ZBADDRESS LQI RSSI PARENT CHANNEL MEMBLOCKS MEMFREE DEVICETYPE CLIENTID ODO1 FACTOR1
+    // LEVEL1 ODO2 FACTOR2 LEVEL2 TAG1 TAG2 TAG3 TAG4 FUELTYPES; the odometers are decimals.
+    constexpr size_t kCount = 21, kOdo1 = 10, kOdo2 = 13;
+    std::array<int64_t, kCount> v{};
+    double odo1 = 0, odo2 = 0;
+    for (size_t k = 0; k < kCount; ++k) {
+        const bool ok = k == kOdo1   ? Number(in, k + 1, odo1)
+                        : k == kOdo2 ? Number(in, k + 1, odo2)
+                                     : Integer(in, k + 1, v[k]);
+        if (!ok) return QV_INVALID_ARGUMENT;
+    }
+    const auto clientID = static_cast<int32_t>(v[9]);
+    Row client;
+    if (!m_store.Exists(kPort, static_cast<int32_t>(v[0])) ||
+        !m_store.Fetch(kCardClient, clientID, client))
+        return QV_UNKNOWN_ID;
+    // The reading is the client's odometer from now on.
+    const int32_t stored = m_store.Set(kCardClient, clientID, {"Odometer", "Factor"},
+                                       {Value::F64(odo1), Value::I32(static_cast<int32_t>(v[11]))});
+    if (stored != QV_OK) return stored;
+    auto text = [&](const char* field) {
+        auto it = client.find(field);
+        return it != client.end() && it->second.tag == Tag::Text ? it->second.s : u"";
+    };
+    const std::string tagText = ToU8(text("Tag"));
+    char* end = nullptr;
+    const bool hex = tagText.rfind("0x", 0) == 0 || tagText.rfind("0X", 0) == 0;
+    const long long tag = std::strtoll(tagText.c_str(), &end, hex ? 16 : 10);
+    const int64_t clientTag = !tagText.empty() && *end == 0 ? tag : -1;
+    auto h = [&](size_t k) { return Value::I16(static_cast<int16_t>(v[k])); };
+    auto i = [&](size_t k) { return Value::I32(static_cast<int32_t>(v[k])); };
+    auto l = [&](size_t k) { return Value::I64(v[k]); };
+    Broadcast({Value::I16(qvwire::kEventQVOdo),
+               Value::I16(0),
+               Value::I16(24),
+               i(0),
+               l(1),
+               h(2),
+               h(3),
+               l(4),
+               h(5),
+               i(6),
+               i(7),
+               h(8),
+               i(9),
+               Value::Text(text("Name")),
+               Value::I64(clientTag),
+               Value::F64(odo1),
+               i(11),
+               h(12),
+               Value::F64(odo2),
+               i(14),
+               h(15),
+               l(16),
+               l(17),
+               l(18),
+               l(19),
+               i(20),
+               Value::Text(text("Plate"))});
+    return QV_OK;
+}
+
 // Commands: nozzle-up PUMP HOSE, nozzle-down PUMP, flow PUMP LITRES_PER_MINUTE, card PUMP TAG
 // [NAME], tank-drop TANK LITRES, pump-error PUMP STATE (0 clears), offline PUMP 1|0,
-// drop-clients, advance MS, status PUMP.
+// drop-clients, drop-events (closes the events connections, the logons stay), advance MS,
+// status PUMP, zb-status PORT ZBADDRESS LQI RSSI PARENT CHANNEL MEMBLOCKS MEMFREE DEVICETYPE
+// (a coordinator's report of a device), prompt-answer PUMP RESULT [INPUT] (the terminal's
+// answer to the waiting prompt), odo PORT ... (an odometer's report, see OdometerReport),
+// line-mode PORT (its serial line's mode), terminal PUMP (its beeps, lights and waiting prompt).
 int32_t Server::Control(CallsState& state, const Values& in, std::string& answer) {
     if (!state.loopback) return QV_ACCESS_DENIED;
     if (in.empty() || in[0].tag != Tag::Text) return QV_INVALID_ARGUMENT;
     const std::string cmd = ToU8(in[0].s);
     if (cmd == "drop-clients") {
         DropClients(state.fd);
+        answer = "dropped";
+        return QV_OK;
+    }
+    if (cmd == "drop-events") {
+        DropEvents();
         answer = "dropped";
         return QV_OK;
     }
@@ -453,6 +568,27 @@ int32_t Server::Control(CallsState& state, const Values& in, std::string& answer
         r = fc.PumpError(id, static_cast<int16_t>(b));
     } else if (cmd == "offline" && two) {
         r = fc.SetPumpOffline(id, b != 0);
+        if (r == QV_OK)
+            Notice(b != 0 ? kNoticePumpOffline : kNoticePumpOnline, "Pump " + std::to_string(id));
+    } else if (cmd == "zb-status") {
+        r = ZB2GStatus(in);
+    } else if (cmd == "odo") {
+        r = OdometerReport(in);
+    } else if (cmd == "prompt-answer" && two) {
+        const std::u16string input = in.size() > 3 && in[3].tag == Tag::Text ? in[3].s : u"";
+        int32_t promptID = 0;
+        r = AnswerTermPrompt(m_store, id, static_cast<int16_t>(b), input, promptID);
+        if (r == QV_OK)
+            Broadcast({Value::I16(qvwire::kEventTermPrompt), Value::I16(0), Value::I16(4),
+                       Value::I32(id), Value::I32(promptID), Value::I16(static_cast<int16_t>(b)),
+                       Value::Text(input)});
+    } else if (cmd == "line-mode" && one) {
+        const int32_t mode = PortLineMode(m_store, id);
+        r = mode < 0 ? QV_UNKNOWN_ID : QV_OK;
+        if (r == QV_OK) answer = std::to_string(mode);
+    } else if (cmd == "terminal" && one) {
+        r = m_store.Exists(kPump, id) ? QV_OK : QV_UNKNOWN_ID;
+        if (r == QV_OK) answer = DescribeTerminal(m_store, id);
     } else if (cmd == "card" && two) {
         int32_t read = 0;
         const std::u16string name = in.size() > 3 && in[3].tag == Tag::Text ? in[3].s : u"";

@@ -20,6 +20,10 @@ namespace qvserver {
 
 class ForecourtService;
 
+// EventIDs of the server events (type 3).
+constexpr int32_t kNoticeClientLogon = 1, kNoticeClientLogoff = 2, kNoticePumpOffline = 3,
+                  kNoticePumpOnline = 4;
+
 class Server : public EventSink {
   public:
     Server(Store& store, FaultPlan& faults);
@@ -43,7 +47,7 @@ class Server : public EventSink {
     // One logon, known to the server from its Connect until its calls connection closes.
     struct Logon {
         SessionInfo info;
-        std::u16string attachKey;            // handed to the logon; attaches its events once
+        std::u16string attachKey;            // handed to the logon; attaches its events
         bool attached = false;               // an events connection has attached
         std::shared_ptr<EventOutbox> outbox; // of its events connection, while attached
     };
@@ -85,6 +89,14 @@ class Server : public EventSink {
     int32_t Control(CallsState& state, const Values& in, std::string& answer);
     // Closes every client connection but the one of `keepFd`.
     void DropClients(int keepFd);
+    // Closes every logon's events connection; the logons may attach new ones.
+    void DropEvents();
+    // A server event (type 3) to every logon that asks for them.
+    void Notice(int32_t eventID, const std::string& text);
+    // The control channel's zb-status: a ZigBee 2G status event (type 23).
+    int32_t ZB2GStatus(const Values& in);
+    // The control channel's odo: an odometer report (type 26) stored on its card client.
+    int32_t OdometerReport(const Values& in);
 
     Store& m_store;
     FaultPlan& m_faults;

@@ -85,11 +85,16 @@ bool EventArrives(int fd, int ms) {
 }
 
 // Reads the events waiting and discards them; their number.
+// Drops every queued event; the number of log events among them (the server also tells of
+// logons coming and going).
 int DrainEvents(int32_t h) {
     if (ProcessEventsMT(h) != 0) return -1;
     int n = 0;
-    while (DiscardNextEventMT(h) == 0)
-        ++n;
+    int16_t type = 0;
+    while (GetNextEventTypeMT(h, &type) == 0 && type != 0) {
+        n += type == qvwire::kEventLogEvent;
+        DiscardNextEventMT(h);
+    }
     return n;
 }
 
