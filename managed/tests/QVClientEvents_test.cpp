@@ -430,3 +430,84 @@ TEST(LiveServer, AttendantLogonAndLogoffArriveWithTheAttendantAndPump) {
     EXPECT_EQ(logoffs.at(0)[0].toInt(), attendant);
     client.ClientLogoff();
 }
+
+// The database kinds, zero deliveries and card reads: each raises its signal once, every field
+// in its place, the texts and dates converted.
+TEST_F(FakeSite, TheDatabaseKindsZeroDeliveriesAndCardReadsCarryEveryField) {
+    QSignalSpy log(&m_client, &QVClient::DBLogEvent);
+    QSignalSpy logged(&m_client, &QVClient::DBLogDeliveryEvent);
+    QSignalSpy cleared(&m_client, &QVClient::DBClearDeliveryEvent);
+    QSignalSpy stacked(&m_client, &QVClient::DBStackDeliveryEvent);
+    QSignalSpy zero(&m_client, &QVClient::ZeroDeliveryEvent);
+    QSignalSpy card(&m_client, &QVClient::CardReadEvent);
+    const double when = 45000.25; // 15 March 2023, 06:00
+    const QDateTime at(QDate(2023, 3, 15), QTime(6, 0));
+    LogOnAndPump(
+        {EventFrame(5, 0, {Value::I16(3), Value::I32(12), Value::F64(when), Value::Text(u"Día")}),
+         EventFrame(6, 0,
+                    {Value::I32(901), Value::I32(11), Value::I16(2), Value::I16(3),
+                     Value::F64(20.5), Value::I16(2), Value::F64(1.5), Value::F64(30.75),
+                     Value::F64(0.5), Value::I32(44), Value::I32(8), Value::F64(when)}),
+         EventFrame(
+             7, 0,
+             {Value::I32(902), Value::I16(1), Value::I32(45), Value::F64(when), Value::I32(9)}),
+         EventFrame(8, 0, {Value::I32(903)}),
+         EventFrame(17, 0, {Value::I32(4), Value::I32(14), Value::I32(41), Value::I32(2)}),
+         EventFrame(22, 0,
+                    {Value::I32(7), Value::I32(70), Value::Text(u"Card ç"), Value::I32(4),
+                     Value::I16(2), Value::I32(-1), Value::I64(0x1234567890LL), Value::F64(when)})},
+        [&] { return card.count() >= 1; });
+    ASSERT_EQ(log.count(), 1);
+    const QList<QVariant> l = log.at(0);
+    EXPECT_EQ(l[0].toInt(), 3);
+    EXPECT_EQ(l[1].toInt(), 12);
+    EXPECT_EQ(l[2].toDateTime(), at);
+    EXPECT_EQ(l[3].toString(), QString::fromUtf8("Día"));
+
+    ASSERT_EQ(logged.count(), 1);
+    const QList<QVariant> d = logged.at(0);
+    ASSERT_EQ(d.size(), 12);
+    EXPECT_EQ(d[0].toInt(), 901);
+    EXPECT_EQ(d[1].toInt(), 11);
+    EXPECT_EQ(d[2].toInt(), 2);
+    EXPECT_EQ(d[3].toInt(), 3);
+    EXPECT_DOUBLE_EQ(d[4].toDouble(), 20.5);
+    EXPECT_EQ(d[5].toInt(), 2);
+    EXPECT_DOUBLE_EQ(d[6].toDouble(), 1.5);
+    EXPECT_DOUBLE_EQ(d[7].toDouble(), 30.75);
+    EXPECT_DOUBLE_EQ(d[8].toDouble(), 0.5);
+    EXPECT_EQ(d[9].toInt(), 44);
+    EXPECT_EQ(d[10].toInt(), 8);
+    EXPECT_EQ(d[11].toDateTime(), at);
+
+    ASSERT_EQ(cleared.count(), 1);
+    const QList<QVariant> c = cleared.at(0);
+    EXPECT_EQ(c[0].toInt(), 902);
+    EXPECT_EQ(c[1].toInt(), 1);
+    EXPECT_EQ(c[2].toInt(), 45);
+    EXPECT_EQ(c[3].toDateTime(), at);
+    EXPECT_EQ(c[4].toInt(), 9);
+
+    ASSERT_EQ(stacked.count(), 1);
+    EXPECT_EQ(stacked.at(0)[0].toInt(), 903);
+
+    ASSERT_EQ(zero.count(), 1);
+    const QList<QVariant> z = zero.at(0);
+    EXPECT_EQ(z[0].toInt(), 4);
+    EXPECT_EQ(z[1].toInt(), 14);
+    EXPECT_EQ(z[2].toInt(), 41);
+    EXPECT_EQ(z[3].toInt(), 2);
+
+    ASSERT_EQ(card.count(), 1);
+    const QList<QVariant> r = card.at(0);
+    ASSERT_EQ(r.size(), 8);
+    EXPECT_EQ(r[0].toInt(), 7);
+    EXPECT_EQ(r[1].toInt(), 70);
+    EXPECT_EQ(r[2].toString(), QString::fromUtf8("Card ç"));
+    EXPECT_EQ(r[3].toInt(), 4);
+    EXPECT_EQ(r[4].toInt(), 2);
+    EXPECT_EQ(r[5].toInt(), -1);
+    EXPECT_EQ(r[6].toLongLong(), 0x1234567890LL);
+    EXPECT_EQ(r[7].toDateTime(), at);
+    EXPECT_EQ(WaitingEvents(), 0);
+}
