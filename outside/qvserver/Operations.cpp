@@ -567,11 +567,76 @@ int32_t AckDeliveryDBLog(Ctx& c, const Values& in, Values&) {
 int32_t AckDeliveryVolLog(Ctx& c, const Values& in, Values&) {
     return Ack(c, kDelivery, in, 2);
 }
+
+// A joined record, or the defaults of its kind when there is none (an ID of -1).
+Row Joined(Ctx& c, const Entity& e, int32_t id) {
+    Row r;
+    if (id > 0 && c.store.Fetch(e, id, r)) return r;
+    for (const Field& f : e.fields)
+        r[f.name] = DefaultOf(f);
+    return r;
+}
+
+// Event type 25: the sale item with the names of its product, pump, attendant and card client.
+// Attendant and card tags as numbers, as in delivery events. Driver, external transaction and
+// authorisation IDs are not kept with a sale item: empty.
+void SendSaleItem(Ctx& c, int32_t id, const Row& s) {
+    const Row p = Joined(c, kProduct, I(s, "ProductID")), pump = Joined(c, kPump, I(s, "PumpID"));
+    const Row a = Joined(c, kAttendant, I(s, "AttendantID"));
+    const Row card = Joined(c, kCardClient, I(s, "CardClientID"));
+    const int16_t logged = static_cast<int16_t>(I(s, "LoggedState"));
+    const Value none = Value::Text({});
+    Values v{Value::I32(id),
+             At(s, "ProductID"),
+             At(p, "Number"),
+             At(p, "Name"),
+             At(p, "Tag"),
+             At(p, "ProductGroup"),
+             none,
+             At(p, "Barcode"),
+             At(s, "PumpID"),
+             At(pump, "Number"),
+             At(pump, "Name"),
+             At(s, "AttendantID"),
+             At(a, "Number"),
+             At(a, "Name"),
+             Value::I64(TagNumber(S(a, "Tag"))),
+             At(s, "CardClientID"),
+             At(card, "Number"),
+             At(card, "Name"),
+             Value::I64(TagNumber(S(card, "Tag"))),
+             At(s, "PriceLevel"),
+             At(s, "Price"),
+             At(s, "Quantity"),
+             At(s, "AddedDT"),
+             At(s, "ClearedDT"),
+             At(s, "LockedBy"),
+             At(s, "ClearedBy"),
+             Value::I16(logged & 1),
+             Value::I16((logged & 2) >> 1),
+             At(s, "Plate"),
+             none,
+             none,
+             none,
+             At(s, "AuthType")};
+    Values event{Value::I16(qvwire::kEventSaleItem)};
+    AddSection(event, 0, v);
+    c.events.Broadcast(event);
+}
+void SendSaleItem(Ctx& c, int32_t id) {
+    Row s;
+    if (c.store.Fetch(kSaleItem, id, s)) SendSaleItem(c, id, s);
+}
+int32_t Sent(Ctx& c, int32_t id, int32_t r) {
+    if (r == QV_OK) SendSaleItem(c, id);
+    return r;
+}
+
 int32_t SaleItemAckDBLog(Ctx& c, const Values& in, Values&) {
-    return Ack(c, kSaleItem, in, 1);
+    return Sent(c, static_cast<int32_t>(in[0].i), Ack(c, kSaleItem, in, 1));
 }
 int32_t SaleItemAckVolLog(Ctx& c, const Values& in, Values&) {
-    return Ack(c, kSaleItem, in, 2);
+    return Sent(c, static_cast<int32_t>(in[0].i), Ack(c, kSaleItem, in, 2));
 }
 
 int32_t SaleClearWith(Ctx& c, const Values& in, bool force) {
@@ -581,14 +646,112 @@ int32_t SaleClearWith(Ctx& c, const Values& in, bool force) {
     if (!c.store.Fetch(kSaleItem, id, s)) return QV_UNKNOWN_ID;
     const int32_t lockedBy = I(s, "LockedBy");
     if (!force && lockedBy != -1 && lockedBy != by) return QV_ACCESS_DENIED;
-    return c.store.Set(kSaleItem, id, {"ClearedDT", "ClearedBy", "LockedBy"},
-                       {Value::F64(Now(c)), Value::I32(by), Value::I32(force ? by : lockedBy)});
+    return Sent(
+        c, id,
+        c.store.Set(kSaleItem, id, {"ClearedDT", "ClearedBy", "LockedBy"},
+                    {Value::F64(Now(c)), Value::I32(by), Value::I32(force ? by : lockedBy)}));
 }
 int32_t SaleItemClear(Ctx& c, const Values& in, Values&) {
     return SaleClearWith(c, in, false);
 }
 int32_t SaleItemLockAndClear(Ctx& c, const Values& in, Values&) {
     return SaleClearWith(c, in, true);
+}
+
+// The product must exist; pump, attendant and card client may be -1 (none).
+int32_t SaleReferences(Ctx& c, const Row& s) {
+    auto optional = [&](const Entity& e, const char* n) {
+        return I(s, n) == -1 || c.store.Exists(e, I(s, n));
+    };
+    return c.store.Exists(kProduct, I(s, "ProductID")) && optional(kPump, "PumpID") &&
+                   optional(kAttendant, "AttendantID") && optional(kCardClient, "CardClientID")
+               ? QV_OK
+               : QV_UNKNOWN_REFERENCE;
+}
+
+int32_t SetSaleItemProperties(Ctx& c, const Values& in, Values&) {
+    const int32_t id = static_cast<int32_t>(in[0].i);
+    Row s;
+    if (!c.store.Fetch(kSaleItem, id, s)) return QV_UNKNOWN_ID;
+    const Values v(in.begin() + 1, in.end());
+    for (size_t k = 0; k < kSaleItemFields.size(); ++k)
+        s[kSaleItemFields[k]] = v[k];
+    const int32_t ref = SaleReferences(c, s);
+    if (ref != QV_OK) return ref;
+    return Sent(c, id, c.store.Set(kSaleItem, id, kSaleItemFields, v));
+}
+
+// The fields a client gives a new sale item; it is added now, not cleared, not locked and
+// waiting for both logs.
+const Names kSaleItemAdded{"ProductID", "PumpID",   "AttendantID", "CardClientID", "PriceLevel",
+                           "Price",     "Quantity", "Plate",       "AuthType"};
+
+int32_t AddSaleItem(Ctx& c, const Values& in, Values& out) {
+    Row s = Joined(c, kSaleItem, -1);
+    for (size_t k = 0; k < kSaleItemAdded.size(); ++k)
+        s[kSaleItemAdded[k]] = in[k];
+    if (in[4].i < 1 || in[4].i > 8 || in[6].d <= 0) return QV_INVALID_ARGUMENT;
+    const int32_t ref = SaleReferences(c, s);
+    if (ref != QV_OK) return ref;
+    s["AddedDT"] = Value::F64(Now(c));
+    s["LoggedState"] = Value::I16(3);
+    int32_t id = 0;
+    if (c.store.Insert(kSaleItem, s, id) != 0) return QV_DATABASE_ERROR;
+    out = {Value::I32(id)};
+    SendSaleItem(c, id);
+    return QV_OK;
+}
+
+int32_t DeleteSaleItem(Ctx& c, const Values& in, Values&) {
+    const int32_t id = static_cast<int32_t>(in[0].i);
+    Row s;
+    if (!c.store.Fetch(kSaleItem, id, s)) return QV_UNKNOWN_ID;
+    const int32_t r = c.store.Delete(kSaleItem, id);
+    if (r == QV_OK) SendSaleItem(c, id, s);
+    return r;
+}
+
+// A sale item is locked by one client at a time; a cleared one no longer changes hands.
+int32_t LockWith(Ctx& c, const Values& in, bool lock) {
+    const int32_t id = static_cast<int32_t>(in[0].i);
+    const int32_t by = static_cast<int32_t>(in[1].i);
+    Row s;
+    if (!c.store.Fetch(kSaleItem, id, s)) return QV_UNKNOWN_ID;
+    if (by < 0) return QV_INVALID_ARGUMENT;
+    const int32_t lockedBy = I(s, "LockedBy");
+    if (I(s, "ClearedBy") != -1 || D(s, "ClearedDT") != 0) return QV_ACCESS_DENIED;
+    if (lockedBy != -1 && lockedBy != by) return QV_ACCESS_DENIED;
+    return Sent(c, id, c.store.Set(kSaleItem, id, {"LockedBy"}, {Value::I32(lock ? by : -1)}));
+}
+int32_t SaleItemLock(Ctx& c, const Values& in, Values&) {
+    return LockWith(c, in, true);
+}
+int32_t SaleItemUnlock(Ctx& c, const Values& in, Values&) {
+    return LockWith(c, in, false);
+}
+
+// Filters of the sale item lists: -1 for any product, pump, attendant or card client; state 0
+// all, 1 not cleared, 2 cleared; AddedDT from and to as day numbers, -1 for an open end.
+const char kSaleItemFilter[] =
+    "SELECT ID FROM SaleItems WHERE (?1 = -1 OR ProductID = ?1) AND (?2 = -1 OR PumpID = ?2)"
+    " AND (?3 = -1 OR AttendantID = ?3) AND (?4 = -1 OR CardClientID = ?4)"
+    " AND (?5 = 0 OR (?5 = 1) = (ClearedBy = -1 AND ClearedDT IS NULL))"
+    " AND (?6 = -1 OR AddedDT >= ?6) AND (?7 = -1 OR AddedDT <= ?7) ORDER BY ID";
+
+// The first seven inputs as bound values; an automation date at or below 0 leaves its end open.
+Values SaleItemFilter(const Values& in) {
+    auto day = [](double ole) { return Value::F64(ole <= 0 ? -1 : JulianOf(ole)); };
+    return {in[0], in[1], in[2], in[3], in[4], day(in[5].d), day(in[6].d)};
+}
+
+int32_t GetSaleItemsCountEx(Ctx& c, const Values& in, Values& out) {
+    if (in[4].i < 0 || in[4].i > 2) return QV_INVALID_ARGUMENT;
+    const Values f = SaleItemFilter(in);
+    return ListCount(c, KeyOf("SaleItems", f), kSaleItemFilter, f, out);
+}
+int32_t GetSaleItemByOrdinalEx(Ctx& c, const Values& in, Values& out) {
+    const Values f = SaleItemFilter(in);
+    return ListOrdinal(c, KeyOf("SaleItems", f), kSaleItemFilter, f, in[7].i, out);
 }
 
 const char kLogFilter[] = "SELECT ID FROM LogEvents WHERE (?1 = -1 OR DeviceType = ?1)"
@@ -1575,6 +1738,15 @@ std::vector<Def> BuildTable() {
         Special("FlashLEDS", "ihi", FlashLEDS),
         Local("GetNextQVOdoEvent"),
         Special("SetLineMode", "ih", SetLineMode),
+        Get("GetSaleItemProperties", kSaleItem, kSaleItemFields),
+        Special("SetSaleItemProperties", "iiiiihddddiihsh", SetSaleItemProperties),
+        Special("AddSaleItem", "iiiihddsh", AddSaleItem),
+        Special("DeleteSaleItem", "i", DeleteSaleItem),
+        Special("SaleItemLock", "ii", SaleItemLock),
+        Special("SaleItemUnlock", "ii", SaleItemUnlock),
+        Special("GetSaleItemsCountEx", "iiiihdd", GetSaleItemsCountEx),
+        Special("GetSaleItemByOrdinalEx", "iiiihddi", GetSaleItemByOrdinalEx),
+        Local("GetNextSaleItemEvent"),
     };
     for (const EntityOperation& e : EntityOperations())
         defs.push_back({e.name, Kind::Special, nullptr, {}, e.inSig, e.handler});
