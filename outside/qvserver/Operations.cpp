@@ -673,7 +673,10 @@ int32_t SetSaleItemProperties(Ctx& c, const Values& in, Values&) {
     const int32_t id = static_cast<int32_t>(in[0].i);
     Row s;
     if (!c.store.Fetch(kSaleItem, id, s)) return QV_UNKNOWN_ID;
-    const Values v(in.begin() + 1, in.end());
+    Values v(in.begin() + 1, in.end());
+    // A date at or below 0 (a null date from the managed side is -1) is no date: not cleared.
+    for (size_t k : {size_t{7}, size_t{8}})
+        if (v[k].d <= 0) v[k] = Value::F64(0);
     for (size_t k = 0; k < kSaleItemFields.size(); ++k)
         s[kSaleItemFields[k]] = v[k];
     const int32_t ref = SaleReferences(c, s);
