@@ -12,6 +12,7 @@
 #include "outside/qvserver/ForecourtService.h"
 #include "outside/qvserver/OperationContext.h"
 #include "outside/qvserver/OperationsEntities.h"
+#include "outside/qvserver/SaleItemEvents.h"
 #include "outside/qvserver/Terminals.h"
 
 namespace qvserver {
@@ -568,60 +569,8 @@ int32_t AckDeliveryVolLog(Ctx& c, const Values& in, Values&) {
     return Ack(c, kDelivery, in, 2);
 }
 
-// A joined record, or the defaults of its kind when there is none (an ID of -1).
-Row Joined(Ctx& c, const Entity& e, int32_t id) {
-    Row r;
-    if (id > 0 && c.store.Fetch(e, id, r)) return r;
-    for (const Field& f : e.fields)
-        r[f.name] = DefaultOf(f);
-    return r;
-}
-
-// Event type 25: the sale item with the names of its product, pump, attendant and card client.
-// Attendant and card tags as numbers, as in delivery events. Driver, external transaction and
-// authorisation IDs are not kept with a sale item: empty.
 void SendSaleItem(Ctx& c, int32_t id, const Row& s) {
-    const Row p = Joined(c, kProduct, I(s, "ProductID")), pump = Joined(c, kPump, I(s, "PumpID"));
-    const Row a = Joined(c, kAttendant, I(s, "AttendantID"));
-    const Row card = Joined(c, kCardClient, I(s, "CardClientID"));
-    const int16_t logged = static_cast<int16_t>(I(s, "LoggedState"));
-    const Value none = Value::Text({});
-    Values v{Value::I32(id),
-             At(s, "ProductID"),
-             At(p, "Number"),
-             At(p, "Name"),
-             At(p, "Tag"),
-             At(p, "ProductGroup"),
-             none,
-             At(p, "Barcode"),
-             At(s, "PumpID"),
-             At(pump, "Number"),
-             At(pump, "Name"),
-             At(s, "AttendantID"),
-             At(a, "Number"),
-             At(a, "Name"),
-             Value::I64(TagNumber(S(a, "Tag"))),
-             At(s, "CardClientID"),
-             At(card, "Number"),
-             At(card, "Name"),
-             Value::I64(TagNumber(S(card, "Tag"))),
-             At(s, "PriceLevel"),
-             At(s, "Price"),
-             At(s, "Quantity"),
-             At(s, "AddedDT"),
-             At(s, "ClearedDT"),
-             At(s, "LockedBy"),
-             At(s, "ClearedBy"),
-             Value::I16(logged & 1),
-             Value::I16((logged & 2) >> 1),
-             At(s, "Plate"),
-             none,
-             none,
-             none,
-             At(s, "AuthType")};
-    Values event{Value::I16(qvwire::kEventSaleItem)};
-    AddSection(event, 0, v);
-    c.events.Broadcast(event);
+    c.events.Broadcast(SaleItemEvent(c.store, id, s));
 }
 void SendSaleItem(Ctx& c, int32_t id) {
     Row s;
@@ -690,7 +639,7 @@ const Names kSaleItemAdded{"ProductID", "PumpID",   "AttendantID", "CardClientID
                            "Price",     "Quantity", "Plate",       "AuthType"};
 
 int32_t AddSaleItem(Ctx& c, const Values& in, Values& out) {
-    Row s = Joined(c, kSaleItem, -1);
+    Row s = Joined(c.store, kSaleItem, -1);
     for (size_t k = 0; k < kSaleItemAdded.size(); ++k)
         s[kSaleItemAdded[k]] = in[k];
     if (in[4].i < 1 || in[4].i > 8 || in[6].d <= 0) return QV_INVALID_ARGUMENT;
