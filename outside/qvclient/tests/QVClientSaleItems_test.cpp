@@ -138,6 +138,12 @@ TEST_F(SaleItems, AddedItemReadsBackAndSetChangesIt) {
     EXPECT_EQ(i.logged, 1);
     EXPECT_EQ(i.plate, "NEW");
     EXPECT_EQ(i.authType, 2);
+    // A date below 0 (a null date on the managed side) is no date: the item is not cleared.
+    ASSERT_EQ(SetSaleItemPropertiesMT(m_h, id, m_product2, -1, -1, -1, 1, 5.0, 3, i.added, -1, -1,
+                                      -1, 1, In("NEW"), 2),
+              0);
+    EXPECT_EQ(Read(id).cleared, 0);
+    EXPECT_EQ(Count(-1, -1, -1, -1, 1), 2);
 
     // Unknown records and references are refused and nothing is stored.
     int32_t none = 0;
