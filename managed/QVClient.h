@@ -731,6 +731,30 @@ class QVClient : public QWidget {
                                double& pPrice, double& pQuantity, QDateTime& pAddedDT,
                                QDateTime& pClearedDT, int32_t& pLockedBy, int32_t& pClearedBy,
                                int16_t& pLoggedState, QString& pPlate, int16_t& pAuthType);
+    int32_t GetSaleItemProperties(int32_t ID, int32_t& pProductID, int32_t& pPumpID,
+                                  int32_t& pAttendantID, int32_t& pCardClientID,
+                                  int16_t& pPriceLevel, double& pPrice, double& pQuantity,
+                                  QDateTime& pAddedDT, QDateTime& pClearedDT, int32_t& pLockedBy,
+                                  int32_t& pClearedBy, int16_t& pLoggedState, QString& pPlate,
+                                  int16_t& pAuthType);
+    int32_t SetSaleItemProperties(int32_t ID, int32_t ProductID, int32_t PumpID,
+                                  int32_t AttendantID, int32_t CardClientID, int16_t PriceLevel,
+                                  double Price, double Quantity, const QDateTime& AddedDT,
+                                  const QDateTime& ClearedDT, int32_t LockedBy, int32_t ClearedBy,
+                                  int16_t LoggedState, const QString& Plate, int16_t AuthType);
+    int32_t AddSaleItem(int32_t& pID, int32_t ProductID, int32_t PumpID, int32_t AttendantID,
+                        int32_t CardClientID, int16_t PriceLevel, double Price, double Quantity,
+                        const QString& Plate, int16_t AuthType);
+    int32_t DeleteSaleItem(int32_t ID);
+    int32_t SaleItemLock(int32_t ID, int32_t LockedBy);
+    int32_t SaleItemUnlock(int32_t ID, int32_t LockedBy);
+    // A null AddedFrom or AddedTo leaves that end of the date range open.
+    int32_t GetSaleItemsCountEx(int32_t ProductID, int32_t PumpID, int32_t AttendantID,
+                                int32_t CardClientID, int16_t State, const QDateTime& AddedFrom,
+                                const QDateTime& AddedTo, int32_t& pCount);
+    int32_t GetSaleItemByOrdinalEx(int32_t ProductID, int32_t PumpID, int32_t AttendantID,
+                                   int32_t CardClientID, int16_t State, const QDateTime& AddedFrom,
+                                   const QDateTime& AddedTo, int32_t Ordinal, int32_t& pID);
 
     // ---- Log events ----
     int32_t GetLogEventCount(int32_t& pCount);
@@ -1093,6 +1117,7 @@ class QVClient : public QWidget {
     int32_t ReadZB2GStatus();
     int32_t ReadQVTermPrompt();
     int32_t ReadQVOdo();
+    int32_t ReadSaleItem();
 
     QImage _logoBMP;
     QList<QPointer<QVPump>> _QVPumpsList;

@@ -40,7 +40,7 @@ void QVClient::CheckEvents() {
         int16_t type;
         int32_t (QVClient::*read)();
     };
-    static constexpr std::array<EventReader, 20> kReaders{{
+    static constexpr std::array<EventReader, 21> kReaders{{
         {1, &QVClient::ReadPumpStatus},      {2, &QVClient::ReadDelivery},
         {3, &QVClient::ReadServerEvent},     {4, &QVClient::ReadClientEvent},
         {5, &QVClient::ReadDBLogEvent},      {6, &QVClient::ReadDBLogDelivery},
@@ -51,7 +51,16 @@ void QVClient::CheckEvents() {
         {19, &QVClient::ReadZBPanID},        {22, &QVClient::ReadCardRead},
         {23, &QVClient::ReadZB2GStatus},     {24, &QVClient::ReadLogEvent},
         {26, &QVClient::ReadQVOdo},          {27, &QVClient::ReadQVTermPrompt},
+        {25, &QVClient::ReadSaleItem},
     }};
+    // An entry left out of a longer table would be an empty one: none may be.
+    static_assert(
+        [] {
+            for (const EventReader& r : kReaders)
+                if (r.type == 0 || r.read == nullptr) return false;
+            return true;
+        }(),
+        "every reader table entry is filled");
     if (CheckResult(::ProcessEvents()) != 0) return;
     for (;;) {
         int16_t type = 0;

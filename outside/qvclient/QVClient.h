@@ -431,6 +431,50 @@ int32_t SaleItemClearMT(int32_t handle, int32_t ID, int32_t ClearedBy);
 int32_t SaleItemLockAndClearMT(int32_t handle, int32_t ID, int32_t ClearedBy);
 int32_t SaleItemAckDBLogMT(int32_t handle, int32_t ID);
 int32_t SaleItemAckVolLogMT(int32_t handle, int32_t ID);
+// The stored fields of a sale item, in the order of GetSaleItemSummary. Set changes an existing
+// item only; the product must exist, pump, attendant and card client may be -1 (none).
+int32_t GetSaleItemPropertiesMT(int32_t handle, int32_t ID, int32_t* pProductID, int32_t* pPumpID,
+                                int32_t* pAttendantID, int32_t* pCardClientID, int16_t* pPriceLevel,
+                                double* pPrice, double* pQuantity, double* pAddedDT,
+                                double* pClearedDT, int32_t* pLockedBy, int32_t* pClearedBy,
+                                int16_t* pLoggedState, BSTR* pPlate, int16_t* pAuthType);
+int32_t SetSaleItemPropertiesMT(int32_t handle, int32_t ID, int32_t ProductID, int32_t PumpID,
+                                int32_t AttendantID, int32_t CardClientID, int16_t PriceLevel,
+                                double Price, double Quantity, double AddedDT, double ClearedDT,
+                                int32_t LockedBy, int32_t ClearedBy, int16_t LoggedState,
+                                BSTR Plate, int16_t AuthType);
+// Adds a sale item under the next free ID (pID): AddedDT now, not cleared, not locked, waiting
+// for both logs (LoggedState 3). PriceLevel 1..8 and a Quantity above 0, else 2.
+int32_t AddSaleItemMT(int32_t handle, int32_t* pID, int32_t ProductID, int32_t PumpID,
+                      int32_t AttendantID, int32_t CardClientID, int16_t PriceLevel, double Price,
+                      double Quantity, BSTR Plate, int16_t AuthType);
+int32_t DeleteSaleItemMT(int32_t handle, int32_t ID);
+// Locks a sale item for LockedBy (a client ID) or releases it. Refused with 7 (access denied)
+// when another client holds the lock or the item is cleared.
+int32_t SaleItemLockMT(int32_t handle, int32_t ID, int32_t LockedBy);
+int32_t SaleItemUnlockMT(int32_t handle, int32_t ID, int32_t LockedBy);
+// The sale items that pass a filter: ProductID, PumpID, AttendantID and CardClientID -1 for any;
+// State 0 all, 1 not cleared, 2 cleared; AddedDT between AddedFrom and AddedTo (automation
+// dates, -1 or 0 for an open end). ByOrdinalEx walks the list of the last CountEx with that
+// filter.
+int32_t GetSaleItemsCountExMT(int32_t handle, int32_t ProductID, int32_t PumpID,
+                              int32_t AttendantID, int32_t CardClientID, int16_t State,
+                              double AddedFrom, double AddedTo, int32_t* pCount);
+int32_t GetSaleItemByOrdinalExMT(int32_t handle, int32_t ProductID, int32_t PumpID,
+                                 int32_t AttendantID, int32_t CardClientID, int16_t State,
+                                 double AddedFrom, double AddedTo, int32_t Ordinal, int32_t* pID);
+// Event type 25, sent when a sale item is added, changed, locked, unlocked, cleared or deleted
+// (a deleted item's last state). LoggedDB and LoggedVolumetric are 1 while that log waits.
+// DriverID, ExtTransactionID and AuthID are not kept with a sale item and come empty.
+int32_t GetNextSaleItemEventMT(
+    int32_t handle, int32_t* pSaleItemID, int32_t* pProductID, int32_t* pProductNumber,
+    BSTR* pProductName, BSTR* pProductTag, int32_t* pProductGroup, BSTR* pProductGroupName,
+    BSTR* pBarcode, int32_t* pPumpID, int32_t* pPumpNumber, BSTR* pPumpName, int32_t* pAttendantID,
+    int32_t* pAttendantNumber, BSTR* pAttendantName, int64_t* pAttendantTag, int32_t* pCardClientID,
+    int32_t* pCardClientNumber, BSTR* pCardClientName, int64_t* pCardClientTag,
+    int16_t* pPriceLevel, double* pPrice, double* pQuantity, double* pAddedDT, double* pClearedDT,
+    int32_t* pLockedBy, int32_t* pClearedBy, int16_t* pLoggedDB, int16_t* pLoggedVolumetric,
+    BSTR* pPlate, BSTR* pDriverID, BSTR* pExtTransactionID, BSTR* pAuthID, int16_t* pAuthType);
 
 // ---- Versions and texts ----
 

@@ -97,7 +97,7 @@ char Letter(Tag t);
 std::string SignatureOf(const Values& vs);
 
 // The operations, in the order of the library's bound-name table; code = index + 1.
-constexpr std::array<std::string_view, 303> kOperationNames = {"CheckForManagementFtn",
+constexpr std::array<std::string_view, 312> kOperationNames = {"CheckForManagementFtn",
                                                                "ClientLogoff",
                                                                "SetIniValueEx",
                                                                "GetIniValueEx",
@@ -399,7 +399,16 @@ constexpr std::array<std::string_view, 303> kOperationNames = {"CheckForManageme
                                                                "ScheduleBeep",
                                                                "FlashLEDS",
                                                                "GetNextQVOdoEvent",
-                                                               "SetLineMode"};
+                                                               "SetLineMode",
+                                                               "GetSaleItemProperties",
+                                                               "SetSaleItemProperties",
+                                                               "AddSaleItem",
+                                                               "DeleteSaleItem",
+                                                               "SaleItemLock",
+                                                               "SaleItemUnlock",
+                                                               "GetSaleItemsCountEx",
+                                                               "GetSaleItemByOrdinalEx",
+                                                               "GetNextSaleItemEvent"};
 
 // Code of an operation name, 0 when unknown. Usable at compile time.
 constexpr uint16_t OpCode(std::string_view name) {

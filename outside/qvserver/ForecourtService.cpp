@@ -9,6 +9,7 @@
 #include "outside/qvclient/QVCodes.h"
 #include "outside/qvclient/QVWire.h"
 #include "outside/qvserver/ForecourtSite.h"
+#include "outside/qvserver/SaleItemEvents.h"
 
 namespace qvserver {
 
@@ -419,8 +420,9 @@ void ForecourtService::LogEvent(const LogEventRecord& e) {
                                                         F(e.generatedDT), Txt(e.eventDesc)}));
 }
 
-void ForecourtService::SaleItem(const SaleItemRecord&) {
-    // Sale items are stored by the forecourt; no client call adds one yet, so no reader waits.
+void ForecourtService::SaleItem(const SaleItemRecord& r) {
+    Row s;
+    if (m_store.Fetch(kSaleItem, r.id, s)) m_events.Broadcast(SaleItemEvent(m_store, r.id, s));
 }
 
 void ForecourtService::AttendantLogon(const AttendantRecord& r) {

@@ -12,6 +12,7 @@
 #include "outside/qvserver/ForecourtService.h"
 #include "outside/qvserver/OperationContext.h"
 #include "outside/qvserver/OperationsEntities.h"
+#include "outside/qvserver/SaleItemEvents.h"
 #include "outside/qvserver/Terminals.h"
 
 namespace qvserver {
@@ -567,11 +568,24 @@ int32_t AckDeliveryDBLog(Ctx& c, const Values& in, Values&) {
 int32_t AckDeliveryVolLog(Ctx& c, const Values& in, Values&) {
     return Ack(c, kDelivery, in, 2);
 }
+
+void SendSaleItem(Ctx& c, int32_t id, const Row& s) {
+    c.events.Broadcast(SaleItemEvent(c.store, id, s));
+}
+void SendSaleItem(Ctx& c, int32_t id) {
+    Row s;
+    if (c.store.Fetch(kSaleItem, id, s)) SendSaleItem(c, id, s);
+}
+int32_t Sent(Ctx& c, int32_t id, int32_t r) {
+    if (r == QV_OK) SendSaleItem(c, id);
+    return r;
+}
+
 int32_t SaleItemAckDBLog(Ctx& c, const Values& in, Values&) {
-    return Ack(c, kSaleItem, in, 1);
+    return Sent(c, static_cast<int32_t>(in[0].i), Ack(c, kSaleItem, in, 1));
 }
 int32_t SaleItemAckVolLog(Ctx& c, const Values& in, Values&) {
-    return Ack(c, kSaleItem, in, 2);
+    return Sent(c, static_cast<int32_t>(in[0].i), Ack(c, kSaleItem, in, 2));
 }
 
 int32_t SaleClearWith(Ctx& c, const Values& in, bool force) {
@@ -581,14 +595,115 @@ int32_t SaleClearWith(Ctx& c, const Values& in, bool force) {
     if (!c.store.Fetch(kSaleItem, id, s)) return QV_UNKNOWN_ID;
     const int32_t lockedBy = I(s, "LockedBy");
     if (!force && lockedBy != -1 && lockedBy != by) return QV_ACCESS_DENIED;
-    return c.store.Set(kSaleItem, id, {"ClearedDT", "ClearedBy", "LockedBy"},
-                       {Value::F64(Now(c)), Value::I32(by), Value::I32(force ? by : lockedBy)});
+    return Sent(
+        c, id,
+        c.store.Set(kSaleItem, id, {"ClearedDT", "ClearedBy", "LockedBy"},
+                    {Value::F64(Now(c)), Value::I32(by), Value::I32(force ? by : lockedBy)}));
 }
 int32_t SaleItemClear(Ctx& c, const Values& in, Values&) {
     return SaleClearWith(c, in, false);
 }
 int32_t SaleItemLockAndClear(Ctx& c, const Values& in, Values&) {
     return SaleClearWith(c, in, true);
+}
+
+// The product must exist; pump, attendant and card client may be -1 (none).
+int32_t SaleReferences(Ctx& c, const Row& s) {
+    auto optional = [&](const Entity& e, const char* n) {
+        return I(s, n) == -1 || c.store.Exists(e, I(s, n));
+    };
+    return c.store.Exists(kProduct, I(s, "ProductID")) && optional(kPump, "PumpID") &&
+                   optional(kAttendant, "AttendantID") && optional(kCardClient, "CardClientID")
+               ? QV_OK
+               : QV_UNKNOWN_REFERENCE;
+}
+
+int32_t SetSaleItemProperties(Ctx& c, const Values& in, Values&) {
+    const int32_t id = static_cast<int32_t>(in[0].i);
+    Row s;
+    if (!c.store.Fetch(kSaleItem, id, s)) return QV_UNKNOWN_ID;
+    Values v(in.begin() + 1, in.end());
+    // A date at or below 0 (a null date from the managed side is -1) is no date: not cleared.
+    for (size_t k : {size_t{7}, size_t{8}})
+        if (v[k].d <= 0) v[k] = Value::F64(0);
+    for (size_t k = 0; k < kSaleItemFields.size(); ++k)
+        s[kSaleItemFields[k]] = v[k];
+    const int32_t ref = SaleReferences(c, s);
+    if (ref != QV_OK) return ref;
+    return Sent(c, id, c.store.Set(kSaleItem, id, kSaleItemFields, v));
+}
+
+// The fields a client gives a new sale item; it is added now, not cleared, not locked and
+// waiting for both logs.
+const Names kSaleItemAdded{"ProductID", "PumpID",   "AttendantID", "CardClientID", "PriceLevel",
+                           "Price",     "Quantity", "Plate",       "AuthType"};
+
+int32_t AddSaleItem(Ctx& c, const Values& in, Values& out) {
+    Row s = Joined(c.store, kSaleItem, -1);
+    for (size_t k = 0; k < kSaleItemAdded.size(); ++k)
+        s[kSaleItemAdded[k]] = in[k];
+    if (in[4].i < 1 || in[4].i > 8 || in[6].d <= 0) return QV_INVALID_ARGUMENT;
+    const int32_t ref = SaleReferences(c, s);
+    if (ref != QV_OK) return ref;
+    s["AddedDT"] = Value::F64(Now(c));
+    s["LoggedState"] = Value::I16(3);
+    int32_t id = 0;
+    if (c.store.Insert(kSaleItem, s, id) != 0) return QV_DATABASE_ERROR;
+    out = {Value::I32(id)};
+    SendSaleItem(c, id);
+    return QV_OK;
+}
+
+int32_t DeleteSaleItem(Ctx& c, const Values& in, Values&) {
+    const int32_t id = static_cast<int32_t>(in[0].i);
+    Row s;
+    if (!c.store.Fetch(kSaleItem, id, s)) return QV_UNKNOWN_ID;
+    const int32_t r = c.store.Delete(kSaleItem, id);
+    if (r == QV_OK) SendSaleItem(c, id, s);
+    return r;
+}
+
+// A sale item is locked by one client at a time; a cleared one no longer changes hands.
+int32_t LockWith(Ctx& c, const Values& in, bool lock) {
+    const int32_t id = static_cast<int32_t>(in[0].i);
+    const int32_t by = static_cast<int32_t>(in[1].i);
+    Row s;
+    if (!c.store.Fetch(kSaleItem, id, s)) return QV_UNKNOWN_ID;
+    if (by < 0) return QV_INVALID_ARGUMENT;
+    const int32_t lockedBy = I(s, "LockedBy");
+    if (I(s, "ClearedBy") != -1 || D(s, "ClearedDT") != 0) return QV_ACCESS_DENIED;
+    if (lockedBy != -1 && lockedBy != by) return QV_ACCESS_DENIED;
+    return Sent(c, id, c.store.Set(kSaleItem, id, {"LockedBy"}, {Value::I32(lock ? by : -1)}));
+}
+int32_t SaleItemLock(Ctx& c, const Values& in, Values&) {
+    return LockWith(c, in, true);
+}
+int32_t SaleItemUnlock(Ctx& c, const Values& in, Values&) {
+    return LockWith(c, in, false);
+}
+
+// Filters of the sale item lists: -1 for any product, pump, attendant or card client; state 0
+// all, 1 not cleared, 2 cleared; AddedDT from and to as day numbers, -1 for an open end.
+const char kSaleItemFilter[] =
+    "SELECT ID FROM SaleItems WHERE (?1 = -1 OR ProductID = ?1) AND (?2 = -1 OR PumpID = ?2)"
+    " AND (?3 = -1 OR AttendantID = ?3) AND (?4 = -1 OR CardClientID = ?4)"
+    " AND (?5 = 0 OR (?5 = 1) = (ClearedBy = -1 AND ClearedDT IS NULL))"
+    " AND (?6 = -1 OR AddedDT >= ?6) AND (?7 = -1 OR AddedDT <= ?7) ORDER BY ID";
+
+// The first seven inputs as bound values; an automation date at or below 0 leaves its end open.
+Values SaleItemFilter(const Values& in) {
+    auto day = [](double ole) { return Value::F64(ole <= 0 ? -1 : JulianOf(ole)); };
+    return {in[0], in[1], in[2], in[3], in[4], day(in[5].d), day(in[6].d)};
+}
+
+int32_t GetSaleItemsCountEx(Ctx& c, const Values& in, Values& out) {
+    if (in[4].i < 0 || in[4].i > 2) return QV_INVALID_ARGUMENT;
+    const Values f = SaleItemFilter(in);
+    return ListCount(c, KeyOf("SaleItems", f), kSaleItemFilter, f, out);
+}
+int32_t GetSaleItemByOrdinalEx(Ctx& c, const Values& in, Values& out) {
+    const Values f = SaleItemFilter(in);
+    return ListOrdinal(c, KeyOf("SaleItems", f), kSaleItemFilter, f, in[7].i, out);
 }
 
 const char kLogFilter[] = "SELECT ID FROM LogEvents WHERE (?1 = -1 OR DeviceType = ?1)"
@@ -1575,6 +1690,15 @@ std::vector<Def> BuildTable() {
         Special("FlashLEDS", "ihi", FlashLEDS),
         Local("GetNextQVOdoEvent"),
         Special("SetLineMode", "ih", SetLineMode),
+        Get("GetSaleItemProperties", kSaleItem, kSaleItemFields),
+        Special("SetSaleItemProperties", "iiiiihddddiihsh", SetSaleItemProperties),
+        Special("AddSaleItem", "iiiihddsh", AddSaleItem),
+        Special("DeleteSaleItem", "i", DeleteSaleItem),
+        Special("SaleItemLock", "ii", SaleItemLock),
+        Special("SaleItemUnlock", "ii", SaleItemUnlock),
+        Special("GetSaleItemsCountEx", "iiiihdd", GetSaleItemsCountEx),
+        Special("GetSaleItemByOrdinalEx", "iiiihddi", GetSaleItemByOrdinalEx),
+        Local("GetNextSaleItemEvent"),
     };
     for (const EntityOperation& e : EntityOperations())
         defs.push_back({e.name, Kind::Special, nullptr, {}, e.inSig, e.handler});
