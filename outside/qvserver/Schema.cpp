@@ -306,9 +306,10 @@ const Entity kPriceSignElement{"PriceSignElements",
 
 const std::vector<const Entity*>& AllEntities() {
     static const std::vector<const Entity*> all{
-        &kPort,     &kZigBee,   &kGrade,    &kTank,      &kPump,
-        &kHose,     &kSensor,   &kProduct,  &kAttendant, &kCardClient,
-        &kCardRead, &kDelivery, &kLogEvent, &kSaleItem,  &kPeriod, &kStrappingTable, &kStrappingElement, &kPriceSignElement};
+        &kPort,           &kZigBee,           &kGrade,           &kTank,      &kPump,
+        &kHose,           &kSensor,           &kProduct,         &kAttendant, &kCardClient,
+        &kCardRead,       &kDelivery,         &kLogEvent,        &kSaleItem,  &kPeriod,
+        &kStrappingTable, &kStrappingElement, &kPriceSignElement};
     return all;
 }
 
