@@ -66,4 +66,17 @@ bool ReplaceFile(std::string_view from, std::string_view to);
 // Open fault.
 bool CreateReplacement(std::string_view path, std::string& target, std::string& temp);
 
+// The same for a file that does not exist yet: 'target' receives the native path, 'temp' a new,
+// empty file in the same folder under a fresh name, with the mode a new file gets there. The
+// caller fills 'temp', commits it and moves it into place with ReplaceFile, so the name appears
+// only with its whole content. False, with nothing left behind, when the new file cannot be
+// created (its reason in LastFileErrorText). Subject to the Open fault.
+bool CreateNewFileBeside(std::string_view path, std::string& target, std::string& temp);
+
+// Why the last failed file operation of this thread failed, in a few words for a message:
+// "no such folder" (or "no such file" when reading), "is a folder", "disk full",
+// "permission denied", "read-only disk", or the system's own text. Read it right after the
+// failure, before other calls.
+const char* LastFileErrorText(bool reading);
+
 } // namespace platform

@@ -3,8 +3,10 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <mutex>
+#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -202,6 +204,58 @@ bool CreateReplacement(std::string_view path, std::string& target, std::string& 
     target = real;
     temp = name;
     return true;
+}
+
+bool CreateNewFileBeside(std::string_view path, std::string& target, std::string& temp) {
+    target.clear();
+    temp.clear();
+    if (FaultFires(FileOp::Open)) return false;
+    const std::string native = MapPath(path);
+    // Mode 0666 as a new file gets it, less the umask; O_EXCL never takes an existing name.
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device seed;
+    std::mt19937 pick(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = native + ".";
+        for (int i = 0; i < 6; ++i)
+            name += kLetters[pick() % (sizeof kLetters - 1)];
+        const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return false;
+        }
+        if (close(fd) != 0) {
+            const int error = errno;
+            unlink(name.c_str());
+            errno = error;
+            return false;
+        }
+        target = native;
+        temp = name;
+        return true;
+    }
+    return false;
+}
+
+const char* LastFileErrorText(bool reading) {
+    switch (errno) {
+    case ENOENT:
+        return reading ? "no such file" : "no such folder";
+    case ENOTDIR:
+        return "no such folder";
+    case EISDIR:
+        return "is a folder";
+    case ENOSPC:
+    case EDQUOT:
+        return "disk full";
+    case EACCES:
+    case EPERM:
+        return "permission denied";
+    case EROFS:
+        return "read-only disk";
+    default:
+        return std::strerror(errno);
+    }
 }
 
 void FailFileOp(FileOp op, int nth) {
