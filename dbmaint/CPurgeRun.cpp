@@ -8,6 +8,7 @@
 #include "dbmaint/CSQLiteStmt.h"
 #include "dbmaint/RunLog.h"
 #include "platform/Clock.h"
+#include "platform/StopRequest.h"
 
 const CPurgeRun::TableSql CPurgeRun::kDeliveries = {
     "SELECT COUNT(*) FROM Deliveries WHERE LoggedState = 0 AND date( CompletedDT + ?1 ) <= "
@@ -42,7 +43,7 @@ const CPurgeRun::TableSql CPurgeRun::kSaleItems = {
 CPurgeRun::CPurgeRun(CSQLiteDB& db, const RunSettings& settings, CLog& log)
     : m_db(db), m_settings(settings), m_log(log) {}
 
-void CPurgeRun::Run(uint32_t startTick) {
+bool CPurgeRun::Run(uint32_t startTick) {
     const RunSettings& s = m_settings;
     const int32_t batch = s.m_batchSize;
 
@@ -52,121 +53,130 @@ void CPurgeRun::Run(uint32_t startTick) {
     if (Count(kDeliveries.countByAge, &s.m_deliveryKeepDays))
         m_log.Write("DB: KeepDays %d, %d Deliveries to be deleted %dms.", s.m_deliveryKeepDays,
                     m_count, Elapsed());
-    MemoryReport(m_log);
+    Memory();
     Wait();
-    while (s.m_purgeDels && m_count > 0) {
+    while (Go() && s.m_purgeDels && m_count > 0) {
         const Batch b = RunBatch(kDeliveries.deleteByAge, s.m_deliveryKeepDays, &batch);
         if (b == Batch::Done)
             m_log.Write("DB: Deliveries table purged, %d days, %d of %d, %dms.",
                         s.m_deliveryKeepDays, batch, m_count, Elapsed());
-        else if (b == Batch::GaveUp)
+        else if (b == Batch::GaveUp && Fail())
             m_log.Write("DB: Deliveries table purge FAILED!!");
         Wait();
         CountDown();
     }
-    MemoryReport(m_log);
+    Memory();
     Wait();
     if (Count(kDeliveries.countAll, nullptr))
         m_log.Write("DB: %d/%d Deliveries total. %dms.", m_count, s.m_maxDeliveries, Elapsed());
-    MemoryReport(m_log);
-    while (s.m_purgeDels && m_count > s.m_maxDeliveries) {
+    Memory();
+    while (Go() && s.m_purgeDels && m_count > s.m_maxDeliveries) {
         const Batch b = RunBatch(kDeliveries.deleteOldest, batch, nullptr);
         if (b == Batch::Done)
             m_log.Write("DB: Deliveries table limit purged, %d of %d total %d, %dms.", batch,
                         m_count, s.m_maxDeliveries, Elapsed());
-        else if (b == Batch::GaveUp)
+        else if (b == Batch::GaveUp && Fail())
             m_log.Write("DB: Deliveries table limit purge FAILED!!");
         CountDown();
         Wait();
     }
 
     // LogEvents by age, then by size.
-    MemoryReport(m_log);
+    Memory();
     Wait();
     if (Count(kLogEvents.countByAge, &s.m_eventsKeepDays))
         m_log.Write("DB: KeepDays %d, %d LogEvents to be deleted %dms.", s.m_eventsKeepDays,
                     m_count, Elapsed());
-    MemoryReport(m_log);
+    Memory();
     Wait();
-    while (s.m_purgeLogEvents && m_count > 0) {
+    while (Go() && s.m_purgeLogEvents && m_count > 0) {
         const Batch b = RunBatch(kLogEvents.deleteByAge, s.m_eventsKeepDays, &batch);
         if (b == Batch::Done)
             m_log.Write("DB: LogEvents table purged, Days %d, %d of %d, %dms.", s.m_eventsKeepDays,
                         batch, m_count, Elapsed());
-        else if (b == Batch::GaveUp)
+        else if (b == Batch::GaveUp && Fail())
             m_log.Write("DB: LogEvents table purge FAILED!!");
         Wait();
         CountDown();
     }
-    MemoryReport(m_log);
+    Memory();
     Wait();
     if (Count(kLogEvents.countAll, nullptr))
         m_log.Write("DB: %d total %d LogEvents max, %dms.", m_count, s.m_maxLogEvents, Elapsed());
-    MemoryReport(m_log);
+    Memory();
     Wait();
-    while (s.m_purgeLogEvents && m_count > s.m_maxLogEvents) {
+    while (Go() && s.m_purgeLogEvents && m_count > s.m_maxLogEvents) {
         const Batch b = RunBatch(kLogEvents.deleteOldest, batch, nullptr);
         if (b == Batch::Done)
             m_log.Write("DB: LogEvents table limit purged, %d of %d %dms.", m_count,
                         s.m_maxLogEvents, Elapsed());
-        else if (b == Batch::GaveUp)
+        else if (b == Batch::GaveUp && Fail())
             m_log.Write("DB: LogEvents table limit purge FAILED!!");
         Wait();
         CountDown();
     }
 
     // SaleItems by age, then by size.
-    MemoryReport(m_log);
+    Memory();
     Wait();
     if (Count(kSaleItems.countByAge, &s.m_saleItemKeepDays))
         m_log.Write("DB: KeepDays %d, %d SaleItems to be deleted, %dms.", s.m_saleItemKeepDays,
                     m_count, Elapsed());
-    MemoryReport(m_log);
+    Memory();
     Wait();
-    while (s.m_purgeSaleItems && m_count > 0) {
+    while (Go() && s.m_purgeSaleItems && m_count > 0) {
         const Batch b = RunBatch(kSaleItems.deleteByAge, s.m_saleItemKeepDays, &batch);
         if (b == Batch::Done)
             m_log.Write("DB: SaleItems table purged,Days %d, %d of %d %dms.", s.m_saleItemKeepDays,
                         batch, m_count, Elapsed());
-        else if (b == Batch::GaveUp)
+        else if (b == Batch::GaveUp && Fail())
             m_log.Write("DB: SaleItems table purge FAILED!!");
         Wait();
         CountDown();
     }
-    MemoryReport(m_log);
+    Memory();
     Wait();
     if (Count(kSaleItems.countAll, nullptr))
         m_log.Write("DB: %d/%d SaleItems to be deleted %dms.", m_count, s.m_maxSaleItems,
                     Elapsed());
-    MemoryReport(m_log);
+    Memory();
     Wait();
-    while (s.m_purgeSaleItems && m_count > s.m_maxSaleItems) {
+    while (Go() && s.m_purgeSaleItems && m_count > s.m_maxSaleItems) {
         const Batch b = RunBatch(kSaleItems.deleteOldest, batch, nullptr);
         if (b == Batch::Done)
             m_log.Write("DB: SaleItems table purged, %d of %d %dms.", batch, m_count, Elapsed());
-        else if (b == Batch::GaveUp)
+        else if (b == Batch::GaveUp && Fail())
             m_log.Write("DB: SaleItems table purge FAILED!!");
         Wait();
         CountDown();
     }
 
-    if (s.m_vacuum) Vacuum();
+    if (s.m_vacuum && Go()) Vacuum();
     m_db.Close();
 
+    const int32_t total = static_cast<int32_t>(platform::TickCount() - startTick);
+    if (m_stopped) {
+        m_log.Write("Stopped on request, %dms.", total);
+        return false;
+    }
     MemoryReport(m_log);
-    m_log.Write("All done!! %dms.", static_cast<int32_t>(platform::TickCount() - startTick));
+    if (m_failed) m_log.Write("A step FAILED, see above.");
+    m_log.Write("All done!! %dms.", total);
+    return !m_failed;
 }
 
 void CPurgeRun::Backup() {
+    if (!Go()) return;
     StartStep();
     try {
         const int rc = m_db.Backup(kBackupFile, kBackupPagesPerStep, m_settings.m_waitMs);
         if (rc == 0)
             m_log.Write("DB: DB backup to QvDBBu.SQL %dms.", Elapsed());
-        else
+        else if (Fail())
             m_log.Write("DB: DB backup to QvDBBu.SQL FAILED, %d %s, %dms.", rc, m_db.ErrorText(rc),
                         Elapsed());
     } catch (int code) {
+        Fail();
         LogDbError(m_log, m_db, code, __FILE__, __LINE__);
     }
 }
@@ -176,14 +186,17 @@ void CPurgeRun::Vacuum() {
     try {
         if (m_db.Execute(" VACUUM ; "))
             m_log.Write("DB: vacuumed sucessfully, %dms.", Elapsed());
-        else
+        else if (Fail())
             m_log.Write("DB: vacuum gave up, DB busy/locked, %dms.", Elapsed());
     } catch (int code) {
+        Fail();
         LogDbError(m_log, m_db, code, __FILE__, __LINE__);
     }
 }
 
 bool CPurgeRun::Count(const char* sql, const int32_t* keepDays) {
+    m_count = 0;
+    if (!Go()) return false;
     StartStep();
     try {
         CSQLiteStmt stmt(m_db, sql);
@@ -195,6 +208,7 @@ bool CPurgeRun::Count(const char* sql, const int32_t* keepDays) {
         m_count = 0;
         return false;
     } catch (int code) {
+        Fail();
         LogDbError(m_log, m_db, code, __FILE__, __LINE__);
         // A failed count must not leave the previous phase's remainder for the next loop.
         m_count = 0;
@@ -210,6 +224,7 @@ CPurgeRun::Batch CPurgeRun::RunBatch(const char* sql, int32_t first, const int32
         if (second != nullptr) stmt.Bind(2, *second);
         return stmt.Execute() ? Batch::Done : Batch::GaveUp;
     } catch (int code) {
+        Fail();
         LogDbError(m_log, m_db, code, __FILE__, __LINE__);
         return Batch::Failed;
     }
@@ -222,8 +237,26 @@ void CPurgeRun::CountDown() {
     m_count = static_cast<int32_t>(std::max<int64_t>(rest, INT32_MIN));
 }
 
-void CPurgeRun::Wait() const {
-    if (m_settings.m_waitMs > 0) platform::Sleep(static_cast<uint32_t>(m_settings.m_waitMs));
+void CPurgeRun::Wait() {
+    if (m_settings.m_waitMs > 0 && Go())
+        platform::SleepUnlessStopped(static_cast<uint32_t>(m_settings.m_waitMs));
+}
+
+bool CPurgeRun::Go() {
+    if (!m_stopped && platform::StopRequested()) {
+        m_stopped = true;
+        m_log.Write("Stop requested: the run ends after the step in progress.");
+    }
+    return !m_stopped;
+}
+
+bool CPurgeRun::Fail() {
+    m_failed = true;
+    return true;
+}
+
+void CPurgeRun::Memory() {
+    if (Go()) MemoryReport(m_log);
 }
 
 void CPurgeRun::StartStep() {

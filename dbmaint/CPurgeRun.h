@@ -1,7 +1,9 @@
 // CPurgeRun: the fixed sequence of one maintenance run on an open database: an optional
 // backup, for Deliveries, LogEvents and SaleItems a purge by age and a purge by size (each
 // after a count), an optional compaction, and closing. Deletes go in batches with pauses
-// between them; every step catches and logs its own failure and the run goes on.
+// between them; every step catches and logs its own failure and the run goes on. A stop
+// request (Ctrl-C, a termination signal) ends the run at the next safe point: between batches,
+// steps and during the pauses.
 #pragma once
 #include <cstdint>
 
@@ -14,7 +16,10 @@ class CPurgeRun {
   public:
     CPurgeRun(CSQLiteDB& db, const RunSettings& settings, CLog& log);
     // Runs the sequence through to the "All done!!" line; `startTick` is the program's start.
-    void Run(uint32_t startTick);
+    // True when every step succeeded; false when one failed (the run still went on to its end)
+    // or a stop request ended the run early (no "All done!!" then).
+    bool Run(uint32_t startTick);
+    bool Stopped() const { return m_stopped; }
 
   private:
     // The SQL texts of one table, sent exactly as they stand.
@@ -41,7 +46,11 @@ class CPurgeRun {
     enum class Batch { Done, GaveUp, Failed };
     Batch RunBatch(const char* sql, int32_t first, const int32_t* second);
     void CountDown(); // one batch less still to delete
-    void Wait() const;
+    void Wait();      // the pause between batches and phases, cut short by a stop request
+    // False once a stop was requested (noted in the log once): the run does no further step.
+    bool Go();
+    bool Fail();   // notes a failed step; true, so that it can guard the step's FAILED line
+    void Memory(); // the memory line, unless the run is stopping
     int32_t Elapsed() const; // ms since m_stepTick
     void StartStep();        // takes the tick of the step that starts now
 
@@ -50,4 +59,6 @@ class CPurgeRun {
     CLog& m_log;
     int32_t m_count = 0;     // rows still to delete, shared by all phases
     uint32_t m_stepTick = 0; // tick taken just before the current step
+    bool m_failed = false;   // a step failed
+    bool m_stopped = false;  // a stop request ends the run
 };

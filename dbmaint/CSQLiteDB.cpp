@@ -8,7 +8,9 @@
 #include "common/CLog.h"
 #include "dbmaint/CSQLiteStmt.h"
 #include "platform/Clock.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/StopRequest.h"
 
 namespace {
 
@@ -87,42 +89,120 @@ int CSQLiteDB::Backup(const char* destination, int pagesPerStep, int waitMs) {
     if (m_handle == nullptr) return -1;
     auto open = CSQLiteLib::Need(m_lib.open());
     auto closeDb = CSQLiteLib::Need(m_lib.close_v2());
-    auto errcode = CSQLiteLib::Need(m_lib.errcode());
-    auto init = CSQLiteLib::Need(m_lib.backup_init());
-    auto step = CSQLiteLib::Need(m_lib.backup_step());
-    auto finish = CSQLiteLib::Need(m_lib.backup_finish());
+    auto exec = CSQLiteLib::Need(m_lib.exec());
+    CSQLiteLib::Need(m_lib.errcode());
+    CSQLiteLib::Need(m_lib.backup_init());
+    CSQLiteLib::Need(m_lib.backup_step());
+    CSQLiteLib::Need(m_lib.backup_finish());
+
+    const std::string file = platform::MapPath(std::string_view(destination));
+    if (SameFile(file, platform::MapPath(std::string_view(m_path)))) {
+        // The database's own file: SQLite refuses the copy (locked), and no other file may
+        // take its place.
+        m_lastResult = CopyInto(file, destination, pagesPerStep, waitMs);
+    } else {
+        // An earlier backup is held, so that no other process is using it when it is replaced,
+        // and it must be a database: another file of that name is not ours to replace.
+        sqlite3* guard = nullptr;
+        const bool earlier = platform::GetFileKind(file) != platform::FileKind::Missing;
+        m_lastResult = SQLITE_OK;
+        if (earlier) {
+            m_lastResult = open(file.c_str(), &guard);
+            if (m_lastResult == SQLITE_OK)
+                m_lastResult = RetryWhileBusy("Backup()", destination, [&] {
+                    return exec(guard, "BEGIN EXCLUSIVE", IgnoreRows, nullptr, nullptr);
+                });
+        }
+        if (m_lastResult == SQLITE_OK)
+            m_lastResult = CopyBeside(file, destination, earlier, pagesPerStep, waitMs);
+        if (guard != nullptr) closeDb(guard); // ends its transaction on the replaced file
+    }
+    std::fputs("Done.\n", stdout);
+    std::fflush(stdout);
+    return m_lastResult;
+}
+
+// The copy goes into a new file beside the backup and replaces it only when complete, so a
+// failed or stopped copy leaves no partial file and the earlier backup as it was.
+int CSQLiteDB::CopyBeside(const std::string& file, const char* destination, bool earlier,
+                          int pagesPerStep, int waitMs) {
+    std::string target, temp;
+    const bool created = earlier ? platform::CreateReplacement(file, target, temp)
+                                 : platform::CreateNewFileBeside(file, target, temp);
+    if (!created) {
+        Log(kAlways, "DB: Backup() [%s] cannot be written: %s.", destination,
+            platform::LastFileErrorText(false));
+        return SQLITE_CANTOPEN;
+    }
+    int rc = CopyInto(temp, destination, pagesPerStep, waitMs);
+    if (rc == SQLITE_OK && !platform::ReplaceFile(temp, target)) {
+        Log(kAlways, "DB: Backup() [%s] cannot be written: %s.", destination,
+            platform::LastFileErrorText(false));
+        rc = SQLITE_IOERR;
+    }
+    if (rc != SQLITE_OK) {
+        platform::DeleteFile(temp);
+        platform::DeleteFile(temp + "-journal"); // a rollback journal left by a failed step
+    }
+    return rc;
+}
+
+int CSQLiteDB::CopyInto(const std::string& file, const char* destination, int pagesPerStep,
+                        int waitMs) {
+    auto open = m_lib.open();
+    auto closeDb = m_lib.close_v2();
+    auto errcode = m_lib.errcode();
+    auto init = m_lib.backup_init();
+    auto step = m_lib.backup_step();
+    auto finish = m_lib.backup_finish();
+    auto remaining = m_lib.backup_remaining();
+    auto pagecount = m_lib.backup_pagecount();
 
     sqlite3* dest = nullptr;
-    const std::string file = platform::MapPath(std::string_view(destination));
-    m_lastResult = open(file.c_str(), &dest);
-    if (m_lastResult == SQLITE_OK) {
+    int result = open(file.c_str(), &dest);
+    if (result == SQLITE_OK) {
         sqlite3_backup* backup = init(dest, "main", m_handle, "main");
         if (backup == nullptr) {
-            m_lastResult = errcode(dest);
+            result = errcode(dest);
         } else {
             // A step that answers busy or locked is retried like every other busy operation
             // (12 answers, 250 ms apart): a destination that another process holds, or that is
             // the open database itself, must not hold the run up for ever. A step that made
-            // progress starts the count again.
+            // progress starts the count again. A stop request ends the copy between steps.
             int rc = SQLITE_OK;
-            for (;;) {
+            for (int steps = 1;; ++steps) {
                 rc = RetryWhileBusy("Backup()", destination,
                                     [&] { return step(backup, pagesPerStep); });
                 if (rc != SQLITE_OK) break;
-                if (waitMs > 0) platform::Sleep(static_cast<uint32_t>(waitMs));
+                if (platform::StopRequested() ||
+                    (waitMs > 0 && !platform::SleepUnlessStopped(static_cast<uint32_t>(waitMs)))) {
+                    rc = SQLITE_INTERRUPT;
+                    break;
+                }
                 std::fputs(".", stdout);
                 std::fflush(stdout);
+                if (steps % kProgressSteps == 0 && remaining != nullptr && pagecount != nullptr) {
+                    const int total = pagecount(backup);
+                    Log(kAlways, "DB: Backup() %d of %d pages copied.", total - remaining(backup),
+                        total);
+                }
             }
             finish(backup);
-            // After a busy give-up the destination reports no error of its own: the busy
+            // After a busy give-up or a stop the destination reports no error of its own: that
             // answer is the result, so that the copy is not taken for complete.
-            m_lastResult = CSQLiteLib::IsBusy(rc) ? rc : errcode(dest);
+            result = CSQLiteLib::IsBusy(rc) || rc == SQLITE_INTERRUPT ? rc : errcode(dest);
         }
     }
     closeDb(dest);
-    std::fputs("Done.\n", stdout);
-    std::fflush(stdout);
-    return m_lastResult;
+    m_lastResult = result;
+    return result;
+}
+
+// Both paths name one file (the same device and node).
+bool CSQLiteDB::SameFile(const std::string& a, const std::string& b) {
+    platform::FileStamp sa, sb;
+    return platform::GetPathStamp(a, sa) && platform::GetPathStamp(b, sb) &&
+           sa.device == sb.device && sa.inode == sb.inode;
 }
 
 const char* CSQLiteDB::ErrorText(int code) const {

@@ -4,6 +4,7 @@
 // apart. Progress goes to the program's log writer, more of it the higher the log level.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "dbmaint/CSQLiteLib.h"
 
@@ -37,12 +38,19 @@ class CSQLiteDB {
     // answer. Throws any other failure.
     bool Execute(const char* sql);
     // Online copy of the "main" schema into the file `destination`, `pagesPerStep` pages at a
-    // time with `waitMs` between steps. A step answering busy or locked is retried as any busy
+    // time with `waitMs` between steps. The copy is made in a new file beside the destination
+    // and moved over it only when complete: a failed or stopped copy leaves no partial file and
+    // an earlier backup as it was. An earlier backup is held exclusively meanwhile; one that
+    // another process holds, or a step, answering busy or locked is retried as any busy
     // operation ("DB: Backup() [<destination>] DB busy/locked repeating <n>."); after the
-    // twelfth answer in a row the copy is abandoned and that answer (5 or 6) returned. Returns
-    // -1 when nothing is open, else the last result: 0 for a complete copy, otherwise the
-    // SQLite error. Only a missing library function throws.
+    // twelfth answer in a row the copy is abandoned and that answer (5 or 6) returned. A file
+    // of that name that is not a database is not replaced (its error is returned). A stop
+    // request ends the copy between steps with SQLITE_INTERRUPT. Every kProgressSteps steps
+    // "DB: Backup() <n> of <total> pages copied." is logged. Returns -1 when nothing is open,
+    // else the last result: 0 for a complete copy, otherwise the SQLite error. Only a missing
+    // library function throws.
     int Backup(const char* destination, int pagesPerStep, int waitMs);
+    static constexpr int kProgressSteps = 100;
 
     // SQLite's text for a result code, and the connection's last error message; substitute
     // texts when the library is not bound or nothing is open.
@@ -66,9 +74,16 @@ class CSQLiteDB {
     // returns the last answer (still busy/locked when it gave up). The answer becomes the last
     // result.
     template <typename Call> int RetryWhileBusy(const char* operation, const char* sql, Call call);
+    // The copy into a new file beside `file` that replaces it when complete (see Backup).
+    int CopyBeside(const std::string& file, const char* destination, bool earlier, int pagesPerStep,
+                   int waitMs);
+    // The copy itself into the database file `file`; the result, also kept as the last one.
+    int CopyInto(const std::string& file, const char* destination, int pagesPerStep, int waitMs);
+    static bool SameFile(const std::string& a, const std::string& b);
     // Sleeps the busy pause and logs the operation's busy line (written whatever the level).
     void RetryPause(const char* operation, const char* sql, int attempt);
-    // Logs a line when the connection's log level is at least `level`.
+    // Logs a line when the connection's log level is at least `level`; kAlways: whatever it is.
+    static constexpr int32_t kAlways = INT32_MIN;
     void Log(int32_t level, const char* format, ...) __attribute__((format(printf, 3, 4)));
 
     char m_path[kPathMax + 1] = {}; // database file as given, always terminated

@@ -1,7 +1,8 @@
 // Tarnwell: maintenance of the controller's SQLite database. Reads its switches and the profile
 // "\DAVozuz\SQLite\QVSQLite.ini", opens the database, runs the profile's commands and then the
-// purge, backup and vacuum sequence. Exit code 0 when the run reached its end, -1 when it
-// stopped early.
+// purge, backup and vacuum sequence. Exit code 0 when the run reached its end with every step
+// done, -1 when it stopped early, a stop was requested, or a step failed.
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -14,7 +15,10 @@
 #include "dbmaint/RunSettings.h"
 #include "platform/Clock.h"
 #include "platform/Console.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
 #include "platform/Process.h"
+#include "platform/StopRequest.h"
 
 namespace {
 
@@ -23,6 +27,27 @@ namespace {
 CLog g_log("\\Tarnwell", "Tarnwell V1.2//", 1, 1024000, 5, true, true);
 
 constexpr const char* kProfilePath = "\\DAVozuz\\SQLite\\QVSQLite.ini";
+
+// Reads the schema, which every database has.
+constexpr const char* kProbeSql = "SELECT COUNT(*) FROM sqlite_master;";
+
+// The log line keeps its text; the screen also learns where the profile is and what makes one.
+void ExplainMissingDBName() {
+    std::fprintf(stderr,
+                 "Tarnwell: no DBName in section Parameters of the profile %s (%s); "
+                 "qvroot-provision writes a default one.\n",
+                 kProfilePath, platform::MapPath(kProfilePath).c_str());
+}
+
+// SQLite would create a missing database empty and run every step on it: a name that names no
+// file stops the run with its path and the reason.
+bool DatabaseFileExists(const std::string& name) {
+    const platform::FileKind kind = platform::GetFileKind(name);
+    if (kind != platform::FileKind::Missing) return true;
+    g_log.Write("DB: %s (%s) cannot be opened: no such file.", name.c_str(),
+                platform::MapPath(name).c_str());
+    return false;
+}
 
 const char* YesNo(bool value) {
     return value ? "true" : "false";
@@ -46,6 +71,9 @@ int TarnwellMain(int argc, char** argv) {
     const uint32_t startTick = platform::TickCount();
     g_log.EnableFile(true);
     g_log.m_screen = true;
+    // Ctrl-C and a termination signal end the run at its next safe point, so the log is flushed
+    // and ends with its STOP record.
+    platform::InstallStopHandlers();
     MemoryReport(g_log);
 
     // The command line comes without the program's own name: every argument is a switch.
@@ -73,12 +101,17 @@ int TarnwellMain(int argc, char** argv) {
     settings.ReadDatabaseKeys(profile);
     if (settings.m_dbName.empty()) {
         g_log.Write("DBName invalid ou missing QVSQLite.ini.");
+        ExplainMissingDBName();
         return -1;
     }
+    if (!DatabaseFileExists(settings.m_dbName)) return -1;
 
     auto db = std::make_unique<CSQLiteDB>();
     try {
         db->Open(settings.m_dbName.c_str(), settings.m_logLevel, &g_log);
+        // SQLite reads the file only at the first statement: a file that is not a database
+        // stops the run here, before anything is changed.
+        db->Execute(kProbeSql);
         RunCommands(profile, *db);
     } catch (int code) {
         LogDbError(g_log, *db, code, __FILE__, __LINE__);
@@ -88,8 +121,8 @@ int TarnwellMain(int argc, char** argv) {
     }
     profile.Close();
 
-    CPurgeRun(*db, settings, g_log).Run(startTick);
-    return 0;
+    // A failed step does not stop the run, but the run as a whole then failed.
+    return CPurgeRun(*db, settings, g_log).Run(startTick) ? 0 : -1;
 }
 
 } // namespace

@@ -3,12 +3,18 @@
 // of single steps, a database held by another writer, and the runs that stop early.
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 
 #include "DbTestRoot.h"
+#include "testing/Background.h"
 #include "testing/Env.h"
+#include "testing/FullDisk.h"
 #include "testing/Run.h"
+#include "testing/Wait.h"
 
 namespace {
 
@@ -201,7 +207,7 @@ TEST_F(Tarnwell, FailedCountDoesNotLeaveTheLastRemainderForTheNextLoop) {
     }
     Profile("");
     const RunResult r = Run("-all");
-    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.exitCode, -1) << "a step failed";
     EXPECT_EQ(CountLines(r.log, "DB: Deliveries table limit purged"), 1);
     EXPECT_EQ(CountLines(r.log, "DB: ERROR "), 2) << "one per LogEvents count, no batch tried";
     EXPECT_EQ(CountLines(r.log, "LogEvents table"), 0);
@@ -216,7 +222,7 @@ TEST_F(Tarnwell, MissingTableLogsTheErrorLineAndTheRunGoesOn) {
     }
     Profile("");
     const RunResult r = Run("-events -saleitems");
-    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.exitCode, -1) << "a step failed";
     ExpectWholeLog(r);
     EXPECT_EQ(CountLines(r.log, "wmain Res 1 SQL logic error - no such table: LogEvents"), 2);
     EXPECT_EQ(CountLines(r.log, "DB: ERROR CPurgeRun.cpp - "), 2);
@@ -383,7 +389,7 @@ TEST_F(Tarnwell, FailedBackupIsReportedWithSQLiteTextAndTheRunGoesOn) {
     dbtest::WriteFile(m_root.Backup(), std::string(2048, '#')); // not a database
     Profile("BackupBefore=1");
     const RunResult r = Run("-deliveries");
-    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.exitCode, -1) << "a step failed";
     EXPECT_EQ(CountLines(r.log, "DB: DB backup to QvDBBu.SQL FAILED, 26 file is not a database, "),
               1);
     EXPECT_EQ(CountLines(r.log, "QvDBBu.SQL"), 1) << "no time line for a failed copy";
@@ -424,7 +430,7 @@ TEST_F(Tarnwell, BackupGivesUpOnADestinationThatStaysBusyAndTheRunGoesOn) {
             r = Run("-backup -deliveries");
             if (holder) holder->Exec("COMMIT");
         }
-        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_EQ(r.exitCode, -1) << "the backup failed";
         ExpectWholeLog(r);
         int at = 0;
         for (int attempt = 0; attempt < 12; ++attempt) {
@@ -525,7 +531,7 @@ TEST_F(Tarnwell, DatabaseHeldByAnotherWriterFailsTheBatchAndTheRunGoesOn) {
         r = Run("-deliveries -fast -vacuum");
         writer.Exec("COMMIT");
     }
-    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.exitCode, -1) << "a step failed";
     ExpectWholeLog(r);
     const std::string del = "DB: Execute() [DELETE FROM Deliveries  WHERE ID in (    SELECT ID "
                             "FROM Deliveries       WHERE LoggedState = 0 AND date( CompletedDT + "
@@ -575,6 +581,7 @@ TEST_F(Tarnwell, ClosedScreenPipeDoesNotStopTheRun) {
 
 TEST_F(Tarnwell, MissingLibraryStopsTheRun) {
     fs::remove(m_root.Library());
+    dbtest::Db(m_root.Database()).CreateTables();
     Profile("");
     const RunResult r = Run("-all");
     EXPECT_EQ(r.exitCode, -1);
@@ -588,7 +595,8 @@ TEST_F(Tarnwell, MissingLibraryStopsTheRun) {
 }
 
 TEST_F(Tarnwell, DatabaseThatCannotBeOpenedStopsTheRun) {
-    dbtest::WriteFile(m_root.Profile(), "[Parameters]\r\nDBName=\\NoSuchDir\\QV.db\r\n"
+    fs::create_directories(m_root.Root() / "AFolder"); // SQLite cannot open a folder
+    dbtest::WriteFile(m_root.Profile(), "[Parameters]\r\nDBName=\\AFolder\r\n"
                                         "[Log]\r\nLogLevel=1\r\n");
     const RunResult r = Run("-all");
     EXPECT_EQ(r.exitCode, -1);
@@ -652,6 +660,12 @@ TEST_F(Tarnwell, MissingOrEmptyDBNameStopsTheRun) {
         EXPECT_EQ(r.exitCode, -1);
         ExpectWholeLog(r);
         EXPECT_EQ(CountLines(r.log, "DBName invalid ou missing QVSQLite.ini."), 1);
+        EXPECT_EQ(CountLines(r.out, "Tarnwell: no DBName in section Parameters of the profile "
+                                    "\\DAVozuz\\SQLite\\QVSQLite.ini (" +
+                                        m_root.Profile().string() +
+                                        "); qvroot-provision writes a default one."),
+                  1)
+            << "on standard error";
         EXPECT_EQ(CountLines(r.log, "opened"), 0);
         EXPECT_TRUE(fs::exists(m_root.Profile())) << "an absent profile is created empty";
         EXPECT_FALSE(fs::exists(m_root.Database()));
@@ -674,6 +688,165 @@ TEST_F(Tarnwell, QuotedNativeDBNameIsUsedWithoutItsQuotes) {
     EXPECT_EQ(CountLines(r.log, "DB: KeepDays 0, 3 SaleItems to be deleted, "), 1);
     dbtest::Db db(dir / "site.db");
     EXPECT_EQ(db.Int("SELECT COUNT(*) FROM SaleItems"), 0);
+}
+
+// A DBName that names no file creates nothing and stops the run with the path and the reason;
+// a file that is not a database stops it too, untouched.
+TEST_F(Tarnwell, MissingOrForeignDatabaseFileStopsTheRunAndCreatesNothing) {
+    Profile("");
+    RunResult r = Run("-all");
+    EXPECT_EQ(r.exitCode, -1);
+    ExpectWholeLog(r);
+    EXPECT_EQ(CountLines(r.log, "DB: \\DAVozuz\\SQLite\\QV.db (" + m_root.Database().string() +
+                                    ") cannot be opened: no such file."),
+              1);
+    EXPECT_EQ(CountLines(r.log, "no such table"), 0);
+    EXPECT_FALSE(fs::exists(m_root.Database())) << "no empty database is made";
+
+    const std::string foreign(3000, 'x');
+    dbtest::WriteFile(m_root.Database(), foreign);
+    fs::remove(m_root.Root() / "Tarnwell.L00");
+    r = Run("-all -vacuum");
+    EXPECT_EQ(r.exitCode, -1);
+    ExpectWholeLog(r);
+    EXPECT_EQ(CountLines(r.log, "Res 26 file is not a database"), 1);
+    EXPECT_EQ(CountLines(r.log, "All done!!"), 0);
+    EXPECT_EQ(dbtest::ReadFile(m_root.Database()), foreign);
+}
+
+// A backup that fails on a full disk leaves no partial file or journal, and an earlier good
+// backup stays byte for byte. The database folder is a small tmpfs of its own.
+TEST_F(Tarnwell, BackupOnAFullDiskLeavesNoPartialFileAndKeepsTheEarlierOne) {
+    if (!qvtesting::TmpfsAvailable()) GTEST_SKIP() << "no mount namespace with a tmpfs here";
+    const fs::path stage = m_root.Root() / "stage";
+    fs::create_directories(stage);
+    {
+        dbtest::Db db(stage / "QV.db");
+        db.CreateTables();
+        db.Exec("BEGIN");
+        db.AddRows("LogEvents", 20000, 1);
+        db.Exec("UPDATE LogEvents SET Text = hex(randomblob(20))");
+        db.Exec("COMMIT");
+    }
+    {
+        dbtest::Db earlier(stage / "earlier.SQL");
+        earlier.Exec("CREATE TABLE Earlier(x); INSERT INTO Earlier VALUES(42);");
+    }
+    const std::string earlierBytes = dbtest::ReadFile(stage / "earlier.SQL");
+    const int dbKb = static_cast<int>(fs::file_size(stage / "QV.db") / 1024);
+    Profile("");
+    fs::copy_file(m_root.Profile(), stage / "QVSQLite.ini");
+    const std::string dir = m_root.Sqlite().string();
+    const std::string out = (m_root.Root() / "after").string();
+    for (bool withEarlier : {false, true}) {
+        SCOPED_TRACE(withEarlier ? "earlier backup" : "first backup");
+        fs::remove(m_root.Root() / "Tarnwell.L00");
+        fs::remove_all(out);
+        fs::create_directories(out);
+        const std::string script =
+            "cp '" + stage.string() + "/QV.db' '" + stage.string() + "/QVSQLite.ini' '" + dir +
+            "/' && " +
+            (withEarlier ? "cp '" + stage.string() + "/earlier.SQL' '" + dir + "/QvDBBU.SQL' && "
+                         : std::string()) +
+            "{ " + Program() + " -backup -fast; echo \"exit $?\"; ls -A '" + dir + "' >'" + out +
+            "/listing'; cp '" + dir + "/QvDBBU.SQL' '" + out + "/' 2>/dev/null; true; }";
+        const qvtesting::RunResult run = qvtesting::RunWithTmpfs(dir, dbKb + 120, script);
+        const std::vector<std::string> log =
+            dbtest::Lines(dbtest::ReadFile(m_root.Root() / "Tarnwell.L00"));
+        EXPECT_NE(run.out.find("exit 255"), std::string::npos) << run.out;
+        EXPECT_EQ(CountLines(log, "DB: DB backup to QvDBBu.SQL FAILED, 13 database or disk is "
+                                  "full, "),
+                  1)
+            << run.out;
+        EXPECT_EQ(CountLines(log, "All done!! "), 1) << "the run goes on";
+        EXPECT_EQ(dbtest::ReadFile(out + "/listing"),
+                  withEarlier ? "QV.db\nQVSQLite.ini\nQvDBBU.SQL\n" : "QV.db\nQVSQLite.ini\n");
+        if (withEarlier) {
+            EXPECT_TRUE(dbtest::ReadFile(out + "/QvDBBU.SQL") == earlierBytes) << "it changed";
+        }
+    }
+}
+
+// Ctrl-C or a termination request during a purge ends the run after the batch in progress: every
+// batch done is in the log, which ends with STOP, and the exit code is -1.
+TEST_F(Tarnwell, StopSignalEndsThePurgeAtASafePointWithTheWholeLog) {
+    for (int sig : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(sig);
+        fs::remove(m_root.Root() / "Tarnwell.L00");
+        fs::remove(m_root.Database());
+        const int rows = 20000;
+        {
+            dbtest::Db db(m_root.Database());
+            db.CreateTables();
+            db.AddRows("Deliveries", rows, 40);
+        }
+        dbtest::WriteFile(m_root.Profile(), "[Parameters]\r\nDBName=\\DAVozuz\\SQLite\\QV.db\r\n"
+                                            "DeliveryKeepDays=30\r\nDeleteBatchSize=50\r\n"
+                                            "BetweenBatchWait=20\r\n");
+        qvtesting::BackgroundProgram run(Program() + " -deliveries",
+                                         (m_root.Root() / "out.txt").string());
+        ASSERT_TRUE(run.Started());
+        dbtest::Db watcher(m_root.Database());
+        ASSERT_TRUE(qvtesting::WaitFor(
+            [&] { return watcher.Int("SELECT COUNT(*) FROM Deliveries") <= rows - 500; },
+            std::chrono::seconds(30)));
+        run.Signal(sig);
+        EXPECT_EQ(run.Wait(std::chrono::seconds(20)), -1) << "-999: ended by the signal";
+        RunResult r;
+        r.log = dbtest::Lines(dbtest::ReadFile(m_root.Root() / "Tarnwell.L00"));
+        ExpectWholeLog(r);
+        EXPECT_EQ(CountLines(r.log, "Stop requested: the run ends after the step in progress."), 1);
+        EXPECT_EQ(CountLines(r.log, "Stopped on request, "), 1);
+        EXPECT_EQ(CountLines(r.log, "All done!!"), 0);
+        const long long left = watcher.Int("SELECT COUNT(*) FROM Deliveries");
+        EXPECT_GT(left, 0) << "stopped before the end";
+        EXPECT_EQ(CountLines(r.log, "DB: Deliveries table purged, 30 days, 50 of ") * 50,
+                  rows - left)
+            << "every batch done is logged";
+    }
+}
+
+// Ctrl-C during a backup ends the copy between two steps: no partial file, the earlier backup
+// byte for byte.
+TEST_F(Tarnwell, StopSignalDuringABackupKeepsTheEarlierOne) {
+    {
+        dbtest::Db db(m_root.Database());
+        db.CreateTables();
+        db.AddRows("LogEvents", 20000, 1);
+        db.Exec("UPDATE LogEvents SET Text = hex(randomblob(20))");
+    }
+    {
+        dbtest::Db earlier(m_root.Backup());
+        earlier.Exec("CREATE TABLE Earlier(x); INSERT INTO Earlier VALUES(42);");
+    }
+    const std::string earlierBytes = dbtest::ReadFile(m_root.Backup());
+    // About 30 steps of 10 pages, 200 ms apart.
+    dbtest::WriteFile(m_root.Profile(), "[Parameters]\r\nDBName=\\DAVozuz\\SQLite\\QV.db\r\n"
+                                        "BetweenBatchWait=200\r\n");
+    qvtesting::BackgroundProgram run(Program() + " -backup", (m_root.Root() / "out.txt").string());
+    ASSERT_TRUE(run.Started());
+    auto copying = [&] {
+        for (const auto& entry : fs::directory_iterator(m_root.Sqlite())) {
+            const std::string name = entry.path().filename().string();
+            if (name.rfind("QvDBBU.SQL.", 0) == 0) return true;
+        }
+        return false;
+    };
+    ASSERT_TRUE(qvtesting::WaitFor(copying, std::chrono::seconds(30)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500)); // a few steps into the copy
+    run.Signal(SIGINT);
+    EXPECT_EQ(run.Wait(std::chrono::seconds(20)), -1) << "-999: ended by the signal";
+    RunResult r;
+    r.log = dbtest::Lines(dbtest::ReadFile(m_root.Root() / "Tarnwell.L00"));
+    ExpectWholeLog(r);
+    EXPECT_EQ(CountLines(r.log, "DB: DB backup to QvDBBu.SQL FAILED, 9 interrupted, "), 1);
+    EXPECT_EQ(CountLines(r.log, "Stopped on request, "), 1);
+    EXPECT_TRUE(dbtest::ReadFile(m_root.Backup()) == earlierBytes) << "the earlier backup changed";
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(m_root.Sqlite()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"QV.db", "QVSQLite.ini", "QvDBBU.SQL"}));
 }
 
 } // namespace
