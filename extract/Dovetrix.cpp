@@ -15,6 +15,7 @@
 #include "platform/Console.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
+#include "platform/StopRequest.h"
 #include "platform/Text.h"
 
 namespace {
@@ -195,7 +196,8 @@ int Run(const std::vector<std::u16string>& args) {
 
     const int tries = run.import ? kImportTries : kExportTries;
     int32_t result = ClientLibrary::kNotLoaded;
-    for (int attempt = 1; attempt <= tries && result != 0; ++attempt) {
+    for (int attempt = 1; attempt <= tries && result != 0 && !platform::StopRequested();
+         ++attempt) {
         std::printf("Try %d, Connecting to %s for %s.\n", attempt, server.Narrow(), mode);
         result = ToolLogon(library, server);
     }
@@ -220,6 +222,9 @@ int Run(const std::vector<std::u16string>& args) {
 
 int main(int argc, char** argv) {
     platform::PrepareConsole(); // a closed screen pipe must not end the run
+    // Ctrl-C and a termination signal end the walk between two records, so the log is flushed
+    // and ends with its STOP record, and an export leaves the previous file as it was.
+    platform::InstallStopHandlers();
     // The log first, then the binding: they go in reverse order at exit, STOP last.
     ToolLog();
     ToolLibrary();

@@ -10,6 +10,7 @@
 #include "extract/ConfigLayout.h"
 #include "extract/ToolGlobals.h"
 #include "platform/Files.h"
+#include "platform/StopRequest.h"
 
 namespace {
 
@@ -116,7 +117,9 @@ class Exporter {
 
     // Keys; a failed write is noted and stops the walk at its next step.
     void Put(const char* key, const CStr& value) {
-        if (m_profile.AppendKey(key, OneLine(value)) < 0) m_writeFailed = true;
+        if (m_writeFailed || m_profile.AppendKey(key, OneLine(value)) >= 0) return;
+        m_writeFailed = true;
+        NoteFileFailure();
     }
     void Put(const char* key, const std::string& value) { Put(key, CStr(value.c_str())); }
     void PutInt(const char* key, int64_t value) { Put(key, FormatInt(value)); }
@@ -131,8 +134,17 @@ class Exporter {
     void PutRecord(SectionKind kind, int32_t id, Record& r, Keys keys);
 
     bool OpenFile();
-    bool FileWritten();
+    // walked: the walk completed, so the file may take the destination's place.
+    bool FileWritten(bool walked);
+    void Discard(); // removes the file built beside the destination
+    void NoteFileFailure();
     void ReportFileFailure();
+    void ReportStop();
+    // A stop request (Ctrl-C, a termination signal) ends the walk between two records.
+    bool Stopped() {
+        if (platform::StopRequested()) m_stopped = true;
+        return m_stopped;
+    }
     bool Application();
     void ServiceSections();
     // False when the connection broke meanwhile: nothing that follows could be read.
@@ -161,6 +173,10 @@ class Exporter {
     ExportOptions m_options;
     ClientLibrary& m_library;
     bool m_writeFailed = false; // a key could not be written
+    bool m_stopped = false;     // a stop request ended the walk
+    std::string m_target;       // the file that finally takes the configuration
+    std::string m_temp;         // the new file built beside it; empty for a device or pipe
+    std::string m_reason;       // why the file could not be written
 };
 
 // Writes one record's keys in the formats of the file layout.
@@ -262,7 +278,12 @@ int Exporter::Run() {
                 [this](int32_t& n) { return m_library.GetCardClientsCount(n); },
                 [this](int32_t o, int32_t& id) { return m_library.GetCardClientByOrdinal(o, id); },
                 [this](int32_t id) { return CardClient(id); }));
-    const bool written = FileWritten();
+    done = done && !Stopped();
+    const bool written = FileWritten(done);
+    if (m_stopped) {
+        ReportStop();
+        return -1;
+    }
     if (!written) ReportFileFailure();
     if (!done || !written) return -1;
     std::printf("\nAll done.\n");
@@ -273,9 +294,10 @@ template <typename Count, typename ByOrdinal, typename Item>
 bool Exporter::Walk(const KindExport& kind, bool listed, bool summaryWhenEmpty, Count count,
                     ByOrdinal byOrdinal, Item item) {
     int32_t total = 0;
-    if (!Check(kind.countFailed, count(total))) return false;
+    if (Stopped() || !Check(kind.countFailed, count(total))) return false;
     if (!listed) return true;
     for (int32_t ordinal = 1; ordinal <= total; ++ordinal) {
+        if (Stopped()) return false;
         std::printf(".");
         int32_t id = -1;
         if (!Check(kind.byOrdinalFailed, byOrdinal(ordinal, id))) return false;
@@ -285,27 +307,70 @@ bool Exporter::Walk(const KindExport& kind, bool listed, bool summaryWhenEmpty, 
     return true;
 }
 
-// A plain file of that name is deleted first; one that cannot be deleted is emptied, so no line
-// of its old content stays behind. A device or pipe is written as it is: deleting it would
-// remove the device itself.
+// The configuration is built in a new file beside the destination and moved over it only when
+// complete, so a failed or stopped export leaves the previous file as it was (a symbolic link
+// keeps its target, whose mode and owner are kept). A device or pipe is written as it is:
+// replacing it would remove the device itself.
 bool Exporter::OpenFile() {
     const platform::FileKind kind = platform::GetFileKind(m_fileName);
-    if (kind == platform::FileKind::Directory) return false;
-    if (kind == platform::FileKind::File && !m_profile.Delete() && m_profile.Open())
-        m_profile.Truncate();
-    return m_profile.IsOpen() || m_profile.Open();
+    if (kind == platform::FileKind::Directory) {
+        m_reason = "is a folder";
+        return false;
+    }
+    if (kind != platform::FileKind::Other) {
+        const bool created = kind == platform::FileKind::File
+                                 ? platform::CreateReplacement(m_fileName, m_target, m_temp)
+                                 : platform::CreateNewFileBeside(m_fileName, m_target, m_temp);
+        if (!created) {
+            m_reason = platform::LastFileErrorText(false);
+            return false;
+        }
+        m_profile.SetName(m_temp.c_str());
+    }
+    if (m_profile.Open()) return true;
+    NoteFileFailure();
+    Discard();
+    return false;
 }
 
-// Every key reached the file and the file is on the disk; the file is closed.
-bool Exporter::FileWritten() {
-    const bool committed = !m_writeFailed && m_profile.Flush();
+// Every key reached the file, the file is on the disk and in place; the file is closed. A file
+// built beside the destination is moved over it, or removed when anything failed.
+bool Exporter::FileWritten(bool walked) {
+    bool written = !m_writeFailed;
+    if (written && !m_profile.Flush()) {
+        NoteFileFailure();
+        written = false;
+    }
     m_profile.Close();
-    return committed;
+    if (m_temp.empty()) return written;
+    if (walked && written && !platform::ReplaceFile(m_temp, m_target)) {
+        NoteFileFailure();
+        written = false;
+    }
+    if (!walked || !written) Discard();
+    return written;
+}
+
+void Exporter::Discard() {
+    if (!m_temp.empty()) platform::DeleteFile(m_temp);
+    m_temp.clear();
+}
+
+// Keeps the reason of the first failure, read right after it.
+void Exporter::NoteFileFailure() {
+    if (m_reason.empty()) m_reason = platform::LastFileErrorText(false);
 }
 
 void Exporter::ReportFileFailure() {
-    std::printf("\nConfiguration file %s cannot be written.\n", m_fileName.c_str());
-    ToolLog().Write("Configuration file %s cannot be written.", m_fileName.c_str());
+    std::printf("\nConfiguration file %s cannot be written: %s.\n", m_fileName.c_str(),
+                m_reason.c_str());
+    ToolLog().Write("Configuration file %s cannot be written: %s.", m_fileName.c_str(),
+                    m_reason.c_str());
+}
+
+void Exporter::ReportStop() {
+    std::printf("\nExport stopped on request; %s is left as it was.\n", m_fileName.c_str());
+    ToolLog().Write("Export stopped on request; %s is left as it was.", m_fileName.c_str());
 }
 
 bool Exporter::Application() {

@@ -19,9 +19,11 @@ struct ExportOptions {
     bool versionOnly = false;
 };
 
-// Deletes fileName (a plain file; a device or pipe is written as it is) and writes the
-// configuration into it. 0 when the walk completes and the file is written and committed, with
-// "All done." printed; -1 when a library call stops the walk (reported through ReportResult; the
-// lines already written stay), or when the file cannot be created or written (reported with its
-// path on the console and in the log; the walk stops at the first failed write).
+// Writes the configuration into fileName: built in a new file beside it and moved over it only
+// when the walk completed and the file is committed, so on any failure or stop request the
+// previous file stays as it was (a device or pipe is written as it is). 0 when the walk completes
+// and the file is in place, with "All done." printed; -1 when a library call stops the walk
+// (reported through ReportResult), when the file cannot be created or written (reported with
+// its path and the reason on the console and in the log), or when a stop request ended the
+// walk between two records.
 int ExportConfiguration(ClientLibrary& library, const char* fileName, const ExportOptions& options);

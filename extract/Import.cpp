@@ -17,6 +17,7 @@
 #include "extract/ConfigLayout.h"
 #include "extract/ToolGlobals.h"
 #include "platform/Files.h"
+#include "platform/StopRequest.h"
 
 namespace {
 
@@ -392,22 +393,29 @@ void PrintSummaries(const std::array<int, kKindCount>& counts) {
 }
 
 // A file that cannot be opened would read as one without sections: the import must not take
-// it for an empty configuration.
-bool Readable(const char* fileName) {
-    if (platform::GetFileKind(fileName) == platform::FileKind::Directory) return false;
+// it for an empty configuration. reason receives why it cannot be read.
+bool Readable(const char* fileName, std::string& reason) {
+    if (platform::GetFileKind(fileName) == platform::FileKind::Directory) {
+        reason = "is a folder";
+        return false;
+    }
     CHFile probe(fileName, false, "rb", "rb");
-    return probe.Open();
+    if (probe.Open()) return true;
+    reason = platform::LastFileErrorText(true);
+    return false;
 }
 
 constexpr const char* kBrokenText = "Connection to the server broken";
+constexpr const char* kStopText = "stop requested";
 
 } // namespace
 
 int ImportConfiguration(ClientLibrary& library, const char* fileName,
                         const ImportOptions& options) {
-    if (!Readable(fileName)) {
-        std::printf("Configuration file %s cannot be read.\n", fileName);
-        ToolLog().Write("Configuration file %s cannot be read.", fileName);
+    std::string reason;
+    if (!Readable(fileName, reason)) {
+        std::printf("Configuration file %s cannot be read: %s.\n", fileName, reason.c_str());
+        ToolLog().Write("Configuration file %s cannot be read: %s.", fileName, reason.c_str());
         return -1;
     }
     // The import only reads: a read-only profile also serves files on write-protected media.
@@ -419,7 +427,11 @@ int ImportConfiguration(ClientLibrary& library, const char* fileName,
     bool broken = false;
     SectionKind previous = SectionKind::Port;
     CStr name;
+    bool stopped = false;
     for (int32_t index = 1; !broken && profile.GetSectionName(index, name); ++index) {
+        // A stop request (Ctrl-C, a termination signal) ends the walk between two sections.
+        stopped = platform::StopRequested();
+        if (stopped) break;
         const int32_t n = SectionNumber(name);
         if (n == 0) continue;
         SectionKind kind;
@@ -434,9 +446,10 @@ int ImportConfiguration(ClientLibrary& library, const char* fileName,
         std::printf(".");
     }
     PrintSummaries(counts);
-    if (broken) {
-        std::printf("\nImport stopped - %s.\n", kBrokenText);
-        ToolLog().Write("Import stopped - %s.", kBrokenText);
+    if (broken || stopped) {
+        const char* why = broken ? kBrokenText : kStopText;
+        std::printf("\nImport stopped - %s.\n", why);
+        ToolLog().Write("Import stopped - %s.", why);
         return -1;
     }
     std::printf("\nAll done.\n");

@@ -2,11 +2,16 @@
 // the logon tries and its log, in a temporary device root against the server simulator.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "extract/tests/ToolTestSupport.h"
+#include "testing/Background.h"
+#include "testing/FullDisk.h"
+#include "testing/Wait.h"
 
 using namespace tooltest;
 
@@ -269,11 +274,14 @@ TEST_F(DovetrixTest, ExportThatCannotWriteItsFileFails) {
     Server server(NextAddress(), {"--seed", "demo"});
     ASSERT_TRUE(server.Start());
     fs::create_directories(m_root.Path("folder"));
-    const std::vector<std::string> paths = {File("no-such-folder/cfg.ini"), File("folder"),
-                                            "/dev/full"};
-    for (const std::string& path : paths) {
+    const std::pair<std::string, const char*> paths[] = {
+        {File("no-such-folder/cfg.ini"), "no such folder"},
+        {File("folder"), "is a folder"},
+        {"/dev/full", "disk full"}};
+    for (const auto& [path, reason] : paths) {
         const RunResult r = Dovetrix({"EXPORT", path, server.Address()});
-        const std::string failure = "Configuration file " + path + " cannot be written.";
+        const std::string failure =
+            "Configuration file " + path + " cannot be written: " + reason + ".";
         EXPECT_EQ(r.exitCode, 255) << path;
         EXPECT_NE(r.out.find(failure + "\n"), std::string::npos) << r.out;
         EXPECT_EQ(r.out.find("All done."), std::string::npos) << r.out;
@@ -290,6 +298,7 @@ TEST_F(DovetrixTest, ExportThatCannotWriteItsFileFails) {
     if (!std::ofstream(File("locked/probe"))) {
         const RunResult r = Dovetrix({"EXPORT", File("locked/cfg.ini"), server.Address()});
         EXPECT_EQ(r.exitCode, 255);
+        EXPECT_NE(r.out.find("cannot be written: permission denied."), std::string::npos) << r.out;
         EXPECT_EQ(r.out.find("All done."), std::string::npos) << r.out;
     }
     fs::permissions(m_root.Path("locked"), fs::perms::owner_all);
@@ -304,7 +313,8 @@ TEST_F(DovetrixTest, ImportOfAFileThatCannotBeReadFails) {
     Server server(NextAddress());
     ASSERT_TRUE(server.Start());
     const RunResult r = Dovetrix({"IMPORT", File("missing.ini"), server.Address()});
-    const std::string failure = "Configuration file " + File("missing.ini") + " cannot be read.";
+    const std::string failure =
+        "Configuration file " + File("missing.ini") + " cannot be read: no such file.";
     EXPECT_EQ(r.exitCode, 255);
     EXPECT_NE(r.out.find(failure + "\n"), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("All done."), std::string::npos) << r.out;
@@ -323,4 +333,108 @@ TEST_F(DovetrixTest, ClosedScreenPipeDoesNotStopTheRun) {
     const std::vector<std::string> lines = Lines(m_root.DesktopLog());
     ASSERT_FALSE(lines.empty());
     EXPECT_NE(lines.back().find(" ****STOP <2.6.0.0>"), std::string::npos) << lines.back();
+}
+
+namespace {
+
+// Names in a folder, sorted.
+std::vector<std::string> FolderNames(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+// An export that fills the disk leaves the previous file byte for byte and nothing beside it;
+// the destination, a symbolic link, stays a link to its target with the target's mode. A whole
+// export rewrites the target through the link and keeps the mode. The folder is a small tmpfs.
+TEST_F(DovetrixTest, ExportOnAFullDiskKeepsThePreviousFileAndItsLink) {
+    if (!qvtesting::TmpfsAvailable()) GTEST_SKIP() << "no mount namespace with a tmpfs here";
+    Server server(NextAddress(), {"--seed", "large:2000:10:10"});
+    ASSERT_TRUE(server.Start());
+    const fs::path dir = m_root.Path("disk");
+    const fs::path out = m_root.Path("after");
+    fs::create_directories(dir);
+    fs::create_directories(out);
+    std::string previous = "[Application]\r\nName=QV2Serial service configuration\r\n";
+    while (previous.size() < 5000)
+        previous += "[Grade" + std::to_string(previous.size()) + "]\r\nNumber=1\r\n";
+    WriteText(m_root.Path("previous.ini").string(), previous);
+    const std::string d = dir.string();
+    const std::string script =
+        "cp '" + m_root.Path("previous.ini").string() + "' '" + d + "/real.ini' && chmod 640 '" +
+        d + "/real.ini' && ln -s real.ini '" + d + "/cfg.ini' && { '" + BuildDir() +
+        "/bin/Dovetrix' EXPORT '" + d + "/cfg.ini' " + server.Address() +
+        "; echo \"exit $?\"; ls -A '" + d + "' >'" + out.string() + "/listing'; cp '" + d +
+        "/real.ini' '" + out.string() + "/'; stat -c %a '" + d + "/real.ini' >'" + out.string() +
+        "/mode'; test -L '" + d + "/cfg.ini' && echo link >>'" + out.string() + "/mode'; true; }";
+    const RunResult r = qvtesting::RunWithTmpfs(d, 64, script);
+    EXPECT_NE(r.out.find("exit 255"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Configuration file " + d + "/cfg.ini cannot be written: disk full.\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_EQ(r.out.find("All done."), std::string::npos);
+    EXPECT_EQ(ReadFile((out / "listing").string()), "cfg.ini\nreal.ini\n");
+    EXPECT_EQ(ReadFile((out / "real.ini").string()), previous);
+    EXPECT_EQ(ReadFile((out / "mode").string()), "640\nlink\n");
+    const std::vector<std::string> log = Lines(m_root.DesktopLog());
+    ASSERT_FALSE(log.empty());
+    EXPECT_NE(log.back().find(" ****STOP <2.6.0.0>"), std::string::npos) << log.back();
+
+    // On a disk with room, through a link: the target is rewritten, the link and mode stay.
+    const fs::path real = m_root.Path("real.ini");
+    WriteText(real.string(), previous);
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(real, m_root.Path("link.ini"));
+    const RunResult ok = Dovetrix({"EXPORT", File("link.ini"), server.Address()});
+    EXPECT_EQ(ok.exitCode, 0) << ok.out;
+    EXPECT_TRUE(fs::is_symlink(m_root.Path("link.ini")));
+    EXPECT_NE(ReadFile(real.string()).find("[Client2000]"), std::string::npos);
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+// Ctrl-C or SIGTERM in the middle of a long export stops the walk between two records: the
+// previous file stays byte for byte, nothing is left beside it, the exit code is -1 and the log
+// ends with its STOP record.
+TEST_F(DovetrixTest, StopSignalDuringAnExportKeepsThePreviousFileAndTheLog) {
+    Server server(NextAddress(), {"--seed", "large:30000:10:10"});
+    ASSERT_TRUE(server.Start());
+    const fs::path dir = m_root.Path("out");
+    fs::create_directories(dir);
+    const std::string previous = "[Application]\r\nName=previous\r\n";
+    for (int sig : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(sig);
+        fs::remove(m_root.Path("C/QVForecourt/log/Dovetrix.L00"));
+        WriteText((dir / "cfg.ini").string(), previous);
+        qvtesting::BackgroundProgram run("'" + BuildDir() + "/bin/Dovetrix' EXPORT '" +
+                                             (dir / "cfg.ini").string() + "' " + server.Address(),
+                                         m_root.Path("console.txt").string());
+        ASSERT_TRUE(run.Started());
+        // Well into the card clients: the file being written has grown.
+        auto building = [&] {
+            for (const auto& entry : fs::directory_iterator(dir)) {
+                std::error_code ec;
+                if (fs::file_size(entry.path(), ec) > 300000) return true;
+            }
+            return false;
+        };
+        ASSERT_TRUE(qvtesting::WaitFor(building, std::chrono::seconds(60)));
+        run.Signal(sig);
+        EXPECT_EQ(run.Wait(std::chrono::seconds(30)), -1) << "-999: ended by the signal";
+        EXPECT_TRUE(ReadFile((dir / "cfg.ini").string()) == previous) << "the file changed";
+        EXPECT_EQ(FolderNames(dir), std::vector<std::string>{"cfg.ini"});
+        const std::string console = ReadFile(m_root.Path("console.txt").string());
+        EXPECT_NE(console.find("\nExport stopped on request; " + (dir / "cfg.ini").string() +
+                               " is left as it was.\n"),
+                  std::string::npos);
+        EXPECT_EQ(console.find("All done."), std::string::npos);
+        const std::vector<std::string> log = Lines(m_root.DesktopLog());
+        ASSERT_GE(log.size(), 2u);
+        EXPECT_NE(log[log.size() - 2].find("Export stopped on request"), std::string::npos);
+        EXPECT_NE(log.back().find(" ****STOP <2.6.0.0>"), std::string::npos) << log.back();
+    }
 }

@@ -2,7 +2,10 @@
 // (a golden file of a small site built here), the switches, VERSION, the product switch, empty
 // sites, a failing hose, and a client library without the network settings call.
 #include "extract/Export.h"
+
 #include "extract/Import.h"
+#include <algorithm>
+#include <filesystem>
 
 #include "extract/tests/TransferTestSupport.h"
 #include "platform/Files.h"
@@ -218,11 +221,11 @@ TEST_F(ExportTest, NoProductsDoesNotAskForProducts) {
     EXPECT_EQ(out.find("Products"), std::string::npos) << out;
     EXPECT_NE(ParseSections(Written()).count("Client100"), 0u);
 
+    const std::string before = Written();
     out = Export({}, -1);
     EXPECT_NE(out.find("GetProductsCount failed. - "), std::string::npos) << out;
-    // The walk stopped there: attendants and card clients are not written.
-    EXPECT_EQ(ParseSections(Written()).count("Attendant01"), 0u);
-    EXPECT_NE(ParseSections(Written()).count("Sensor01"), 0u);
+    // The walk stopped there: the file of the export before stays as it was.
+    EXPECT_EQ(Written(), before);
 
     o = {};
     o.noAttendants = true;
@@ -242,16 +245,36 @@ TEST_F(ExportTest, EmptySiteSummarisesPortsOnly) {
     EXPECT_EQ(names, std::vector<std::string>{"Application"});
 }
 
-TEST_F(ExportTest, FailingSecondHoseKeepsWhatWasWritten) {
+// Names in the folder of the export file: a file built beside it must not stay behind.
+std::vector<std::string> FolderNames() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(Root().Path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A walk that a failed call stops leaves the previous file byte for byte, or no file at all:
+// a partial file would be taken for a whole site by a later import.
+TEST_F(ExportTest, FailingSecondHoseLeavesThePreviousFileAsItWas) {
     StartSmallSite({"--fail", "GetHoseProperties:2"});
-    const std::string out = Export({}, -1);
+    const std::string file = Root().File("export.ini");
+    std::filesystem::remove(file);
+    const std::vector<std::string> names = FolderNames();
+    std::string out = Export({}, -1);
     EXPECT_NE(out.find("GetHoseProperties failed. - "), std::string::npos) << out;
-    const std::string text = Written();
-    EXPECT_NE(text.find("HasPreset=1\r\nHose1ID=11\r\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("Hose1Enabled=1\r\n"), std::string::npos);
-    EXPECT_EQ(text.find("Hose2"), std::string::npos);
-    EXPECT_EQ(text.find("[Sensor01]"), std::string::npos);
-    EXPECT_EQ(text.substr(text.size() - 16), "Hose1Enabled=1\r\n");
+    EXPECT_FALSE(std::filesystem::exists(file)) << "no partial file";
+    EXPECT_EQ(FolderNames(), names);
+
+    Logoff();
+    m_server.Stop();
+    StartSmallSite({"--fail", "GetHoseProperties:2"});
+    const std::string previous = "[Application]\r\nName=previous\r\n";
+    WriteFile(file, previous);
+    const std::vector<std::string> withFile = FolderNames();
+    out = Export({}, -1);
+    EXPECT_EQ(Written(), previous);
+    EXPECT_EQ(FolderNames(), withFile);
 }
 
 TEST_F(ExportTest, DeviceDetailsFailureOnlyLosesTheirKeys) {
@@ -312,15 +335,19 @@ TEST_F(ExportTest, FailedWriteFailsTheExport) {
         int nth;
     } faults[] = {
         {platform::FileOp::Write, 1}, {platform::FileOp::Write, 40}, {platform::FileOp::Commit, 1}};
+    const std::string previous = "[Application]\r\nName=previous\r\n";
     for (const auto& f : faults) {
         SCOPED_TRACE(f.nth);
+        WriteFile(Root().File("export.ini"), previous);
         platform::FailFileOp(f.op, f.nth);
         const std::string out = Export({}, -1);
         platform::ClearFileFaults();
-        EXPECT_NE(out.find("Configuration file " + m_file + " cannot be written.\n"),
-                  std::string::npos)
+        EXPECT_NE(
+            out.find("Configuration file " + m_file + " cannot be written: input/output error.\n"),
+            std::string::npos)
             << out;
         EXPECT_EQ(out.find("All done."), std::string::npos) << out;
+        EXPECT_EQ(Written(), previous);
     }
     // A write fault stops the walk: no summary after the kind it happened in.
     platform::FailFileOp(platform::FileOp::Write, 1);
