@@ -253,8 +253,13 @@ const char* LastFileErrorText(bool reading) {
         return "permission denied";
     case EROFS:
         return "read-only disk";
-    default:
-        return std::strerror(errno);
+    default: {
+        // The system's text, lower-cased at its start to sit inside a sentence.
+        thread_local std::string text;
+        text = std::strerror(errno);
+        if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z') text[0] = char(text[0] - 'A' + 'a');
+        return text.c_str();
+    }
     }
 }
 
