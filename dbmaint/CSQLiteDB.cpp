@@ -170,7 +170,8 @@ int CSQLiteDB::CopyInto(const std::string& file, const char* destination, int pa
             // the open database itself, must not hold the run up for ever. A step that made
             // progress starts the count again. A stop request ends the copy between steps.
             int rc = SQLITE_OK;
-            for (int steps = 1;; ++steps) {
+            uint32_t reported = platform::TickCount();
+            for (;;) {
                 rc = RetryWhileBusy("Backup()", destination,
                                     [&] { return step(backup, pagesPerStep); });
                 if (rc != SQLITE_OK) break;
@@ -181,7 +182,8 @@ int CSQLiteDB::CopyInto(const std::string& file, const char* destination, int pa
                 }
                 std::fputs(".", stdout);
                 std::fflush(stdout);
-                if (steps % kProgressSteps == 0 && remaining != nullptr && pagecount != nullptr) {
+                if (platform::TickCount() - reported >= kProgressMs && remaining && pagecount) {
+                    reported = platform::TickCount();
                     const int total = pagecount(backup);
                     Log(kAlways, "DB: Backup() %d of %d pages copied.", total - remaining(backup),
                         total);

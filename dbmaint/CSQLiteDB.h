@@ -45,12 +45,12 @@ class CSQLiteDB {
     // operation ("DB: Backup() [<destination>] DB busy/locked repeating <n>."); after the
     // twelfth answer in a row the copy is abandoned and that answer (5 or 6) returned. A file
     // of that name that is not a database is not replaced (its error is returned). A stop
-    // request ends the copy between steps with SQLITE_INTERRUPT. Every kProgressSteps steps
-    // "DB: Backup() <n> of <total> pages copied." is logged. Returns -1 when nothing is open,
+    // request ends the copy between steps with SQLITE_INTERRUPT. Every kProgressMs of a long
+    // copy "DB: Backup() <n> of <total> pages copied." is logged. Returns -1 when nothing is open,
     // else the last result: 0 for a complete copy, otherwise the SQLite error. Only a missing
     // library function throws.
     int Backup(const char* destination, int pagesPerStep, int waitMs);
-    static constexpr int kProgressSteps = 100;
+    static constexpr uint32_t kProgressMs = 10000;
 
     // SQLite's text for a result code, and the connection's last error message; substitute
     // texts when the library is not bound or nothing is open.

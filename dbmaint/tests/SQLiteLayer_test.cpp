@@ -2,12 +2,14 @@
 // column reads, thrown codes, the busy/locked retry, the level-dependent lines, the live
 // statement count and the online backup.
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 #include "DbTestRoot.h"
 #include "common/CLog.h"
 #include "dbmaint/CSQLiteDB.h"
 #include "dbmaint/CSQLiteStmt.h"
+#include "platform/Clock.h"
 
 // Test-only access to the binding table: swaps one slot by name.
 class CSQLiteLibTestAccess {
@@ -321,6 +323,45 @@ TEST_F(SQLiteLayer, BackupCopiesTheDatabaseAndReportsAFailedCopy) {
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(rc, SQLITE_NOTADB);
     EXPECT_EQ(dbtest::ReadFile(garbage), std::string(4096, 'x'));
+}
+
+// A long copy says how far it has come every ten seconds; the tick counter is driven here, four
+// seconds a reading.
+uint32_t FourSecondTicks() {
+    static uint32_t now = 0;
+    return now += 4000;
+}
+
+TEST_F(SQLiteLayer, LongBackupLogsThePagesCopiedEveryTenSeconds) {
+    {
+        dbtest::Db db(m_root.Database());
+        db.AddRows("LogEvents", 2000, 1);
+        db.Exec("UPDATE LogEvents SET Text = hex(randomblob(40))");
+    }
+    CSQLiteDB db;
+    Open(db);
+    m_log.Taken();
+    platform::SetTickSource(FourSecondTicks);
+    testing::internal::CaptureStdout();
+    const int rc = db.Backup("\\DAVozuz\\SQLite\\QvDBBU.SQL", 2, 0);
+    const std::string dots = testing::internal::GetCapturedStdout();
+    platform::SetTickSource(nullptr);
+    EXPECT_EQ(rc, SQLITE_OK);
+    dbtest::Db copy(m_root.Backup());
+    const long long pages = copy.Int("PRAGMA page_count");
+    const std::vector<std::string> lines = m_log.Taken();
+    ASSERT_GE(lines.size(), 3u) << dots;
+    int last = 0;
+    for (const std::string& line : lines) {
+        int copied = 0, total = 0;
+        ASSERT_EQ(std::sscanf(line.c_str(), "DB: Backup() %d of %d pages copied.", &copied, &total),
+                  2)
+            << line;
+        EXPECT_EQ(total, pages);
+        EXPECT_GT(copied, last);
+        EXPECT_LT(copied, total);
+        last = copied;
+    }
 }
 
 TEST_F(SQLiteLayer, StatementCountIsZeroAtShutdownWhenEveryPreparationSucceeded) {
