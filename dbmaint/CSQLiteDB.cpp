@@ -88,7 +88,7 @@ bool CSQLiteDB::Execute(const char* sql) {
 int CSQLiteDB::Backup(const char* destination, int pagesPerStep, int waitMs) {
     if (m_handle == nullptr) return -1;
     auto open = CSQLiteLib::Need(m_lib.open());
-    auto closeDb = CSQLiteLib::Need(m_lib.close_v2());
+    CSQLiteLib::Need(m_lib.close_v2());
     auto exec = CSQLiteLib::Need(m_lib.exec());
     CSQLiteLib::Need(m_lib.errcode());
     CSQLiteLib::Need(m_lib.backup_init());
@@ -104,9 +104,8 @@ int CSQLiteDB::Backup(const char* destination, int pagesPerStep, int waitMs) {
         // An earlier backup is held, so that no other process is using it when it is replaced,
         // and it must be a database: another file of that name is not ours to replace.
         sqlite3* guard = nullptr;
-        const bool earlier = platform::GetFileKind(file) != platform::FileKind::Missing;
         m_lastResult = SQLITE_OK;
-        if (earlier) {
+        if (platform::GetFileKind(file) != platform::FileKind::Missing) {
             m_lastResult = open(file.c_str(), &guard);
             if (m_lastResult == SQLITE_OK)
                 m_lastResult = RetryWhileBusy("Backup()", destination, [&] {
@@ -114,8 +113,8 @@ int CSQLiteDB::Backup(const char* destination, int pagesPerStep, int waitMs) {
                 });
         }
         if (m_lastResult == SQLITE_OK)
-            m_lastResult = CopyBeside(file, destination, earlier, pagesPerStep, waitMs);
-        if (guard != nullptr) closeDb(guard); // ends its transaction on the replaced file
+            m_lastResult = CopyBeside(file, destination, guard, pagesPerStep, waitMs);
+        ReleaseGuard(guard);
     }
     std::fputs("Done.\n", stdout);
     std::fflush(stdout);
@@ -124,17 +123,20 @@ int CSQLiteDB::Backup(const char* destination, int pagesPerStep, int waitMs) {
 
 // The copy goes into a new file beside the backup and replaces it only when complete, so a
 // failed or stopped copy leaves no partial file and the earlier backup as it was.
-int CSQLiteDB::CopyBeside(const std::string& file, const char* destination, bool earlier,
+int CSQLiteDB::CopyBeside(const std::string& file, const char* destination, sqlite3*& guard,
                           int pagesPerStep, int waitMs) {
     std::string target, temp;
-    const bool created = earlier ? platform::CreateReplacement(file, target, temp)
-                                 : platform::CreateNewFileBeside(file, target, temp);
+    const bool created = guard != nullptr ? platform::CreateReplacement(file, target, temp)
+                                          : platform::CreateNewFileBeside(file, target, temp);
     if (!created) {
         Log(kAlways, "DB: Backup() [%s] cannot be written: %s.", destination,
             platform::LastFileErrorText(false));
         return SQLITE_CANTOPEN;
     }
     int rc = CopyInto(temp, destination, pagesPerStep, waitMs);
+    // Released while the earlier backup still has its name, so that SQLite removes the
+    // write-ahead log files that belong to it.
+    ReleaseGuard(guard);
     if (rc == SQLITE_OK && !platform::ReplaceFile(temp, target)) {
         Log(kAlways, "DB: Backup() [%s] cannot be written: %s.", destination,
             platform::LastFileErrorText(false));
@@ -198,6 +200,12 @@ int CSQLiteDB::CopyInto(const std::string& file, const char* destination, int pa
     closeDb(dest);
     m_lastResult = result;
     return result;
+}
+
+void CSQLiteDB::ReleaseGuard(sqlite3*& guard) {
+    if (guard == nullptr) return;
+    if (auto closeDb = m_lib.close_v2()) closeDb(guard); // rolls its transaction back
+    guard = nullptr;
 }
 
 // Both paths name one file (the same device and node).

@@ -75,11 +75,14 @@ class CSQLiteDB {
     // result.
     template <typename Call> int RetryWhileBusy(const char* operation, const char* sql, Call call);
     // The copy into a new file beside `file` that replaces it when complete (see Backup).
-    int CopyBeside(const std::string& file, const char* destination, bool earlier, int pagesPerStep,
-                   int waitMs);
+    // guard: the connection holding the earlier backup (null when there is none); closed here.
+    int CopyBeside(const std::string& file, const char* destination, sqlite3*& guard,
+                   int pagesPerStep, int waitMs);
     // The copy itself into the database file `file`; the result, also kept as the last one.
     int CopyInto(const std::string& file, const char* destination, int pagesPerStep, int waitMs);
     static bool SameFile(const std::string& a, const std::string& b);
+    void ReleaseGuard(sqlite3*& guard); // closes it, when open
+
     // Sleeps the busy pause and logs the operation's busy line (written whatever the level).
     void RetryPause(const char* operation, const char* sql, int attempt);
     // Logs a line when the connection's log level is at least `level`; kAlways: whatever it is.

@@ -849,4 +849,31 @@ TEST_F(Tarnwell, StopSignalDuringABackupKeepsTheEarlierOne) {
     EXPECT_EQ(names, (std::vector<std::string>{"QV.db", "QVSQLite.ini", "QvDBBU.SQL"}));
 }
 
+// A second backup of a database in write-ahead-log mode replaces the first one whole and leaves
+// no log files of the replaced copy beside it.
+TEST_F(Tarnwell, SecondBackupReplacesTheFirstAndLeavesNothingBeside) {
+    {
+        dbtest::Db db(m_root.Database());
+        db.Exec("PRAGMA journal_mode=WAL");
+        db.CreateTables();
+        db.AddRows("Deliveries", 10, 1);
+    }
+    Profile("");
+    EXPECT_EQ(Run("-backup").exitCode, 0);
+    dbtest::Db(m_root.Database()).AddRows("Deliveries", 5, 1);
+    fs::remove(m_root.Root() / "Tarnwell.L00");
+    const RunResult r = Run("-backup");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(CountLines(r.log, "DB: DB backup to QvDBBu.SQL "), 1);
+    {
+        dbtest::Db copy(m_root.Backup());
+        EXPECT_EQ(copy.Int("SELECT COUNT(*) FROM Deliveries"), 15);
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(m_root.Sqlite()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"QV.db", "QVSQLite.ini", "QvDBBU.SQL"}));
+}
+
 } // namespace
