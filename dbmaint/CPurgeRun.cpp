@@ -1,6 +1,7 @@
 #include "dbmaint/CPurgeRun.h"
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstdint>
 
 #include "common/CLog.h"
@@ -60,8 +61,8 @@ bool CPurgeRun::Run(uint32_t startTick) {
         if (b == Batch::Done)
             m_log.Write("DB: Deliveries table purged, %d days, %d of %d, %dms.",
                         s.m_deliveryKeepDays, batch, m_count, Elapsed());
-        else if (b == Batch::GaveUp && Fail())
-            m_log.Write("DB: Deliveries table purge FAILED!!");
+        else if (b == Batch::GaveUp)
+            LogFailure("DB: Deliveries table purge FAILED!!");
         Wait();
         CountDown();
     }
@@ -75,8 +76,8 @@ bool CPurgeRun::Run(uint32_t startTick) {
         if (b == Batch::Done)
             m_log.Write("DB: Deliveries table limit purged, %d of %d total %d, %dms.", batch,
                         m_count, s.m_maxDeliveries, Elapsed());
-        else if (b == Batch::GaveUp && Fail())
-            m_log.Write("DB: Deliveries table limit purge FAILED!!");
+        else if (b == Batch::GaveUp)
+            LogFailure("DB: Deliveries table limit purge FAILED!!");
         CountDown();
         Wait();
     }
@@ -94,8 +95,8 @@ bool CPurgeRun::Run(uint32_t startTick) {
         if (b == Batch::Done)
             m_log.Write("DB: LogEvents table purged, Days %d, %d of %d, %dms.", s.m_eventsKeepDays,
                         batch, m_count, Elapsed());
-        else if (b == Batch::GaveUp && Fail())
-            m_log.Write("DB: LogEvents table purge FAILED!!");
+        else if (b == Batch::GaveUp)
+            LogFailure("DB: LogEvents table purge FAILED!!");
         Wait();
         CountDown();
     }
@@ -110,8 +111,8 @@ bool CPurgeRun::Run(uint32_t startTick) {
         if (b == Batch::Done)
             m_log.Write("DB: LogEvents table limit purged, %d of %d %dms.", m_count,
                         s.m_maxLogEvents, Elapsed());
-        else if (b == Batch::GaveUp && Fail())
-            m_log.Write("DB: LogEvents table limit purge FAILED!!");
+        else if (b == Batch::GaveUp)
+            LogFailure("DB: LogEvents table limit purge FAILED!!");
         Wait();
         CountDown();
     }
@@ -129,8 +130,8 @@ bool CPurgeRun::Run(uint32_t startTick) {
         if (b == Batch::Done)
             m_log.Write("DB: SaleItems table purged,Days %d, %d of %d %dms.", s.m_saleItemKeepDays,
                         batch, m_count, Elapsed());
-        else if (b == Batch::GaveUp && Fail())
-            m_log.Write("DB: SaleItems table purge FAILED!!");
+        else if (b == Batch::GaveUp)
+            LogFailure("DB: SaleItems table purge FAILED!!");
         Wait();
         CountDown();
     }
@@ -145,8 +146,8 @@ bool CPurgeRun::Run(uint32_t startTick) {
         const Batch b = RunBatch(kSaleItems.deleteOldest, batch, nullptr);
         if (b == Batch::Done)
             m_log.Write("DB: SaleItems table purged, %d of %d %dms.", batch, m_count, Elapsed());
-        else if (b == Batch::GaveUp && Fail())
-            m_log.Write("DB: SaleItems table purge FAILED!!");
+        else if (b == Batch::GaveUp)
+            LogFailure("DB: SaleItems table purge FAILED!!");
         Wait();
         CountDown();
     }
@@ -172,9 +173,9 @@ void CPurgeRun::Backup() {
         const int rc = m_db.Backup(kBackupFile, kBackupPagesPerStep, m_settings.m_waitMs);
         if (rc == 0)
             m_log.Write("DB: DB backup to QvDBBu.SQL %dms.", Elapsed());
-        else if (Fail())
-            m_log.Write("DB: DB backup to QvDBBu.SQL FAILED, %d %s, %dms.", rc, m_db.ErrorText(rc),
-                        Elapsed());
+        else
+            LogFailure("DB: DB backup to QvDBBu.SQL FAILED, %d %s, %dms.", rc, m_db.ErrorText(rc),
+                       Elapsed());
     } catch (int code) {
         Fail();
         LogDbError(m_log, m_db, code, __FILE__, __LINE__);
@@ -186,8 +187,8 @@ void CPurgeRun::Vacuum() {
     try {
         if (m_db.Execute(" VACUUM ; "))
             m_log.Write("DB: vacuumed sucessfully, %dms.", Elapsed());
-        else if (Fail())
-            m_log.Write("DB: vacuum gave up, DB busy/locked, %dms.", Elapsed());
+        else
+            LogFailure("DB: vacuum gave up, DB busy/locked, %dms.", Elapsed());
     } catch (int code) {
         Fail();
         LogDbError(m_log, m_db, code, __FILE__, __LINE__);
@@ -250,9 +251,16 @@ bool CPurgeRun::Go() {
     return !m_stopped;
 }
 
-bool CPurgeRun::Fail() {
+void CPurgeRun::Fail() {
     m_failed = true;
-    return true;
+}
+
+void CPurgeRun::LogFailure(const char* format, ...) {
+    Fail();
+    va_list args;
+    va_start(args, format);
+    m_log.WriteV(format, args);
+    va_end(args);
 }
 
 void CPurgeRun::Memory() {

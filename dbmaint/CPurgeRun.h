@@ -49,8 +49,10 @@ class CPurgeRun {
     void Wait();      // the pause between batches and phases, cut short by a stop request
     // False once a stop was requested (noted in the log once): the run does no further step.
     bool Go();
-    bool Fail();   // notes a failed step; true, so that it can guard the step's FAILED line
-    void Memory(); // the memory line, unless the run is stopping
+    void Fail(); // notes a failed step
+    // Notes a failed step and logs its line.
+    void LogFailure(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void Memory();           // the memory line, unless the run is stopping
     int32_t Elapsed() const; // ms since m_stepTick
     void StartStep();        // takes the tick of the step that starts now
 

@@ -176,6 +176,7 @@ class Exporter {
     bool m_stopped = false;     // a stop request ended the walk
     std::string m_target;       // the file that finally takes the configuration
     std::string m_temp;         // the new file built beside it; empty for a device or pipe
+    bool m_builtBeside = false; // the file is built beside the destination
     std::string m_reason;       // why the file could not be written
 };
 
@@ -326,6 +327,7 @@ bool Exporter::OpenFile() {
             return false;
         }
         m_profile.SetName(m_temp.c_str());
+        m_builtBeside = true;
     }
     if (m_profile.Open()) return true;
     NoteFileFailure();
@@ -337,7 +339,9 @@ bool Exporter::OpenFile() {
 // built beside the destination is moved over it, or removed when anything failed.
 bool Exporter::FileWritten(bool walked) {
     bool written = !m_writeFailed;
-    if (written && !m_profile.Flush()) {
+    // A file that is going to be removed need not reach the disk first.
+    const bool keep = walked || m_temp.empty();
+    if (written && keep && !m_profile.Flush()) {
         NoteFileFailure();
         written = false;
     }
@@ -369,6 +373,11 @@ void Exporter::ReportFileFailure() {
 }
 
 void Exporter::ReportStop() {
+    if (!m_builtBeside) { // a device or pipe took what was written
+        std::printf("\nExport stopped on request.\n");
+        ToolLog().Write("Export stopped on request.");
+        return;
+    }
     std::printf("\nExport stopped on request; %s is left as it was.\n", m_fileName.c_str());
     ToolLog().Write("Export stopped on request; %s is left as it was.", m_fileName.c_str());
 }

@@ -438,3 +438,37 @@ TEST_F(DovetrixTest, StopSignalDuringAnExportKeepsThePreviousFileAndTheLog) {
         EXPECT_NE(log.back().find(" ****STOP <2.6.0.0>"), std::string::npos) << log.back();
     }
 }
+
+// Ctrl-C in the middle of a long import ends it between two sections: what was stored stays,
+// the summaries and the reason are printed, the exit code is -1 and the log ends with STOP.
+TEST_F(DovetrixTest, StopSignalDuringAnImportEndsItBetweenTwoSections) {
+    Server source(NextAddress(), {"--seed", "large:6000:10:10"});
+    ASSERT_TRUE(source.Start());
+    ASSERT_EQ(Dovetrix({"EXPORT", File("site.ini"), source.Address()}).exitCode, 0);
+    Server target(NextAddress(), {"--seed", "empty"});
+    ASSERT_TRUE(target.Start());
+    fs::remove(m_root.Path("C/QVForecourt/log/Dovetrix.L00"));
+    const std::string console = m_root.Path("console.txt").string();
+    qvtesting::BackgroundProgram run("'" + BuildDir() + "/bin/Dovetrix' IMPORT '" +
+                                         File("site.ini") + "' " + target.Address(),
+                                     console);
+    ASSERT_TRUE(run.Started());
+    // The console is a file: its first block of dots arrives a few thousand sections in.
+    ASSERT_TRUE(qvtesting::WaitFor(
+        [&] {
+            std::error_code ec;
+            return fs::file_size(console, ec) > 0 && !ec;
+        },
+        std::chrono::seconds(60)));
+    run.Signal(SIGINT);
+    EXPECT_EQ(run.Wait(std::chrono::seconds(30)), -1) << "-999: ended by the signal";
+    const std::string out = ReadFile(console);
+    EXPECT_NE(out.find("\nImport stopped - stop requested.\n"), std::string::npos);
+    EXPECT_NE(out.find(" Cards imported successfully."), std::string::npos) << "some, not all";
+    EXPECT_EQ(out.find("6000 Cards imported"), std::string::npos);
+    EXPECT_EQ(out.find("All done."), std::string::npos);
+    const std::vector<std::string> log = Lines(m_root.DesktopLog());
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_NE(log[log.size() - 2].find("Import stopped - stop requested."), std::string::npos);
+    EXPECT_NE(log.back().find(" ****STOP <2.6.0.0>"), std::string::npos) << log.back();
+}

@@ -336,16 +336,19 @@ TEST_F(ImportTest, ExpirationDateIsReadAsDayNumberOrDateText) {
     EXPECT_DOUBLE_EQ(c.odometer, 12345.6);
 }
 
-// A file that cannot be read is not an empty configuration: reported with its path, -1.
+// A file that cannot be read is not an empty configuration: reported with its path and the
+// reason, -1.
 TEST_F(ImportTest, UnreadableFileIsReportedAsAFailure) {
     StartServer();
     const std::string missing = Root().File("no-such-file.ini");
     const std::string folder = Root().Path();
-    for (const std::string& path : {missing, folder}) {
+    const std::pair<std::string, const char*> cases[] = {{missing, "no such file"},
+                                                         {folder, "is a folder"}};
+    for (const auto& [path, reason] : cases) {
         const std::string out = Console([&] {
             EXPECT_EQ(ImportConfiguration(ToolLibrary(), path.c_str(), ImportOptions()), -1);
         });
-        EXPECT_EQ(out, "Configuration file " + path + " cannot be read.\n");
+        EXPECT_EQ(out, "Configuration file " + path + " cannot be read: " + reason + ".\n");
     }
     EXPECT_FALSE(FileExists(missing)); // the import only reads
 }
