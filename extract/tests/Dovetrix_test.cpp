@@ -401,7 +401,7 @@ TEST_F(DovetrixTest, ExportOnAFullDiskKeepsThePreviousFileAndItsLink) {
 // previous file stays byte for byte, nothing is left beside it, the exit code is -1 and the log
 // ends with its STOP record.
 TEST_F(DovetrixTest, StopSignalDuringAnExportKeepsThePreviousFileAndTheLog) {
-    Server server(NextAddress(), {"--seed", "large:30000:10:10"});
+    Server server(NextAddress(), {"--seed", "large:8000:10:10"});
     ASSERT_TRUE(server.Start());
     const fs::path dir = m_root.Path("out");
     fs::create_directories(dir);
