@@ -1,0 +1,43 @@
+# The 32-bit desktop Windows build: the platform layer's Win32 implementation, the shared runtime
+# and its unit tests, the client library as QVClient.DLL (and its older variant) and the desktop
+# Dovetrix.exe. Programs and libraries are linked statically with the compiler's run-time, so
+# they need no DLL of the compiler on the machine they are copied to.
+find_package(Threads REQUIRED)
+enable_testing()
+include(cmake/Qv.cmake)
+add_link_options(-static)
+# The C run-time's reentrant time conversions (gmtime_r, localtime_r) and the C99 printf, as the
+# Linux build has them.
+add_compile_definitions(_POSIX_THREAD_SAFE_FUNCTIONS=200112L __USE_MINGW_ANSI_STDIO=1)
+
+# Programs land in bin/, tests in tests/ (qv_test), as in the Linux build.
+set(QV_BIN_DIR ${PROJECT_BINARY_DIR}/bin)
+set(QV_LIB_DIR ${PROJECT_BINARY_DIR}/bin)
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${QV_BIN_DIR})
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${QV_LIB_DIR})
+set(CMAKE_ARCHIVE_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/archive)
+
+add_subdirectory(testing)
+# What the tests take from POSIX (environment, temporary folders, wait statuses, the program
+# runner) in Windows terms, found ahead of the POSIX headers.
+target_include_directories(qv_testsupport INTERFACE ${PROJECT_SOURCE_DIR}/testing/win32/include)
+target_compile_options(qv_testsupport INTERFACE
+  -iquote ${PROJECT_SOURCE_DIR}/testing/win32/include
+  -include ${PROJECT_SOURCE_DIR}/testing/win32/PosixCompat.h)
+add_subdirectory(platform)
+add_subdirectory(common)
+add_subdirectory(outside/qvclient)
+add_subdirectory(extract)
+# The board flavour has no Windows desktop build.
+set_target_properties(qvlog_board qvextract_board Dovetrix_board common_CLog_board_test
+                      PROPERTIES EXCLUDE_FROM_ALL ON)
+
+qv_link_everywhere(qv_warnings)
+
+# GoogleTest from Debian's source package (targets GTest::gtest, GTest::gtest_main), built here
+# with the cross compiler after the warnings are linked everywhere: its sources are not held to
+# them.
+set(QV_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(${QV_GTEST_SOURCE} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
