@@ -83,6 +83,7 @@ void SetClockSource(SystemTime (*source)(), bool (*setter)(const SystemTime&)) {
 
 bool SystemTimeToFileTime(const SystemTime& st, uint64_t& out) {
     const SYSTEMTIME w = ToWindows(st);
+    if (!win32::ValidSystemTime(w)) return false;
     FILETIME ft{};
     if (!::SystemTimeToFileTime(&w, &ft)) return false;
     out = (static_cast<uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
@@ -102,5 +103,18 @@ bool FileTimeToSystemTime(uint64_t ft, SystemTime& out) {
 void Sleep(uint32_t ms) {
     ::Sleep(ms);
 }
+
+namespace win32 {
+
+bool ValidSystemTime(const SYSTEMTIME& st) {
+    static const uint8_t kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (st.wMonth < 1 || st.wMonth > 12 || st.wDay < 1) return false;
+    const bool leap = (st.wYear % 4 == 0 && st.wYear % 100 != 0) || st.wYear % 400 == 0;
+    const int days = kDays[st.wMonth - 1] + (st.wMonth == 2 && leap ? 1 : 0);
+    return st.wDay <= days && st.wHour < 24 && st.wMinute < 60 && st.wSecond < 60 &&
+           st.wMilliseconds < 1000;
+}
+
+} // namespace win32
 
 } // namespace platform

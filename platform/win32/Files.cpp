@@ -2,10 +2,11 @@
 // injection. Paths are native; a "t" in a mode is the run-time's own text mode (CR LF).
 #include "platform/Files.h"
 
+#include <fcntl.h>
 #include <io.h>
-#include <share.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <string>
 
@@ -58,13 +59,54 @@ HANDLE HandleOf(FILE* f) {
     return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)));
 }
 
+// How a stdio mode opens a file with CreateFile: access, disposition and the run-time's flags.
+struct OpenMode {
+    DWORD access = 0;
+    DWORD disposition = 0;
+    int flags = 0;
+};
+
+bool ParseMode(const char* mode, OpenMode& out) {
+    const bool plus = std::strchr(mode, '+') != nullptr;
+    switch (mode[0]) {
+    case 'r':
+        out = {GENERIC_READ | (plus ? GENERIC_WRITE : 0u), OPEN_EXISTING,
+               plus ? _O_RDWR : _O_RDONLY};
+        break;
+    case 'w':
+        out = {GENERIC_WRITE | (plus ? GENERIC_READ : 0u), CREATE_ALWAYS,
+               plus ? _O_RDWR : _O_WRONLY};
+        break;
+    case 'a':
+        out = {GENERIC_WRITE | (plus ? GENERIC_READ : 0u), OPEN_ALWAYS,
+               (plus ? _O_RDWR : _O_WRONLY) | _O_APPEND};
+        break;
+    default:
+        return false;
+    }
+    out.flags |= std::strchr(mode, 'b') ? _O_BINARY : _O_TEXT;
+    return true;
+}
+
 } // namespace
 
-// Other readers and writers are allowed (no sharing restriction), as on the board.
+// Other readers and writers are allowed, and so are a delete or a rename of the file while it
+// is open, as on POSIX (CreateFile with every share mode; fopen would refuse those).
 FILE* OpenFile(std::string_view path, const char* mode) {
-    if (!mode || FaultFires(FileOp::Open)) return nullptr;
-    const std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
-    return _wfsopen(win32::WidePath(path).c_str(), wideMode.c_str(), _SH_DENYNO);
+    OpenMode how;
+    if (!mode || !ParseMode(mode, how) || FaultFires(FileOp::Open)) return nullptr;
+    const HANDLE h = CreateFileW(win32::WidePath(path).c_str(), how.access,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 how.disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), how.flags);
+    if (fd < 0) {
+        CloseHandle(h);
+        return nullptr;
+    }
+    FILE* f = _fdopen(fd, mode);
+    if (!f) _close(fd);
+    return f;
 }
 
 FileKind GetFileKind(std::string_view path) {

@@ -51,12 +51,14 @@ NUMBERFMTW ToWindows(const NumberFormat& fmt) {
 int FormatDate(const SystemTime& st, const char16_t* picture, char16_t* out, int cap) {
     if (!out || cap <= 0) return 0;
     const SYSTEMTIME w = ToWindows(st);
+    if (!win32::ValidSystemTime(w)) return 0;
     return Units(GetDateFormatW(win32::kLocaleEnglishUk, 0, &w, Wide(picture), Wide(out), cap));
 }
 
 int FormatTime(const SystemTime& st, const char16_t* picture, char16_t* out, int cap) {
     if (!out || cap <= 0) return 0;
     const SYSTEMTIME w = ToWindows(st);
+    if (!win32::ValidSystemTime(w)) return 0;
     return Units(GetTimeFormatW(win32::kLocaleEnglishUk, 0, &w, Wide(picture), Wide(out), cap));
 }
 

@@ -4,6 +4,9 @@
 #include "platform/OleAuto.h"
 
 #include <atomic>
+#include <cstring>
+
+#include "platform/win32/Win32.h"
 
 extern "C" {
 __declspec(dllimport) wchar_t* __stdcall SysAllocStringLen(const wchar_t* text, unsigned len);
@@ -57,7 +60,9 @@ long LiveBstrCount() {
 }
 
 bool SystemTimeToVariantTime(const SystemTime& st, double& out) {
-    SystemTime copy = st;
+    SYSTEMTIME copy{};
+    std::memcpy(&copy, &st, sizeof copy);
+    if (!win32::ValidSystemTime(copy)) return false;
     double vt = 0;
     if (!::SystemTimeToVariantTime(&copy, &vt)) return false;
     out = vt;

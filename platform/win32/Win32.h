@@ -35,6 +35,11 @@ namespace platform::win32 {
 // The English (United Kingdom) locale of the desktop, whatever the machine's own is.
 constexpr LCID kLocaleEnglishUk = 0x0809;
 
+// The date exists (29 February only in a leap year) and the time of day is within the day.
+// Windows refuses any other in its conversions and formats; Wine takes some, so it is checked
+// here first.
+bool ValidSystemTime(const SYSTEMTIME& st);
+
 // A narrow program path (the code page of Text.h) as a 0-terminated wide path.
 std::wstring WidePath(std::string_view path);
 std::wstring WidePath(std::u16string_view path);
