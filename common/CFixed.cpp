@@ -139,9 +139,14 @@ CFixed& CFixed::Truncate(int places) {
 CFixed& CFixed::Wrap(int digits, int places, bool halfUnit) {
     if (digits < 1 || digits > 8) digits = 8;
     int64_t unit = Unit(places);
-    // Half a unit added in 128 bits cannot overflow; the units then fit 64 bits again.
-    __int128 shifted = static_cast<__int128>(m_value) + (halfUnit ? unit / 2 : 0);
-    int64_t units = static_cast<int64_t>(shifted / unit);
+    // (value + half a unit) / unit, truncated, without forming the sum, which could overflow.
+    const int64_t half = halfUnit ? unit / 2 : 0;
+    int64_t units = m_value / unit;
+    const int64_t rest = m_value % unit + half; // below 2 units, above -1 unit
+    if (rest >= unit)
+        ++units;
+    else if (rest > 0 && units < 0)
+        ++units; // a negative value that half a unit carries one unit nearer to zero
     m_value = (units % Pow10(digits)) * unit;
     return *this;
 }

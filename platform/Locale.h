@@ -13,7 +13,8 @@ namespace platform {
 // Writes at most cap units including the terminator; returns the units written without it, 0 on
 // failure (invalid date or no room).
 int FormatDate(const SystemTime& st, const char16_t* picture, char16_t* out, int cap);
-// Time part: H HH (24 h), h hh (12 h), m mm, s ss, t tt (AM/PM), quoted literals.
+// Time part: H HH (24 h), h hh (12 h), m mm, s ss, t tt (am/pm, as Windows writes them for
+// English (UK)), quoted literals.
 // Null picture: locale time format.
 int FormatTime(const SystemTime& st, const char16_t* picture, char16_t* out, int cap);
 

@@ -53,7 +53,7 @@ class DeviceRoot : public TempDir {
         for (const char* folder : folders)
             std::filesystem::create_directories(Dir() / folder);
         if (const char* before = std::getenv("QV_ROOT")) m_before = before;
-        ::setenv("QV_ROOT", Dir().c_str(), 1);
+        ::setenv("QV_ROOT", Dir().string().c_str(), 1);
     }
     ~DeviceRoot() {
         if (m_before)

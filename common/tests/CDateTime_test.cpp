@@ -272,7 +272,7 @@ TEST_F(CDateTimeTest, FormatWithPictures) {
         {u"", u"HH':'mm", "16:50"},
         {u"", u"", ""},
         {u"d'.'M'.'yy", nullptr, "7.1.25 16:50:27"},
-        {u"dddd d MMMM", u"hh':'mm tt", "Tuesday 7 January 04:50 PM"},
+        {u"dddd d MMMM", u"hh':'mm tt", "Tuesday 7 January 04:50 pm"},
     };
     for (const Case& c : cases) {
         char buffer[100];

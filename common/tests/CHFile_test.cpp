@@ -234,4 +234,16 @@ TEST_F(CHFileTest, InjectedFaultsComeBackAsFailures) {
     EXPECT_TRUE(reader.Open());
 }
 
+// Another program may delete or rewrite a file that is held open here (a kept-open profile):
+// on Windows only when the file was opened with every share mode.
+TEST_F(CHFileTest, AnOpenFileMayBeDeletedByAnotherProgram) {
+    WriteFile("held.ini", "[A]\r\n");
+    CHFile held(PathOf("held.ini").c_str(), true, "rb", "r+b");
+    ASSERT_TRUE(held.Open());
+    std::error_code ec;
+    EXPECT_TRUE(fs::remove(PathOf("held.ini"), ec)) << ec.message();
+    held.Close();
+    EXPECT_FALSE(fs::exists(PathOf("held.ini")));
+}
+
 } // namespace

@@ -291,7 +291,9 @@ TEST_F(LogTest, SetBaseKeepsBufferedRecordsInTheOldFile) {
 }
 
 TEST_F(LogTest, SetPathNewDirectoryStartsAFreshFileThereSameDirectoryStopsAndStarts) {
-    std::filesystem::create_directories(m_root + "/C/Logs");
+    const std::string logs = platform::MapPath("C:\\Logs"); // on Windows, the machine's own
+    std::filesystem::remove_all(logs);
+    std::filesystem::create_directories(logs);
     CLog log(kBase, "T", 0, 1000000, 10, true, true);
     log.Write("discarded");
     CStr dir("C:\\Logs");

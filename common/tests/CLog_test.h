@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -32,9 +35,13 @@ inline void AdvanceSeconds(int64_t s) {
     g_clock += static_cast<uint64_t>(s * 10000000);
 }
 
-// Reads a whole file (device or native path); "" when it is missing.
+// Reads a whole file (device or native path); "" when it is missing. Read in text mode, as the
+// log writes it, so its line ends read as LF wherever the platform's are CR LF.
 inline std::string ReadFile(const std::string& path) {
-    return qvtesting::ReadFile(platform::MapPath(path));
+    std::ifstream in(platform::MapPath(path));
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 inline bool FileExists(const std::string& path) {
     return qvtesting::FileExists(platform::MapPath(path));
@@ -63,6 +70,11 @@ class LogTest : public ::testing::Test {
     static constexpr const char* kNow = "07/01/2025 16:50:27";
 
     void SetUp() override {
+        // The desktop log folder starts empty (on Windows it is the machine's own folder).
+        const std::filesystem::path folder = platform::MapPath("C:\\QVForecourt\\log");
+        std::filesystem::create_directories(folder);
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            std::filesystem::remove_all(entry.path());
         uint64_t ft = 0;
         platform::SystemTimeToFileTime(qvtesting::MakeTime(2025, 1, 7, 16, 50, 27), ft);
         g_clock = ft;

@@ -579,7 +579,7 @@ TEST_F(ProfileTest, KeysBesideLinesAroundThePieceBoundary) {
 // A NUL byte inside a line hides neither the rest of the line nor its line end.
 TEST_F(ProfileTest, LinesHoldingNulBytes) {
     using namespace std::string_literals;
-    const std::string path = Path("nul.ini");
+    const std::string path = Path("nulbytes.ini");
     const std::string rest = "\r\n[B]\r\nX=1\r\n"s;
 
     WriteFile(path, "[A]\r\nK=ab\0cd\r\nL=2\r\n"s + rest);

@@ -21,8 +21,8 @@ constexpr const char16_t* kMonthAbbrev[12] = {u"Jan", u"Feb", u"Mar", u"Apr", u"
 constexpr const char16_t* kDayNames[7] = {u"Sunday",   u"Monday", u"Tuesday", u"Wednesday",
                                           u"Thursday", u"Friday", u"Saturday"};
 constexpr const char16_t* kDayAbbrev[7] = {u"Sun", u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat"};
-constexpr const char16_t* kAm = u"AM";
-constexpr const char16_t* kPm = u"PM";
+constexpr const char16_t* kAm = u"am";
+constexpr const char16_t* kPm = u"pm";
 
 std::u16string Number(int value, int minDigits) {
     std::u16string s; // least significant digit first

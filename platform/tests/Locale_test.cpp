@@ -73,9 +73,9 @@ TEST(FormatTime, Pictures) {
         {MakeTime(2025, 1, 7, 16, 50, 27), nullptr, u"16:50:27"},
         {MakeTime(2025, 1, 7, 6, 5, 4), u"H:m:s", u"6:5:4"},
         {MakeTime(2025, 1, 7, 6, 5, 4), u"HH:mm:ss", u"06:05:04"},
-        {MakeTime(2025, 1, 7, 0, 5, 0), u"h:mm tt", u"12:05 AM"},
-        {MakeTime(2025, 1, 7, 12, 0, 0), u"hh:mm t", u"12:00 P"},
-        {MakeTime(2025, 1, 7, 23, 59, 59), u"hh 'o''clock' tt", u"11 o'clock PM"},
+        {MakeTime(2025, 1, 7, 0, 5, 0), u"h:mm tt", u"12:05 am"},
+        {MakeTime(2025, 1, 7, 12, 0, 0), u"hh:mm t", u"12:00 p"},
+        {MakeTime(2025, 1, 7, 23, 59, 59), u"hh 'o''clock' tt", u"11 o'clock pm"},
         {MakeTime(2025, 1, 7, 9, 0, 0), u"HH dd", u"09 dd"},
     };
     for (const auto& c : cases)
