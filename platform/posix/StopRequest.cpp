@@ -1,14 +1,10 @@
-// Stop requests on POSIX: SIGINT and SIGTERM set an async-signal-safe flag. SA_RESTART keeps
-// the system calls that a signal interrupts going, so work in progress reaches its next safe
-// point unharmed; sleeps are cut into short slices that look at the flag.
+// The stop-request flag and the waits it cuts short: plain C++, shared by every platform. How the
+// interrupt and termination requests reach the flag is each platform's (StopSignals.cpp).
 #include "platform/StopRequest.h"
-
-#include <signal.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <mutex>
 #include <thread>
 
 namespace platform {
@@ -20,28 +16,13 @@ static_assert(std::atomic<bool>::is_always_lock_free, "the flag is set from a si
 
 constexpr uint32_t kSliceMs = 20; // how late a sleep notices a stop request at most
 
-extern "C" void OnStopSignal(int) {
-    g_stop.store(true);
-}
-
 } // namespace
-
-void InstallStopHandlers() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        struct sigaction action {};
-        action.sa_handler = OnStopSignal;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESTART;
-        sigaction(SIGINT, &action, nullptr);
-        sigaction(SIGTERM, &action, nullptr);
-    });
-}
 
 bool StopRequested() {
     return g_stop.load();
 }
 
+// Async-signal-safe: one lock-free store.
 void RequestStop() {
     g_stop.store(true);
 }

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -57,6 +58,51 @@ bool StampOfHandle(HANDLE h, FileStamp& out) {
 
 HANDLE HandleOf(FILE* f) {
     return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)));
+}
+
+// Sets errno from the Windows error of a failed file call, so that LastFileErrorText reads the
+// same for a stdio failure and for one of the Windows calls.
+void ErrnoFromLastError() {
+    switch (::GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        errno = ENOENT;
+        break;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+        errno = EACCES;
+        break;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        errno = ENOSPC;
+        break;
+    case ERROR_WRITE_PROTECT:
+        errno = EROFS;
+        break;
+    default:
+        errno = EIO;
+        break;
+    }
+}
+
+// A new, empty file beside 'native' under a fresh name ("NAME.NUMBER"); never takes an existing
+// name. False, with errno set, when none can be made.
+bool CreateFreshBeside(const std::string& native, std::string& temp) {
+    for (unsigned n = GetTickCount() & 0xFFFFFF, tries = 0; tries < 100; ++n, ++tries) {
+        const std::string name = native + "." + std::to_string(n);
+        const HANDLE h = CreateFileW(win32::WidePath(name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            if (::GetLastError() == ERROR_FILE_EXISTS) continue;
+            ErrnoFromLastError();
+            return false;
+        }
+        CloseHandle(h);
+        temp = name;
+        return true;
+    }
+    errno = EEXIST;
+    return false;
 }
 
 // How a stdio mode opens a file with CreateFile: access, disposition and the run-time's flags.
@@ -183,20 +229,47 @@ bool CreateReplacement(std::string_view path, std::string& target, std::string& 
     if (FaultFires(FileOp::Open)) return false;
     if (GetFileKind(path) != FileKind::File) return false;
     const std::string real(path);
-    for (unsigned n = GetTickCount() & 0xFFFFFF, tries = 0; tries < 100; ++n, ++tries) {
-        const std::string name = real + "." + std::to_string(n);
-        const HANDLE h = CreateFileW(win32::WidePath(name).c_str(), GENERIC_WRITE, 0, nullptr,
-                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) {
-            if (::GetLastError() == ERROR_FILE_EXISTS) continue;
-            return false;
-        }
-        CloseHandle(h);
-        target = real;
-        temp = name;
-        return true;
+    if (!CreateFreshBeside(real, temp)) return false;
+    target = real;
+    return true;
+}
+
+bool CreateNewFileBeside(std::string_view path, std::string& target, std::string& temp) {
+    target.clear();
+    temp.clear();
+    if (FaultFires(FileOp::Open)) {
+        ErrnoFromLastError();
+        return false;
     }
-    return false;
+    const std::string real(path);
+    if (!CreateFreshBeside(real, temp)) return false;
+    target = real;
+    return true;
+}
+
+const char* LastFileErrorText(bool reading) {
+    switch (errno) {
+    case ENOENT:
+        return reading ? "no such file" : "no such folder";
+    case ENOTDIR:
+        return "no such folder";
+    case EISDIR:
+        return "is a folder";
+    case ENOSPC:
+        return "disk full";
+    case EACCES:
+    case EPERM:
+        return "permission denied";
+    case EROFS:
+        return "read-only disk";
+    default: {
+        // The run-time's text, lower-cased at its start to sit inside a sentence.
+        thread_local std::string text;
+        text = std::strerror(errno);
+        if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z') text[0] = char(text[0] - 'A' + 'a');
+        return text.c_str();
+    }
+    }
 }
 
 void FailFileOp(FileOp op, int nth) {
