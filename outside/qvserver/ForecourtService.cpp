@@ -92,10 +92,16 @@ bool ForecourtService::Start(const ServiceOptions& options, std::string& error) 
         m_pumpRows.clear();
         ForecourtSettings settings;
         settings.tickMs = options.tickMs;
+        if (options.simulate) {
+            // A forecourt to look at: pumps start their motors, product temperatures drift.
+            settings.startingMs = 1500;
+            settings.temperatureSwing = 0.6;
+        }
         m_fc = std::make_unique<Forecourt>(std::move(site), *this, m_tables, NowOle(), settings);
         if (options.simulate) {
             SimulatorSettings s;
             s.tickMs = options.tickMs;
+            s.cashier = options.cashier;
             m_sim = std::make_unique<ForecourtSimulator>(*m_fc, options.seed, s);
         }
     }
