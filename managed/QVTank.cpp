@@ -143,13 +143,14 @@ double Fill(double volume, double capacity) {
 // Draws text left-aligned in the box at the largest of the usual sizes at which it fits whole,
 // cut short only when even the smallest does not.
 void DrawFitted(QPainter& p, QFont font, const QRect& box, const QString& text) {
+    QString shown;
     for (int size : {11, 10, 9}) {
         font.setPixelSize(size);
-        if (QFontMetrics(font).horizontalAdvance(text) <= box.width() || size == 9) break;
+        p.setFont(font);
+        shown = p.fontMetrics().elidedText(text, Qt::ElideRight, box.width());
+        if (shown == text) break;
     }
-    p.setFont(font);
-    p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter,
-               p.fontMetrics().elidedText(text, Qt::ElideRight, box.width()));
+    p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, shown);
 }
 
 } // namespace
