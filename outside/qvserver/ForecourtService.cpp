@@ -10,6 +10,7 @@
 #include "outside/qvclient/QVWire.h"
 #include "outside/qvserver/ForecourtSite.h"
 #include "outside/qvserver/SaleItemEvents.h"
+#include "outside/qvserver/TagText.h"
 
 namespace qvserver {
 
@@ -46,15 +47,6 @@ Value F(double v) {
 }
 Value Txt(const std::u16string& s) {
     return Value::Text(s);
-}
-
-// A card or attendant tag as an integer, -1 when the text is not a decimal number.
-int64_t TagNumber(const std::u16string& tag) {
-    const std::string s = qvwire::ToU8(tag);
-    if (s.empty()) return -1;
-    char* end = nullptr;
-    const long long v = std::strtoll(s.c_str(), &end, 10);
-    return *end == 0 ? v : -1;
 }
 
 void AddSection(Values& event, int16_t variant, const Values& vs) {
@@ -447,7 +439,7 @@ int32_t ForecourtService::CardRead(int32_t pumpID, const std::u16string& name, i
     // The card is known by its tag when a card client carries it.
     std::vector<int32_t> cards;
     m_store.Ids("SELECT ID FROM CardClients WHERE Tag = ?1 ORDER BY ID LIMIT 1",
-                {Value::Text(qvwire::ToU16(std::to_string(tag)))}, cards);
+                {Value::Text(qvwire::ToU16(TagText(tag)))}, cards);
     Row card;
     if (!cards.empty()) m_store.Fetch(kCardClient, cards[0], card);
     const double now = m_fc->NowOle();

@@ -1,7 +1,7 @@
 // The server's forecourt through the client library: a real qvserver on a manual clock, driven
 // by 'qvserver ctl' (nozzles, flow, cards, drops, the clock) and by the library's pump calls.
 // Events are awaited until they are there (bounded), never by sleeping.
-// Addresses 127.0.12.1 .. 127.0.12.13.
+// Addresses 127.0.12.1 .. 127.0.12.14.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -600,7 +600,7 @@ TEST_F(Forecourt, EachEventKindIsReadByItsReaderWithItsFields) {
     EXPECT_GT(readID, 0);
     EXPECT_EQ(cname.str(), "Fleet");
     EXPECT_EQ(pump, kPump1);
-    EXPECT_EQ(tag, 445566);
+    EXPECT_EQ(tag, 0x445566) << "the tag as the reader shows it";
 
     // A tank drop raises the gauge (13).
     ASSERT_EQ(Ctl("tank-drop 1 500"), 0);
@@ -1006,6 +1006,45 @@ TEST(Simulation, WithoutTheCashierCallingPumpsWaitForTheClients) {
     EXPECT_TRUE(day.authorisedBy.empty());
     // Pumps 1 and 3 authorise themselves and still sell.
     EXPECT_GT(day.deliveries, 0);
+}
+
+// A tag is the text the site holds, read as the hexadecimal a screen shows: the demo site's card
+// client 3 carries "77100003", and its card read at a pump is that card, tag 0x77100003.
+TEST(Tags, TheSitesTagTextIsTheHexadecimalOfTheTag) {
+    TempDir dir;
+    ServerProcess server("127.0.12.14", dir.Path(), {"--clock", "manual"});
+    ASSERT_TRUE(server.Start("demo"));
+    const int32_t h = LogonAs("127.0.12.14", 7, kMaskAll);
+    ASSERT_NE(h, 0);
+    EXPECT_EQ(qvtesting::ServerCtl("127.0.12.14", "card 1 77100003"), 0);
+    EXPECT_NE(qvtesting::ServerCtl("127.0.12.14", "card 1 not-a-tag"), 0);
+    int32_t readID = 0, number = 0, pump = 0, parent = 0;
+    int16_t type = 0;
+    int64_t tag = 0;
+    double stamp = 0;
+    Out name;
+    bool read = false;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!read && std::chrono::steady_clock::now() < until) {
+        EXPECT_EQ(ProcessEventsMT(h), 0);
+        int16_t next = 0;
+        while (!read && GetNextEventTypeMT(h, &next) == 0 && next != 0) {
+            if (next != EVENT_CARD_READ) {
+                DiscardNextEventMT(h);
+                continue;
+            }
+            ASSERT_EQ(GetNextCardReadEventMT(h, &readID, &number, &name, &pump, &type, &parent,
+                                             &tag, &stamp),
+                      0);
+            read = true;
+        }
+    }
+    ASSERT_TRUE(read);
+    EXPECT_EQ(tag, 0x77100003);
+    EXPECT_EQ(name.str(), "Lima van 12") << "the card client with that tag text";
+    EXPECT_EQ(number, 3);
+    int32_t hh = h;
+    ClientLogoffMT(&hh);
 }
 
 } // namespace
