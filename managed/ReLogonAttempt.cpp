@@ -1,25 +1,21 @@
 #include "managed/ReLogonAttempt.h"
 
-#include <system_error>
-#include <thread>
-
 #include "outside/qvclient/QVClientPlain.h"
+#include "platform/Thread.h"
 
 namespace Halvora {
 
 std::shared_ptr<ReLogonAttempt> ReLogonAttempt::Start(QObject* receiver, Logon logon,
                                                       Deliver deliver) {
     std::shared_ptr<ReLogonAttempt> attempt(new ReLogonAttempt);
-    try {
-        // Detached: the thread keeps the attempt alive through its own reference, and a
-        // destroyed owner has abandoned it, so nothing waits for a hung server.
-        std::thread([attempt, receiver, logon = std::move(logon), deliver = std::move(deliver)] {
+    // Detached: the thread keeps the attempt alive through its own reference, and a destroyed
+    // owner has abandoned it, so nothing waits for a hung server.
+    const bool started = platform::StartDetachedThread(
+        [attempt, receiver, logon = std::move(logon), deliver = std::move(deliver)] {
             attempt->Run(receiver, logon, deliver);
-        }).detach();
-    } catch (const std::system_error&) {
-        return nullptr;
-    }
-    return attempt;
+        },
+        platform::ThreadPriority::Normal);
+    return started ? attempt : nullptr;
 }
 
 void ReLogonAttempt::Run(QObject* receiver, const Logon& logon, const Deliver& deliver) {
