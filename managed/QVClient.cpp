@@ -61,8 +61,9 @@ QVClient::~QVClient() {
     _nTimer.stop();
     _eventTimer.stop();
     // A re-logon still running ends its own logon; one that has returned may hold it.
-    const bool heldByReLogon = _reLogon != nullptr;
-    if (!AbandonReLogon() && (_loggedOn || heldByReLogon)) ::ClientLogoff();
+    const std::shared_ptr<ReLogonAttempt> reLogon = _reLogon;
+    const bool running = AbandonReLogon();
+    if (!running && (_loggedOn || (reLogon && reLogon->GotLogon()))) ::ClientLogoff();
     for (const QPointer<QVPump>& pump : _QVPumpsList)
         if (pump) pump->ForgetClient(this);
     for (const QPointer<QVTank>& tank : _QVTanksList)

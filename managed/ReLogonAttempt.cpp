@@ -24,6 +24,7 @@ void ReLogonAttempt::Run(QObject* receiver, const Logon& logon, const Deliver& d
     {
         std::lock_guard<std::mutex> hold(m_mutex);
         m_finished = true;
+        m_result = result;
         if (m_abandoned) {
             endLogon = result == 0;
         } else {
@@ -50,6 +51,11 @@ bool ReLogonAttempt::Abandon() {
     std::lock_guard<std::mutex> hold(m_mutex);
     m_abandoned = true;
     return !m_finished;
+}
+
+bool ReLogonAttempt::GotLogon() {
+    std::lock_guard<std::mutex> hold(m_mutex);
+    return m_finished && m_result == 0;
 }
 
 } // namespace Halvora

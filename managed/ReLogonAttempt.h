@@ -28,6 +28,8 @@ class ReLogonAttempt : public std::enable_shared_from_this<ReLogonAttempt> {
     // the call timeout); the attempt ends a logon it gets itself. False once the call has
     // returned: a logon it got is the caller's to end.
     bool Abandon();
+    // True once the logon call has returned with the library's logon (0).
+    bool GotLogon();
 
   private:
     ReLogonAttempt() = default;
@@ -36,6 +38,7 @@ class ReLogonAttempt : public std::enable_shared_from_this<ReLogonAttempt> {
     std::mutex m_mutex;       // guards the members below; held while posting to the receiver
     bool m_abandoned = false; // the owner no longer wants the result
     bool m_finished = false;  // the logon call has returned
+    int32_t m_result = -1;    // its result, once finished
 };
 
 } // namespace Halvora
