@@ -913,9 +913,9 @@ SimulatedDay Simulate(const std::string& address, bool cashier) {
         stored[static_cast<size_t>(t)] = temperature;
     }
 
-    // Fifteen minutes in steps of ten seconds, the events read after each step.
-    for (int step = 0; step < 90; ++step) {
-        EXPECT_EQ(qvtesting::ServerCtl(address, "advance 10000"), 0);
+    // Fifteen minutes in steps of half a minute, the events read after each step.
+    for (int step = 0; step < 30; ++step) {
+        EXPECT_EQ(qvtesting::ServerCtl(address, "advance 30000"), 0);
         EXPECT_EQ(ProcessEventsMT(h), 0);
         int16_t next = 0;
         while (GetNextEventTypeMT(h, &next) == 0 && next != 0) {
