@@ -913,8 +913,8 @@ SimulatedDay Simulate(const std::string& address, bool cashier) {
         stored[static_cast<size_t>(t)] = temperature;
     }
 
-    // Fifteen minutes in steps of half a minute, the events read after each step.
-    for (int step = 0; step < 30; ++step) {
+    // Six minutes in steps of half a minute, the events read after each step.
+    for (int step = 0; step < 12; ++step) {
         EXPECT_EQ(qvtesting::ServerCtl(address, "advance 30000"), 0);
         EXPECT_EQ(ProcessEventsMT(h), 0);
         int16_t next = 0;
