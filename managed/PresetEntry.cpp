@@ -16,7 +16,6 @@ int PresetEntry::MaxIntegerDigits(int decimals) {
 void PresetEntry::SetDecimals(int decimals) {
     m_decimals = std::clamp(decimals, 0, 3);
     if (m_fraction.size() > m_decimals || m_integer.size() > MaxIntegerDigits(m_decimals)) Clear();
-    if (m_decimals == 0) m_point = false;
 }
 
 void PresetEntry::AddDigit(char digit) {
@@ -30,16 +29,20 @@ void PresetEntry::AddDigit(char digit) {
 }
 
 void PresetEntry::AddPoint() {
-    if (m_decimals > 0) m_point = true;
+    // Kept even without decimals: the digits after it are then dropped, where joining them to
+    // the integer part would make "1.5" a preset of 15.
+    m_point = true;
 }
 
 void PresetEntry::Backspace() {
-    if (!m_fraction.isEmpty())
+    if (!m_fraction.isEmpty()) {
         m_fraction.chop(1);
-    else if (m_point)
+    } else if (m_point) {
         m_point = false;
-    else
+        if (m_decimals == 0) m_integer.chop(1);
+    } else {
         m_integer.chop(1);
+    }
 }
 
 void PresetEntry::Clear() {
@@ -55,8 +58,12 @@ double PresetEntry::Value() const {
 }
 
 QString PresetEntry::Text() const {
+    return Text(QLocale::c());
+}
+
+QString PresetEntry::Text(const QLocale& locale) const {
     QString text = m_integer.isEmpty() ? QStringLiteral("0") : m_integer;
-    if (m_point) text += QStringLiteral(".") + m_fraction;
+    if (m_point && m_decimals > 0) text += locale.decimalPoint() + m_fraction;
     return text;
 }
 

@@ -3,6 +3,7 @@
 // decimals (6 digits with none, one fewer for each decimal), so a limit always fits a
 // six-digit pump display.
 #pragma once
+#include <QLocale>
 #include <QString>
 
 namespace Halvora {
@@ -19,9 +20,11 @@ class PresetEntry {
 
     // A digit '0'..'9'; ignored once its part is full.
     void AddDigit(char digit);
-    // "." or ",": the following digits are decimals (ignored without decimals).
+    // "." or ",": the following digits are decimals, up to the format's count; with no
+    // decimals they are dropped (never joined to the integer part).
     void AddPoint();
-    // Removes the last digit (or the point).
+    // Removes the last digit shown (or the point; with no decimals the point, which is not
+    // shown, goes with the last integer digit).
     void Backspace();
     void Clear();
 
@@ -30,6 +33,9 @@ class PresetEntry {
     double Value() const;
     // What the entry shows: "0" when empty, "12.5" while typing decimals.
     QString Text() const;
+    // The same with the locale's decimal point ("12,5" in pt_BR), as the pump displays show
+    // their amounts.
+    QString Text(const QLocale& locale) const;
 
   private:
     int m_decimals = 0;

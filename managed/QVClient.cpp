@@ -7,6 +7,7 @@
 #include "managed/LibraryCall.h"
 #include "managed/QVPump.h"
 #include "managed/QVTank.h"
+#include "managed/ReLogonAttempt.h"
 #include "outside/qvclient/QVClientPlain.h"
 #include "platform/WindowMessages.h"
 
@@ -59,7 +60,10 @@ QVClient::~QVClient() {
     _clientID = -1;
     _nTimer.stop();
     _eventTimer.stop();
-    if (_loggedOn) ::ClientLogoff();
+    // A re-logon still running ends its own logon; one that has returned may hold it.
+    const std::shared_ptr<ReLogonAttempt> reLogon = _reLogon;
+    const bool running = AbandonReLogon();
+    if (!running && (_loggedOn || (reLogon && reLogon->GotLogon()))) ::ClientLogoff();
     for (const QPointer<QVPump>& pump : _QVPumpsList)
         if (pump) pump->ForgetClient(this);
     for (const QPointer<QVTank>& tank : _QVTanksList)
@@ -161,6 +165,9 @@ int32_t QVClient::ClientLogoff() {
     _loggedOn = false;
     _nTimer.stop();
     _eventTimer.stop();
+    // The library holds no logon while a re-logon's call runs (the attempt ends one it gets),
+    // and its logoff would wait for that call: the answer is the library's "not logged on".
+    if (AbandonReLogon()) return QV_NOT_LOGGED_ON;
     return CheckResult(::ClientLogoff());
 }
 
@@ -195,9 +202,16 @@ QString QVClient::ResultString(int32_t Result) {
 
 int32_t QVClient::CheckResult(int32_t res) {
     if (res != -23 && res != -14 && res != 8) return res;
-    for (const QPointer<QVPump>& pump : _QVPumpsList)
+    // Already reconnecting: the library holds no logon, and restarting the timer on every
+    // failed call would put the re-logon off for as long as the host keeps calling. (A host
+    // that logged off has nothing to reconnect; its results are watched as they always were.)
+    if (!_loggedOn && _clientID != -1 && ReLogonPending()) return res;
+    // Copies: a handler of a control's status events may register or remove controls.
+    const QList<QPointer<QVPump>> pumps = _QVPumpsList;
+    const QList<QPointer<QVTank>> tanks = _QVTanksList;
+    for (const QPointer<QVPump>& pump : pumps)
         if (pump) pump->ShowConnectionLost();
-    for (const QPointer<QVTank>& tank : _QVTanksList)
+    for (const QPointer<QVTank>& tank : tanks)
         if (tank) tank->ShowConnectionLost();
     if (res == -14) emit ServerConnectionBroken();
     ::ClientLogoff();
@@ -209,29 +223,69 @@ int32_t QVClient::CheckResult(int32_t res) {
 
 void QVClient::OnReLogonTimer() {
     _nTimer.stop();
-    if (_clientID == -1) return;
-    int32_t res;
-    if (_clientCategory > 0) {
-        LogonText name(_clientName), key(_hashKey), server(_serverName);
-        res = ::InternalClientLogon(_clientID, _clientType, name.text, _clientCategory, key.text,
-                                    _clientEventType, server.text, PortNumber(_callsPort),
-                                    PortNumber(_eventsPort), _callTimeout, kNoEventHandle,
-                                    WindowHandle(), kEventMessage);
-    } else if (!_serverName.isEmpty()) {
-        LogonText server(_serverName);
-        res = ::ClientLogonEx(_clientID, _clientType, server.text, PortNumber(_callsPort),
-                              PortNumber(_eventsPort), _callTimeout, kNoEventHandle, WindowHandle(),
-                              kEventMessage);
+    if (_clientID == -1 || _reLogon) return;
+    // Everything the logon needs is copied: the thread never touches the control.
+    const int32_t id = _clientID;
+    const int16_t type = _clientType;
+    const int16_t category = _clientCategory;
+    const QString name = _clientName, key = _hashKey, server = _serverName;
+    const int32_t callsPort = PortNumber(_callsPort), eventsPort = PortNumber(_eventsPort);
+    const int32_t timeout = _callTimeout, eventType = _clientEventType;
+    const intptr_t window = WindowHandle();
+    ReLogonAttempt::Logon logon;
+    if (category > 0) {
+        logon = [=] {
+            LogonText n(name), k(key), s(server);
+            return ::InternalClientLogon(id, type, n.text, category, k.text, eventType, s.text,
+                                         callsPort, eventsPort, timeout, kNoEventHandle, window,
+                                         kEventMessage);
+        };
+    } else if (!server.isEmpty()) {
+        logon = [=] {
+            LogonText s(server);
+            return ::ClientLogonEx(id, type, s.text, callsPort, eventsPort, timeout, kNoEventHandle,
+                                   window, kEventMessage);
+        };
     } else {
-        res = ::ClientLogon(_clientID, _clientType, kNoEventHandle, WindowHandle(), kEventMessage);
+        logon = [=] { return ::ClientLogon(id, type, kNoEventHandle, window, kEventMessage); };
     }
+    _reLogon = ReLogonAttempt::Start(this, std::move(logon),
+                                     [this](int32_t res) { OnReLogonResult(res); });
+    if (!_reLogon) _nTimer.start(_reLogonTimeout); // no thread now: try again later
+}
+
+void QVClient::OnReLogonResult(int32_t res) {
+    _reLogon.reset();
     if (res != 0) {
         _nTimer.start(_reLogonTimeout);
         return;
     }
     LoggedOnNow();
-    emit ServerReconnected();
     if (_clientEventType != kDefaultEventType) ::SetClientType(_clientEventType);
+    // The server sends only changes: without a reload a pump idle since before the loss would
+    // stay blank.
+    ReloadControls();
+    if (_loggedOn) emit ServerReconnected();
+}
+
+void QVClient::ReloadControls() {
+    const QList<QPointer<QVPump>> pumps = _QVPumpsList;
+    const QList<QPointer<QVTank>> tanks = _QVTanksList;
+    for (const QPointer<QVPump>& pump : pumps) {
+        if (!_loggedOn) return; // lost again: the controls are blank and a re-logon pending
+        if (pump) pump->Reload();
+    }
+    for (const QPointer<QVTank>& tank : tanks) {
+        if (!_loggedOn) return;
+        if (tank) tank->Reload();
+    }
+}
+
+bool QVClient::AbandonReLogon() {
+    if (!_reLogon) return false;
+    const bool running = _reLogon->Abandon();
+    _reLogon.reset();
+    return running;
 }
 
 // ---- Display controls ----

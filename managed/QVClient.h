@@ -12,7 +12,8 @@
 // - Every output is written after the library call whatever its result: a failed call leaves
 //   0, "" or the library's own value.
 // - Texts travel as BSTRs and dates as automation dates (Conversions.h).
-// - UI thread only, like every widget.
+// - UI thread only, like every widget. Only the automatic re-logon runs its library call on a
+//   thread of its own; its outcome is handled back on the UI thread.
 #pragma once
 #include <QDateTime>
 #include <QImage>
@@ -22,11 +23,13 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 
 namespace Halvora {
 
 class QVPump;
 class QVTank;
+class ReLogonAttempt;
 
 class QVClient : public QWidget {
     Q_OBJECT
@@ -80,9 +83,12 @@ class QVClient : public QWidget {
     QString ResultString(int32_t Result);
 
     // The connection watch applied to every library result: -23, -14 and 8 mean the server
-    // connection is gone. Then every registered control is shown as lost, -14 raises
-    // ServerConnectionBroken, the library is logged off, the event poll stops and the re-logon
-    // timer starts. Returns res unchanged.
+    // connection is gone. Then every registered control is given the blank status (through its
+    // status sink, so its status events are raised), -14 raises ServerConnectionBroken, the
+    // library is logged off, the event poll stops and the re-logon timer starts. While a re-logon
+    // is already pending (its timer running or its logon under way) such a result changes
+    // nothing, so that a host calling more often than the timer ticks is still logged on again.
+    // Returns res unchanged.
     int32_t CheckResult(int32_t res);
     // The event pump: moves what the server sent into the library's queue (ProcessEvents, through
     // CheckResult) and raises each waiting event by its kind. Kinds without a reader here, and an
@@ -126,7 +132,8 @@ class QVClient : public QWidget {
     int16_t RememberedEventsPort() const { return _eventsPort; }
     int32_t RememberedCallTimeout() const { return _callTimeout; }
     int32_t RememberedEventType() const { return _clientEventType; }
-    bool ReLogonPending() const { return _nTimer.isActive(); }
+    // The re-logon timer runs or its logon is under way.
+    bool ReLogonPending() const { return _nTimer.isActive() || _reLogon != nullptr; }
     bool EventPollRunning() const { return _eventTimer.isActive(); }
     // The window handle given to the library with every logon: a window of
     // platform/WindowMessages.h registered for the control's lifetime, whose messages become
@@ -1093,7 +1100,18 @@ class QVClient : public QWidget {
     int32_t Forward(int32_t (*f)(Lib...), Managed&... args);
     void ResetLogonDefaults();
     void LoggedOnNow();
+    // The re-logon timer's tick: starts a logon with the remembered parameters on a thread of
+    // its own (ReLogonAttempt), so that a hung server does not stall the UI thread.
     void OnReLogonTimer();
+    // The re-logon's result, on the UI thread: logged on, the event poll runs, the event type is
+    // applied again, every registered control reloads and ServerReconnected is raised; else the
+    // timer starts again.
+    void OnReLogonResult(int32_t res);
+    // Reloads every registered pump and tank control from the server, as a first binding does.
+    void ReloadControls();
+    // Stops a re-logon under way; true when its logon call is still running (see
+    // ReLogonAttempt::Abandon).
+    bool AbandonReLogon();
     QVPump* RegisteredPump(int32_t pumpID) const;
     QVTank* RegisteredTank(int32_t tankID) const;
     // The readers of CheckEvents, one per kind; each reads the oldest event and raises it.
@@ -1138,6 +1156,7 @@ class QVClient : public QWidget {
     intptr_t _window = 0; // registered with the window-message service, 0 when that failed
     QTimer _nTimer;       // re-logon
     QTimer _eventTimer;   // event poll
+    std::shared_ptr<ReLogonAttempt> _reLogon; // the re-logon under way, null when none
     static int _reLogonTimeout;
     static int _eventTimeout;
 };

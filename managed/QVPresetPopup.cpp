@@ -124,7 +124,7 @@ void QVPresetPopup::paintEvent(QPaintEvent*) {
     p.setFont(font);
     p.setPen(QColor(kDisplayTextColor));
     p.drawText(kPresetEntryRect.adjusted(6, 0, -6, 0), Qt::AlignRight | Qt::AlignVCenter,
-               m_entry.Text());
+               m_entry.Text(m_pump ? m_pump->locale() : locale()));
 }
 
 void QVPresetPopup::keyPressEvent(QKeyEvent* event) {

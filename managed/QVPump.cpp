@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSignalBlocker>
 
 #include "managed/DisplayRules.h"
 #include "managed/QVButton.h"
@@ -88,33 +89,23 @@ void QVPump::ResetCopy() {
     m_authMode = m_stackMode = m_prepayAllowed = m_preauthAllowed = 0;
     m_priceFormat = m_volumeFormat = m_valueFormat = 0;
     m_deliveries.clear();
+    // An unbound or rebinding control is blank without telling anyone: no status was received.
+    const QSignalBlocker quiet(this);
     ShowConnectionLost();
 }
 
 void QVPump::ShowConnectionLost() {
-    m_state = 0;
-    m_reservedFor = 0;
-    m_reservedBy = -1;
-    m_hoseID = -1;
-    m_hoseNumber = 0;
-    m_hosePhysicalNumber = 0;
-    m_gradeID = -1;
-    m_gradeNumber = 0;
-    m_gradeName.clear();
-    m_shortGradeName.clear();
-    m_priceLevel = 0;
-    m_price = m_volume = m_value = 0;
-    m_curFlowRate = m_peakFlowRate = 0;
-    m_stackSize = 0;
-    m_tag = -1;
-    m_attendantID = m_cardClientID = -1;
-    m_attendantNumber = m_cardClientNumber = 0;
-    m_attendantName.clear();
-    m_cardClientName.clear();
-    m_attendantTag = m_cardClientTag = -1;
-    CallingCheck(0);
-    RebuildTooltip();
-    update();
+    ApplyStatus(0, 0, -1, -1, 0, 0, -1, 0, QString(), QString(), 0, 0, 0, 0, 0, m_name,
+                m_physicalNumber, m_side, m_address, m_priceLevel1, m_priceLevel2, m_type, m_portID,
+                m_authMode, m_stackMode, m_prepayAllowed, m_preauthAllowed, m_priceFormat,
+                m_valueFormat, m_volumeFormat, -1, -1, 0, QString(), -1, -1, 0, QString(), -1, 0,
+                0);
+}
+
+void QVPump::Reload() {
+    if (!m_client || m_id == -1) return;
+    m_deliveries.clear();
+    LoadProperties();
 }
 
 void QVPump::Load() {
@@ -174,7 +165,28 @@ void QVPump::StatusEventSink(
     int64_t AttendantTag, int32_t CardClientID, int32_t CardClientNumber,
     const QString& CardClientName, int64_t CardClientTag, double CurFlowRate, double PeakFlowRate) {
     if (!m_loaded && m_client && m_id != -1) LoadProperties();
+    ApplyStatus(State, ReservedFor, ReservedBy, HoseID, HoseNumber, HosePhysicalNumber, GradeID,
+                GradeNumber, GradeName, ShortGradeName, PriceLevel, Price, Volume, Value, StackSize,
+                PumpName, PhysicalNumber, Side, Address, PriceLevel1, PriceLevel2, Type, PortID,
+                AuthMode, StackMode, PrepayAllowed, PreauthAllowed, PriceFormat, ValueFormat,
+                VolumeFormat, Tag, AttendantID, AttendantNumber, AttendantName, AttendantTag,
+                CardClientID, CardClientNumber, CardClientName, CardClientTag, CurFlowRate,
+                PeakFlowRate);
+}
 
+void QVPump::ApplyStatus(int16_t State, int16_t ReservedFor, int32_t ReservedBy, int32_t HoseID,
+                         int32_t HoseNumber, int32_t HosePhysicalNumber, int32_t GradeID,
+                         int32_t GradeNumber, const QString& GradeName,
+                         const QString& ShortGradeName, int16_t PriceLevel, double Price,
+                         double Volume, double Value, int16_t StackSize, const QString& PumpName,
+                         int16_t PhysicalNumber, int16_t Side, int16_t Address, int16_t PriceLevel1,
+                         int16_t PriceLevel2, int16_t Type, int32_t PortID, int16_t AuthMode,
+                         int16_t StackMode, int16_t PrepayAllowed, int16_t PreauthAllowed,
+                         int16_t PriceFormat, int16_t ValueFormat, int16_t VolumeFormat,
+                         int64_t Tag, int32_t AttendantID, int32_t AttendantNumber,
+                         const QString& AttendantName, int64_t AttendantTag, int32_t CardClientID,
+                         int32_t CardClientNumber, const QString& CardClientName,
+                         int64_t CardClientTag, double CurFlowRate, double PeakFlowRate) {
     // Only the parts whose values change are drawn again.
     const bool hoseUp = HoseNumber > 0;
     if ((State == 0) != (m_state == 0)) {
@@ -515,6 +527,51 @@ int32_t QVPump::GetHosesCount(int32_t& pCount) {
 }
 int32_t QVPump::GetHoseByNumber(int32_t HoseNumber, int32_t& pHoseID) {
     return m_client ? m_client->GetPumpHoseByNumber(m_id, HoseNumber, pHoseID) : kNoClient;
+}
+int32_t QVPump::GetDensity(int32_t HoseID, double& pDensity) {
+    return m_client ? m_client->GetDensity(m_id, HoseID, pDensity) : kNoClient;
+}
+int32_t QVPump::GetHoseGrade(int32_t HoseNumber, int32_t& pGradeID, QString& pGradeName) {
+    pGradeID = -1;
+    pGradeName = QString(QLatin1String(""));
+    if (!m_client) return kNoClient;
+    int32_t hoseID = -1;
+    if (const int32_t res = m_client->GetPumpHoseByNumber(m_id, HoseNumber, hoseID); res != 0)
+        return res;
+    int32_t number = 0, physical = 0, pumpID = 0, pumpNumber = 0, tankID = 0, tankNumber = 0;
+    int32_t gradeID = -1;
+    QString gradeName;
+    const int32_t res = m_client->GetHoseSummary(hoseID, number, physical, pumpID, pumpNumber,
+                                                 tankID, tankNumber, gradeID, gradeName);
+    if (res == 0) {
+        pGradeID = gradeID;
+        pGradeName = gradeName;
+    }
+    return res;
+}
+int32_t QVPump::GetDeliveryProperties(int32_t Index, int32_t& pDeliveryID, int32_t& pHoseID,
+                                      int16_t& pState, int16_t& pType, double& pVolume,
+                                      int16_t& pPriceLevel, double& pPrice, double& pValue,
+                                      double& pVolume2, QDateTime& pCompletedDT, int32_t& pLockedBy,
+                                      int32_t& pReservedBy, int32_t& pAttendantID) {
+    return m_client ? m_client->GetPumpDeliveryProperties(m_id, Index, pDeliveryID, pHoseID, pState,
+                                                          pType, pVolume, pPriceLevel, pPrice,
+                                                          pValue, pVolume2, pCompletedDT, pLockedBy,
+                                                          pReservedBy, pAttendantID)
+                    : kNoClient;
+}
+int32_t QVPump::GetDeliveryPropertiesEx(int32_t Index, int32_t& pDeliveryID, int32_t& pHoseID,
+                                        int16_t& pState, int16_t& pType, double& pVolume,
+                                        int16_t& pPriceLevel, double& pPrice, double& pValue,
+                                        double& pVolume2, QDateTime& pCompletedDT,
+                                        int32_t& pLockedBy, int32_t& pReservedBy,
+                                        int32_t& pAttendantID, QDateTime& pClearedDT,
+                                        int32_t& pDuration) {
+    return m_client ? m_client->GetPumpDeliveryPropertiesEx(
+                          m_id, Index, pDeliveryID, pHoseID, pState, pType, pVolume, pPriceLevel,
+                          pPrice, pValue, pVolume2, pCompletedDT, pLockedBy, pReservedBy,
+                          pAttendantID, pClearedDT, pDuration)
+                    : kNoClient;
 }
 
 // ---- Clicks ----

@@ -160,8 +160,12 @@ class QVPump : public QWidget {
                            const QString& CardClientName, int64_t CardClientTag);
 
     // The status a client gives its registered pumps when the server connection is lost:
-    // off line (state 0), no hose, no grade, amounts 0.
+    // off line (state 0), no hose, no grade, amounts 0, the properties kept. It is a status like
+    // any other: the status events are raised.
     void ShowConnectionLost();
+    // Reads the pump's properties and status again, as a first binding does (its deliveries
+    // list starts empty again); the client's call after a re-logon.
+    void Reload();
     // Called by a client being destroyed.
     void ForgetClient(Halvora::QVClient* client);
 
@@ -196,6 +200,23 @@ class QVPump : public QWidget {
     int32_t AttendantLogon(int32_t AttendantID);
     int32_t GetHosesCount(int32_t& pCount);
     int32_t GetHoseByNumber(int32_t HoseNumber, int32_t& pHoseID);
+    // The density of the product behind one of the pump's hoses (by hose ID).
+    int32_t GetDensity(int32_t HoseID, double& pDensity);
+    // The grade of the pump's hose with that number: GetHoseByNumber, then GetHoseSummary. The
+    // first failing call's result; the outputs are then -1 and "".
+    int32_t GetHoseGrade(int32_t HoseNumber, int32_t& pGradeID, QString& pGradeName);
+    // The pump's delivery at Index (from 1): GetPumpDeliveryProperties and its Ex variant.
+    int32_t GetDeliveryProperties(int32_t Index, int32_t& pDeliveryID, int32_t& pHoseID,
+                                  int16_t& pState, int16_t& pType, double& pVolume,
+                                  int16_t& pPriceLevel, double& pPrice, double& pValue,
+                                  double& pVolume2, QDateTime& pCompletedDT, int32_t& pLockedBy,
+                                  int32_t& pReservedBy, int32_t& pAttendantID);
+    int32_t GetDeliveryPropertiesEx(int32_t Index, int32_t& pDeliveryID, int32_t& pHoseID,
+                                    int16_t& pState, int16_t& pType, double& pVolume,
+                                    int16_t& pPriceLevel, double& pPrice, double& pValue,
+                                    double& pVolume2, QDateTime& pCompletedDT, int32_t& pLockedBy,
+                                    int32_t& pReservedBy, int32_t& pAttendantID,
+                                    QDateTime& pClearedDT, int32_t& pDuration);
 
     // ---- Clicks and dialogs ----
 
@@ -285,6 +306,19 @@ class QVPump : public QWidget {
 
   private:
     void Load();
+    // The status sink's work without its first load (the blank status must not call the server).
+    void ApplyStatus(int16_t State, int16_t ReservedFor, int32_t ReservedBy, int32_t HoseID,
+                     int32_t HoseNumber, int32_t HosePhysicalNumber, int32_t GradeID,
+                     int32_t GradeNumber, const QString& GradeName, const QString& ShortGradeName,
+                     int16_t PriceLevel, double Price, double Volume, double Value,
+                     int16_t StackSize, const QString& PumpName, int16_t PhysicalNumber,
+                     int16_t Side, int16_t Address, int16_t PriceLevel1, int16_t PriceLevel2,
+                     int16_t Type, int32_t PortID, int16_t AuthMode, int16_t StackMode,
+                     int16_t PrepayAllowed, int16_t PreauthAllowed, int16_t PriceFormat,
+                     int16_t ValueFormat, int16_t VolumeFormat, int64_t Tag, int32_t AttendantID,
+                     int32_t AttendantNumber, const QString& AttendantName, int64_t AttendantTag,
+                     int32_t CardClientID, int32_t CardClientNumber, const QString& CardClientName,
+                     int64_t CardClientTag, double CurFlowRate, double PeakFlowRate);
     // Copies the pump's properties from the server (GetPumpProperties), then its status.
     void LoadProperties();
     // The pump's state and running sale from the server (GetPumpStatusEx2), shown as a status.

@@ -51,9 +51,12 @@ void QVTank::ResetReadings() {
 }
 
 void QVTank::ShowConnectionLost() {
-    ResetReadings();
-    m_state = kNoServerState;
-    update();
+    StatusEventSink(0, 0, 0, 0, 0, 0, 0, m_number, m_name, m_gradeID, m_gradeName, m_type,
+                    m_capacity, m_diameter, m_gaugeID, m_probeNo, kNoServerState, 0);
+}
+
+void QVTank::Reload() {
+    if (m_client && m_id != -1) Load();
 }
 
 void QVTank::Load() {
@@ -65,19 +68,26 @@ void QVTank::Load() {
     m_gradeName.clear();
     if (m_client && m_id != -1) {
         m_client->AddQVTank(this);
+        double volume = 0, tcVolume = 0, ullage = 0, temperature = 0, level = 0;
+        double waterVolume = 0, waterLevel = 0, capacity = 0, diameter = 0;
+        int32_t number = 0, gradeID = -1, gaugeID = -1, alarms = 0;
+        int16_t type = 0, probe = 0, state = 0;
+        QString name, gradeName;
         // The newer summary carries the gauge's state too, so a healthy tank does not show an
         // error picture until its first status; a server without it gets the older call (not
         // after a lost connection, which the client has already dealt with).
-        const int32_t res = m_client->GetTankSummaryEx2(
-            m_id, m_gaugeVolume, m_gaugeTCVolume, m_gaugeUllage, m_gaugeTemperature, m_gaugeLevel,
-            m_gaugeWaterVolume, m_gaugeWaterLevel, m_number, m_name, m_gradeID, m_gradeName, m_type,
-            m_capacity, m_diameter, m_gaugeID, m_probeNo, m_state, m_alarmsMask);
+        int32_t res = m_client->GetTankSummaryEx2(
+            m_id, volume, tcVolume, ullage, temperature, level, waterVolume, waterLevel, number,
+            name, gradeID, gradeName, type, capacity, diameter, gaugeID, probe, state, alarms);
         if (res != 0 && m_client->LoggedOn())
-            m_client->GetTankSummaryEx(m_id, m_gaugeVolume, m_gaugeTCVolume, m_gaugeUllage,
-                                       m_gaugeTemperature, m_gaugeLevel, m_gaugeWaterVolume,
-                                       m_gaugeWaterLevel, m_number, m_name, m_gradeID, m_gradeName,
-                                       m_type, m_capacity, m_diameter, m_gaugeID, m_probeNo);
-        m_responding = m_state != 0;
+            res = m_client->GetTankSummaryEx(m_id, volume, tcVolume, ullage, temperature, level,
+                                             waterVolume, waterLevel, number, name, gradeID,
+                                             gradeName, type, capacity, diameter, gaugeID, probe);
+        // What was read is the tank's status, shown and told like any other.
+        if (res == 0)
+            StatusEventSink(volume, tcVolume, ullage, temperature, level, waterVolume, waterLevel,
+                            number, name, gradeID, gradeName, type, capacity, diameter, gaugeID,
+                            probe, state, alarms);
     }
     update();
 }
@@ -106,7 +116,7 @@ void QVTank::StatusEventSink(double GaugeVolume, double GaugeTCVolume, double Ga
     m_probeNo = ProbeNo;
     m_state = State;
     m_alarmsMask = AlarmsMask;
-    m_responding = State != 0;
+    m_responding = State != 0 && State != kNoServerState;
     update();
 
     if (State >= 0)
@@ -130,6 +140,19 @@ double Fill(double volume, double capacity) {
     return std::clamp(volume / capacity, 0.0, 1.0);
 }
 
+// Draws text left-aligned in the box at the largest of the usual sizes at which it fits whole,
+// cut short only when even the smallest does not.
+void DrawFitted(QPainter& p, QFont font, const QRect& box, const QString& text) {
+    QString shown;
+    for (int size : {11, 10, 9}) {
+        font.setPixelSize(size);
+        p.setFont(font);
+        shown = p.fontMetrics().elidedText(text, Qt::ElideRight, box.width());
+        if (shown == text) break;
+    }
+    p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, shown);
+}
+
 } // namespace
 
 void QVTank::paintEvent(QPaintEvent*) {
@@ -151,11 +174,12 @@ void QVTank::paintEvent(QPaintEvent*) {
     p.setFont(font);
     p.setPen(QColor(kCaptionColor));
     p.drawText(kTankNumberRect, Qt::AlignCenter, QString::number(m_number));
-    font.setPixelSize(11);
-    p.setFont(font);
     p.setPen(QColor(kHeaderTextColor));
-    p.drawText(kTankNameRect, Qt::AlignLeft | Qt::AlignVCenter,
-               p.fontMetrics().elidedText(m_name, Qt::ElideRight, kTankNameRect.width()));
+    DrawFitted(p, font, kTankNameRect, m_name);
+    // The grade on a line of its own, so that a long tank name cannot push it out.
+    font.setBold(false);
+    p.setPen(QColor(kCaptionColor));
+    DrawFitted(p, font, kTankGradeRect, m_gradeName);
 
     const QString state = TankStatePicture(m_state);
     if (!state.isEmpty()) p.drawImage(kTankStateRect.topLeft(), ArtImage(state));

@@ -65,8 +65,11 @@ class QVTank : public QWidget {
                          int32_t AlarmsMask);
 
     // The status a client gives its registered tanks when the server connection is lost:
-    // state 6, readings 0.
+    // state 6, readings 0, the tank's own properties kept. It goes through StatusEventSink, so
+    // the status events are raised.
     void ShowConnectionLost();
+    // Reads the tank again, as a first binding does; the client's call after a re-logon.
+    void Reload();
     // Called by a client being destroyed.
     void ForgetClient(Halvora::QVClient* client);
 

@@ -41,10 +41,11 @@ constexpr QSize kNozzleSize = kPumpNozzleRect.size();
 
 // The tank control: "Tank.bmp" covers the whole control.
 constexpr QSize kTankSize{120, 160};
-constexpr QRect kTankNumberRect{8, 5, 36, 18};  // white badge; the tank number
-constexpr QRect kTankNameRect{48, 5, 66, 18};   // on the header band; the tank name
-constexpr QRect kTankLevelRect{16, 34, 46, 68}; // inside the vessel; product and water fill
-constexpr QRect kTankStateRect{74, 48, 40, 40}; // "error1.bmp" .. "error4.bmp", "Falling.bmp", ...
+constexpr QRect kTankNumberRect{8, 5, 26, 18};  // white badge; the tank number
+constexpr QRect kTankNameRect{38, 5, 76, 18};   // on the header band; the tank name
+constexpr QRect kTankGradeRect{8, 25, 104, 14}; // under the header; the grade's name
+constexpr QRect kTankLevelRect{16, 46, 46, 56}; // inside the vessel; product and water fill
+constexpr QRect kTankStateRect{74, 56, 40, 40}; // "error1.bmp" .. "error4.bmp", "Falling.bmp", ...
 constexpr QRect kTankReadingsRect{8, 110, 104, 46}; // light panel; three reading lines
 constexpr int kTankReadingLineHeight = 15;
 

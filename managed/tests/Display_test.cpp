@@ -149,6 +149,16 @@ TEST_F(Pictures, TheTankInEachState) {
     }
 }
 
+// The demo site's widest title: a name that carries its grade's short name, and the grade's full
+// name on its own line; neither is cut at the default size.
+TEST_F(Pictures, ALongTankTitleKeepsNumberNameAndGrade) {
+    QVTank tank;
+    tank.StatusEventSink(17200, 17010, 12800, 15.5, 1362.3, 12.5, 8.25, 12,
+                         QStringLiteral("Tank 2 SUP98"), 1, QStringLiteral("Unleaded 95"), 1, 30000,
+                         2.54, 3, 1, 1, 0);
+    EXPECT_EQ(CompareWithGolden(Render(tank), QStringLiteral("tank_title_long")), "");
+}
+
 TEST_F(Pictures, TheDeliveryListPictures) {
     QVPump pump;
     Status s;

@@ -170,7 +170,7 @@ TEST_F(MessageDriven, TheNewReadersRaiseTheirSignalsWithEveryField) {
     EXPECT_EQ(o[8].value<int16_t>(), 3);
     EXPECT_EQ(o[9].toInt(), 3);
     EXPECT_FALSE(o[10].toString().isEmpty());
-    EXPECT_EQ(o[11].value<int64_t>(), 77100003);
+    EXPECT_EQ(o[11].value<int64_t>(), 0x77100003); // the card's tag text, in hexadecimal
     EXPECT_DOUBLE_EQ(o[12].toDouble(), 123456.5);
     EXPECT_EQ(o[13].toInt(), 10);
     EXPECT_EQ(o[14].value<int16_t>(), 2);

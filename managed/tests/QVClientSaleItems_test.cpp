@@ -51,7 +51,7 @@ TEST(SaleItemForwarders, ValuesTravelBothWaysAndEveryChangeRaisesTheSignal) {
     EXPECT_EQ(e[11].toInt(), -1);
     EXPECT_EQ(e[15].toInt(), card);
     EXPECT_EQ(e[17].toString(), QStringLiteral("Fleet"));
-    EXPECT_EQ(e[18].toLongLong(), 9001);
+    EXPECT_EQ(e[18].toLongLong(), 0x9001); // the tag text "9001", hexadecimal
     EXPECT_EQ(e[19].toInt(), 2);
     EXPECT_DOUBLE_EQ(e[20].toDouble(), 9.0);
     EXPECT_DOUBLE_EQ(e[21].toDouble(), 1.5);

@@ -4,10 +4,12 @@
 // The operations' calls reach the server; which operation a click chose is seen through
 // OperationDone.
 #include <QPaintEvent>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "managed/DisplayRules.h"
 #include "managed/QVButton.h"
 #include "managed/QVCheckBox.h"
 #include "managed/QVClient.h"
@@ -221,6 +223,28 @@ TEST(NoClient, EveryOperationReturnsMinus21) {
     for (int32_t r : results)
         EXPECT_EQ(r, QVPump::kNoClient);
     EXPECT_EQ(out, 5) << "no call was made";
+
+    // The reading operations: -21 too, their outputs untouched (GetHoseGrade's blanked).
+    double density = 7;
+    int32_t deliveryID = 5, hoseID = 5, lockedBy = 5, reservedBy = 5, attendantID = 5;
+    int32_t duration = 5, gradeID = 5;
+    int16_t state = 5, type = 5, level = 5;
+    double volume = 5, price = 5, value = 5, volume2 = 5;
+    QDateTime completed, cleared;
+    QString grade = QStringLiteral("x");
+    EXPECT_EQ(pump.GetDensity(1, density), QVPump::kNoClient);
+    EXPECT_EQ(density, 7);
+    EXPECT_EQ(pump.GetHoseGrade(1, gradeID, grade), QVPump::kNoClient);
+    EXPECT_EQ(gradeID, -1);
+    EXPECT_EQ(pump.GetDeliveryProperties(1, deliveryID, hoseID, state, type, volume, level, price,
+                                         value, volume2, completed, lockedBy, reservedBy,
+                                         attendantID),
+              QVPump::kNoClient);
+    EXPECT_EQ(pump.GetDeliveryPropertiesEx(1, deliveryID, hoseID, state, type, volume, level, price,
+                                           value, volume2, completed, lockedBy, reservedBy,
+                                           attendantID, cleared, duration),
+              QVPump::kNoClient);
+    EXPECT_EQ(deliveryID, 5);
 }
 
 TEST(Widgets, TheListChoosesByClickAndKey) {
@@ -587,6 +611,88 @@ TEST_F(LivePump, PresetSendsTheHoseMaskAndLimit) {
     EXPECT_EQ(Operations(ops), QStringList{QStringLiteral("Authorise")});
 }
 
+// The preset dialog of a pump shown in pt_BR draws its limit as the pump draws its amounts.
+TEST_F(LivePump, ThePresetEntryUsesThePumpsLocale) {
+    m_pump.setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    Prepare(6);
+    m_pump.SetPopupMode(QVPump::POPUP_PRESET);
+    m_pump.ActOnPopupResult(DialogResult::Yes, nullptr);
+    QVPresetPopup* preset = m_pump.PresetPopup();
+    ASSERT_TRUE(preset);
+    for (const char* key : {"2", "5", ".", "5"})
+        preset->PressKey(QString::fromLatin1(key));
+    const QImage shown = preset->grab().toImage();
+    EXPECT_EQ(preset->Entry().Text(m_pump.locale()), QStringLiteral("25,5"));
+    EXPECT_EQ(SaleText(4.87, 2, m_pump.locale(), false), QStringLiteral("4,87"));
+    const QRect entry = ArtLayout::kPresetEntryRect;
+    QImage withComma(entry.size(), QImage::Format_ARGB32);
+    withComma.fill(Qt::black);
+    {
+        QPainter p(&withComma);
+        QFont font(QString::fromLatin1(ArtLayout::kFontFamily));
+        font.setPixelSize(22);
+        font.setBold(true);
+        p.setFont(font);
+        p.setPen(QColor(ArtLayout::kDisplayTextColor));
+        p.drawText(QRect(QPoint(0, 0), entry.size()).adjusted(6, 0, -6, 0),
+                   Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("25,5"));
+    }
+    // Every bright pixel of the comma's text is bright in the dialog too.
+    int bright = 0, matched = 0;
+    for (int y = 0; y < entry.height(); ++y)
+        for (int x = 0; x < entry.width(); ++x)
+            if (qGreen(withComma.pixel(x, y)) > 200) {
+                ++bright;
+                if (qGreen(shown.pixel(entry.left() + x, entry.top() + y)) > 200) ++matched;
+            }
+    ASSERT_GT(bright, 0);
+    EXPECT_EQ(matched, bright);
+    preset->done(DialogResult::Cancel);
+}
+
+// The pump's reading operations reach the server with the pump's ID.
+TEST_F(LivePump, DensityHoseGradeAndDeliveriesOfThePump) {
+    double density = -1;
+    int32_t hoseID = -1;
+    ASSERT_EQ(m_pump.GetHoseByNumber(1, hoseID), 0);
+    EXPECT_EQ(m_pump.GetDensity(hoseID, density), m_client.GetDensity(m_pumpID, hoseID, density));
+    int32_t gradeID = 0;
+    QString grade;
+    ASSERT_EQ(m_pump.GetHoseGrade(1, gradeID, grade), 0);
+    int32_t number, physical, pumpID, pumpNumber, tankID, tankNumber, summaryGrade;
+    QString summaryName;
+    ASSERT_EQ(m_client.GetHoseSummary(hoseID, number, physical, pumpID, pumpNumber, tankID,
+                                      tankNumber, summaryGrade, summaryName),
+              0);
+    EXPECT_EQ(pumpID, m_pumpID);
+    EXPECT_EQ(gradeID, summaryGrade);
+    EXPECT_EQ(grade, summaryName);
+    EXPECT_FALSE(grade.isEmpty());
+    EXPECT_NE(m_pump.GetHoseGrade(99, gradeID, grade), 0) << "no hose 99 on the pump";
+    EXPECT_EQ(gradeID, -1);
+
+    // The pump's first delivery, both ways; the same as the client reads for the pump's ID.
+    int32_t id1 = 0, id2 = 0, id3 = 0, h1, h2, h3, l1, l2, l3, r1, r2, r3, a1, a2, a3, d2, d3;
+    int16_t s1, s2, s3, t1, t2, t3, p1, p2, p3;
+    double v1, v2, v3, pr1, pr2, pr3, va1, va2, va3, w1, w2, w3;
+    QDateTime c1, c2, c3, k2, k3;
+    const int32_t plain =
+        m_pump.GetDeliveryProperties(1, id1, h1, s1, t1, v1, p1, pr1, va1, w1, c1, l1, r1, a1);
+    const int32_t ex = m_pump.GetDeliveryPropertiesEx(1, id2, h2, s2, t2, v2, p2, pr2, va2, w2, c2,
+                                                      l2, r2, a2, k2, d2);
+    const int32_t direct = m_client.GetPumpDeliveryPropertiesEx(
+        m_pumpID, 1, id3, h3, s3, t3, v3, p3, pr3, va3, w3, c3, l3, r3, a3, k3, d3);
+    EXPECT_EQ(plain, direct);
+    EXPECT_EQ(ex, direct);
+    if (direct == 0) {
+        EXPECT_GT(id3, 0);
+        EXPECT_EQ(id1, id3);
+        EXPECT_EQ(id2, id3);
+        EXPECT_DOUBLE_EQ(v1, v3);
+        EXPECT_EQ(d2, d3);
+    }
+}
+
 TEST_F(LivePump, PresetDecimalsFollowTheValueOrVolumeChoice) {
     Prepare(6); // value format 2 (2 decimals), volume format 1 (3 decimals)
     m_pump.SetPopupMode(QVPump::POPUP_PRESET);
@@ -672,7 +778,37 @@ TEST(PresetLimit, TheIntegerPartIsBoundedByTheDecimals) {
     entry.SetDecimals(0);
     entry.AddPoint();
     entry.AddDigit('5');
-    EXPECT_EQ(entry.Text(), QStringLiteral("5")) << "no point without decimals";
+    EXPECT_EQ(entry.Text(), QStringLiteral("0")) << "no point and no decimals without decimals";
+}
+
+// "1.5" typed for a format without decimals is a limit of 1, not 15; with decimals the digits
+// after the point fill them up to the format's count, and the entry shows the pumps' locale.
+TEST(PresetLimit, DigitsAfterThePointOnlyFillTheDecimals) {
+    PresetEntry entry;
+    entry.SetDecimals(0);
+    for (char c : {'1', '.', '5', '7'})
+        c == '.' ? entry.AddPoint() : entry.AddDigit(c);
+    EXPECT_EQ(entry.Text(), QStringLiteral("1"));
+    EXPECT_DOUBLE_EQ(entry.Value(), 1.0);
+    entry.Backspace(); // the point goes with the last integer digit
+    EXPECT_EQ(entry.Text(), QStringLiteral("0"));
+    entry.AddDigit('2');
+    EXPECT_EQ(entry.Text(), QStringLiteral("2")) << "typing goes on in the integer part";
+
+    entry.Clear();
+    entry.SetDecimals(2);
+    for (char c : {'2', '5', ',', '5', '0', '9'})
+        c == ',' ? entry.AddPoint() : entry.AddDigit(c);
+    EXPECT_DOUBLE_EQ(entry.Value(), 25.5);
+    EXPECT_EQ(entry.Text(), QStringLiteral("25.50"));
+    EXPECT_EQ(entry.Text(QLocale(QLocale::Portuguese, QLocale::Brazil)), QStringLiteral("25,50"));
+    // A type with fewer decimals chosen later still keeps the point.
+    entry.Clear();
+    entry.AddDigit('3');
+    entry.AddPoint();
+    entry.SetDecimals(0);
+    entry.AddDigit('4');
+    EXPECT_DOUBLE_EQ(entry.Value(), 3.0);
 }
 
 } // namespace

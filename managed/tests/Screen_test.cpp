@@ -1,12 +1,17 @@
 // halvora-screen against a live server on 127.0.71.6: one pump control per pump and one tank
 // control per tank, a screenshot on request, and a plain failure when there is no server. On
 // 127.0.71.20 a server on a manual clock takes one pump through two sales while the screen's
-// pump control follows it.
+// pump control follows it. On 127.0.71.21 a simulated forecourt is killed and started again
+// under a screen, which shows it as the server has it right after the re-logon.
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -15,6 +20,7 @@
 #include "managed/Codes.h"
 #include "managed/QVClient.h"
 #include "managed/QVPump.h"
+#include "managed/QVTank.h"
 #include "managed/art/ArtLayout.h"
 #include "managed/screen/AttendantScreen.h"
 #include "managed/tests/QtApp.h"
@@ -161,6 +167,125 @@ TEST_F(ManualSite, APumpControlFollowsTwoSalesFromCallingToTheStack) {
         ASSERT_TRUE(AwaitScreen([&] { return pump.StackSize() == sale; })) << pump.StackSize();
         EXPECT_TRUE(AwaitState(pump, Halvora::TPumpState::PUMP_STATE_IDLE)) << pump.PumpState();
     }
+}
+
+// Every pump and tank control shows what the server says of its pump or tank.
+void ExpectShownAsTheServerHasThem(AttendantScreen& screen) {
+    QVClient& client = screen.Client();
+    for (const QVPump* pump : screen.Pumps()) {
+        SCOPED_TRACE(pump->ID());
+        int16_t state = -1, reservedFor = 0, level = 0;
+        int32_t reservedBy = 0, hoseID = 0, hoseNumber = 0, gradeID = 0, stack = 0;
+        double price = 0, volume = 0, value = 0;
+        QString grade, shortGrade;
+        ASSERT_EQ(client.GetPumpStatus(pump->ID(), state, reservedFor, reservedBy, hoseID,
+                                       hoseNumber, gradeID, grade, shortGrade, level, price, volume,
+                                       value, stack),
+                  0);
+        EXPECT_EQ(pump->PumpState(), state);
+        EXPECT_NE(pump->PumpState(), 0) << "not off line";
+        EXPECT_EQ(pump->ReservedFor(), reservedFor);
+        EXPECT_EQ(pump->HoseID(), hoseID);
+        EXPECT_EQ(pump->StackSize(), stack);
+        EXPECT_DOUBLE_EQ(pump->CurVolume(), volume);
+        EXPECT_DOUBLE_EQ(pump->CurValue(), value);
+        EXPECT_DOUBLE_EQ(pump->CurPrice(), price);
+    }
+    for (const QVTank* tank : screen.Tanks()) {
+        SCOPED_TRACE(tank->ID());
+        double v, tc, ullage, temperature, gaugeLevel, wv, wl, capacity, diameter;
+        int32_t number, gradeID, gauge, alarms;
+        int16_t type, probe, state;
+        QString name, grade;
+        ASSERT_EQ(client.GetTankSummaryEx2(tank->ID(), v, tc, ullage, temperature, gaugeLevel, wv,
+                                           wl, number, name, gradeID, grade, type, capacity,
+                                           diameter, gauge, probe, state, alarms),
+                  0);
+        EXPECT_EQ(tank->TankState(), state);
+        EXPECT_DOUBLE_EQ(tank->GaugeVolume(), v);
+        EXPECT_DOUBLE_EQ(tank->GaugeLevel(), gaugeLevel);
+        EXPECT_EQ(tank->TankName(), name);
+        EXPECT_EQ(tank->GradeName(), grade);
+    }
+}
+
+// The number of colour channels further than 8 apart between two pictures of one size.
+int Differences(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return -1;
+    int differing = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            if (std::abs(qRed(p) - qRed(q)) > 8 || std::abs(qGreen(p) - qGreen(q)) > 8 ||
+                std::abs(qBlue(p) - qBlue(q)) > 8)
+                ++differing;
+        }
+    return differing;
+}
+
+// halvora-screen against 'qvserver --simulate': customers come and go, then the server is
+// killed and started again on its database. Within two seconds of the re-logon every control
+// shows the forecourt as the server has it, and the screen looks as a screen opened afresh on
+// that server does.
+TEST(Screen, AfterAKilledServerComesBackEveryPumpAndTankIsShownAsTheServerHasThem) {
+    const std::string address = "127.0.71.21";
+    const QString server = QString::fromStdString(address);
+    TempDir dir;
+    ServerProcess forecourt(address, dir.Path(),
+                            {"--clock", "manual", "--simulate", "--seed-random", "3"});
+    ASSERT_TRUE(forecourt.Start("demo"));
+    const auto ctl = [&](const std::string& command) {
+        return qvtesting::ServerCtl(address, command) == 0;
+    };
+    QVClient::SetTimeouts(300, 100);
+    {
+        AttendantScreen screen;
+        ASSERT_EQ(screen.Open(server), 0);
+        screen.show();
+        // Four minutes of customers: sales on the stacks, tanks drawn down.
+        for (int minute = 0; minute < 4; ++minute)
+            ASSERT_TRUE(ctl("advance 60000"));
+        QTest::qWait(300);
+
+        QSignalSpy back(&screen.Client(), &QVClient::ServerReconnected);
+        forecourt.Stop(SIGKILL);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !screen.Client().LoggedOn(); }, 3000));
+        for (const QVPump* pump : screen.Pumps())
+            EXPECT_EQ(pump->PumpState(), 0) << pump->ID();
+        for (const QVTank* tank : screen.Tanks())
+            EXPECT_EQ(tank->TankState(), QVTank::kNoServerState) << tank->ID();
+
+        ASSERT_TRUE(forecourt.Start("demo"));
+        ASSERT_TRUE(back.wait(5000));
+        QElapsedTimer sinceReLogon;
+        sinceReLogon.start();
+        ExpectShownAsTheServerHasThem(screen);
+        QTest::qWait(100); // the repaints
+        const QImage shown = screen.grab().toImage();
+        EXPECT_LT(sinceReLogon.elapsed(), 2000);
+
+        // The same server seen by a screen opened afresh.
+        QTemporaryDir shots;
+        const QString fresh = shots.filePath(QStringLiteral("fresh.png"));
+        QProcess program;
+        program.start(ScreenProgram(), {server, QStringLiteral("--screenshot"), fresh,
+                                        QStringLiteral("--after"), QStringLiteral("1")});
+        ASSERT_TRUE(program.waitForFinished(20000));
+        ASSERT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+        const QImage expected(fresh);
+        const int differing = Differences(shown.convertToFormat(QImage::Format_RGB32),
+                                          expected.convertToFormat(QImage::Format_RGB32));
+        if (differing != 0) {
+            const QString kept = QString::fromStdString(qvtest::BuildDir()) +
+                                 QStringLiteral("/screen-after-relogon");
+            shown.save(kept + QStringLiteral(".got.png"));
+            expected.save(kept + QStringLiteral(".fresh.png"));
+        }
+        EXPECT_EQ(differing, 0) << "pictures kept as " << qvtest::BuildDir()
+                                << "/screen-after-relogon.*.png";
+        screen.Client().ClientLogoff();
+    }
+    QVClient::SetTimeouts(10000, 5000);
 }
 
 TEST(Screen, WithoutAServerItSaysSoAndFails) {

@@ -8,9 +8,9 @@
 // - One logon at a time: a logon call while the process holds one returns QV_TOO_MANY_LOGONS
 //   (9) and keeps the held logon.
 // - The window handle and message number given at logon are kept with the logon (a window
-//   handle is pointer-sized). Posting that message to the window when events arrive belongs to
-//   the library's event notification, which this build does not do yet: the values are stored
-//   and no window is ever called.
+//   handle is pointer-sized). While the logon lasts the library posts that message to that
+//   window from its events thread when events have been queued or the events connection has
+//   closed, as InternalClientLogonMT describes (QVClient.h); a handle of 0 is never posted to.
 // - Safe to call from several threads; a logon or logoff racing with calls simply makes those
 //   calls see the old or the new logon.
 #pragma once

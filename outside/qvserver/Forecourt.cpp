@@ -157,6 +157,7 @@ template <typename F> int32_t Forecourt::OnPump(int32_t pumpID, F call) {
     auto it = m_pumpAt.find(pumpID);
     if (it == m_pumpAt.end()) return QV_UNKNOWN_ID;
     const size_t p = it->second;
+    Flush(p);
     const int32_t r = call(m_pumps[p]);
     CompleteSales(p);
     Settle(p);
@@ -173,6 +174,15 @@ void Forecourt::Settle(size_t p) {
         if (SameAmounts(now, last)) return;
         if (NowMs() - m_reportedMs[p] < m_settings.amountIntervalMs) return;
     }
+    last = now;
+    m_reportedMs[p] = NowMs();
+    m_sink.PumpStatus(now);
+}
+
+void Forecourt::Flush(size_t p) {
+    const PumpStatusRecord now = m_pumps[p].Status();
+    PumpStatusRecord& last = m_reported[p];
+    if (!SameExceptAmounts(now, last) || SameAmounts(now, last)) return;
     last = now;
     m_reportedMs[p] = NowMs();
     m_sink.PumpStatus(now);

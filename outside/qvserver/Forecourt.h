@@ -140,6 +140,9 @@ class Forecourt {
     int32_t Reserve(int32_t pumpID, int16_t kind, int32_t client);
     int32_t CancelReserve(int32_t pumpID, int16_t kind, int32_t client);
     void Settle(size_t pump);
+    // Reports amounts that the report interval held back, before a call changes the pump, so
+    // that the last report of a sale carries its final amounts.
+    void Flush(size_t pump);
     void RefreshStack(size_t pump);
     void CompleteSales(size_t pump);
     void Complete(size_t pump, const FinishedSale& sale);

@@ -104,6 +104,11 @@ PumpStatusRecord ForecourtPump::Status() const {
         r.value = Round(m_value, 0.01);
         r.curFlowRate = m_curFlow;
         r.peakFlowRate = m_peakFlow;
+    } else if (m_lastShown) {
+        // The display keeps the last sale until the next one starts.
+        r.volume = Round(m_volume, 0.001);
+        r.value = Round(m_value, 0.01);
+        if (!CurrentHose()) r.price = m_salePrice;
     }
     if (m_authorised || m_sale != Sale::None) {
         r.tag = m_auth.tag;
@@ -290,9 +295,11 @@ void ForecourtPump::SelfAuthorise(int64_t nowMs) {
 int32_t ForecourtPump::NozzleDown(int64_t nowMs) {
     if (m_nozzle < 0) return RESULT_WRONG_PUMP_STATE;
     if (Delivering()) FinishSale(nowMs, false);
+    m_lastShown = m_sale != Sale::None && m_volume > 0;
     m_sale = Sale::None;
     m_nozzle = -1;
-    m_volume = m_value = m_curFlow = m_peakFlow = 0;
+    m_curFlow = m_peakFlow = 0;
+    m_starting = false;
     if (m_pendingInfo) {
         PumpInfo info = std::move(*m_pendingInfo);
         m_pendingInfo.reset();
@@ -347,12 +354,17 @@ void ForecourtPump::StartSale(int64_t nowMs) {
     m_salePrice = m_auth.price > 0 ? m_auth.price
                                    : m_site.PriceOf(m_info.hoses[m_saleHose], m_salePriceLevel);
     m_volume = m_value = m_curFlow = m_peakFlow = 0;
+    m_lastShown = false;
     m_slowing = false;
     m_saleStartMs = nowMs;
+    // The pump reports starting until its motor is up.
+    m_starting = m_settings.startingMs > 0;
+    m_flowFromMs = nowMs + m_settings.startingMs;
     ResumeFlow();
 }
 
 void ForecourtPump::ResumeFlow() {
+    if (m_starting) return;
     m_curFlow = m_slowing ? m_flowRate * m_settings.slowFactor : m_flowRate;
     m_peakFlow = std::max(m_peakFlow, m_curFlow);
 }
@@ -369,6 +381,12 @@ double ForecourtPump::Step(int64_t dtMs, int64_t nowMs, double available) {
     if (m_sale != Sale::Flowing || m_allStopped || Out()) {
         m_curFlow = 0;
         return 0;
+    }
+    if (m_starting) {
+        if (nowMs < m_flowFromMs) return 0;
+        // Up: the part of this step after the motor came up delivers.
+        m_starting = false;
+        dtMs = std::min(dtMs, nowMs - m_flowFromMs);
     }
     const double remaining = RemainingToLimit();
     m_slowing = remaining >= 0 && remaining <= m_settings.slowZone;
@@ -401,6 +419,7 @@ double ForecourtPump::Step(int64_t dtMs, int64_t nowMs, double available) {
 }
 
 void ForecourtPump::FinishSale(int64_t nowMs, bool ranDry) {
+    m_starting = false;
     FinishedSale f;
     f.hose = m_saleHose;
     f.priceLevel = m_salePriceLevel;

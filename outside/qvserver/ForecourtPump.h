@@ -148,6 +148,9 @@ class ForecourtPump {
     double m_curFlow = 0;
     double m_peakFlow = 0;
     bool m_slowing = false;
+    int64_t m_flowFromMs = 0; // a starting pump (motor not yet up) flows from then on
+    bool m_starting = false;  // the sale waits for m_flowFromMs
+    bool m_lastShown = false; // an idle pump shows the amounts of its last sale, as a display does
     int64_t m_saleStartMs = 0;
     int64_t m_finishedMs = 0;
 

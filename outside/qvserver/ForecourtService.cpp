@@ -10,6 +10,7 @@
 #include "outside/qvclient/QVWire.h"
 #include "outside/qvserver/ForecourtSite.h"
 #include "outside/qvserver/SaleItemEvents.h"
+#include "outside/qvserver/TagText.h"
 
 namespace qvserver {
 
@@ -48,15 +49,6 @@ Value Txt(const std::u16string& s) {
     return Value::Text(s);
 }
 
-// A card or attendant tag as an integer, -1 when the text is not a decimal number.
-int64_t TagNumber(const std::u16string& tag) {
-    const std::string s = qvwire::ToU8(tag);
-    if (s.empty()) return -1;
-    char* end = nullptr;
-    const long long v = std::strtoll(s.c_str(), &end, 10);
-    return *end == 0 ? v : -1;
-}
-
 void AddSection(Values& event, int16_t variant, const Values& vs) {
     event.push_back(Value::I16(variant));
     event.push_back(Value::I16(static_cast<int16_t>(vs.size())));
@@ -92,10 +84,16 @@ bool ForecourtService::Start(const ServiceOptions& options, std::string& error) 
         m_pumpRows.clear();
         ForecourtSettings settings;
         settings.tickMs = options.tickMs;
+        if (options.simulate) {
+            // A forecourt to look at: pumps start their motors, product temperatures drift.
+            settings.startingMs = 1500;
+            settings.temperatureSwing = 0.6;
+        }
         m_fc = std::make_unique<Forecourt>(std::move(site), *this, m_tables, NowOle(), settings);
         if (options.simulate) {
             SimulatorSettings s;
             s.tickMs = options.tickMs;
+            s.cashier = options.cashier;
             m_sim = std::make_unique<ForecourtSimulator>(*m_fc, options.seed, s);
         }
     }
@@ -441,7 +439,7 @@ int32_t ForecourtService::CardRead(int32_t pumpID, const std::u16string& name, i
     // The card is known by its tag when a card client carries it.
     std::vector<int32_t> cards;
     m_store.Ids("SELECT ID FROM CardClients WHERE Tag = ?1 ORDER BY ID LIMIT 1",
-                {Value::Text(qvwire::ToU16(std::to_string(tag)))}, cards);
+                {Value::Text(qvwire::ToU16(TagText(tag)))}, cards);
     Row card;
     if (!cards.empty()) m_store.Fetch(kCardClient, cards[0], card);
     const double now = m_fc->NowOle();

@@ -28,6 +28,7 @@ namespace qvserver {
 struct ServiceOptions {
     bool manualClock = false; // the clock moves only by Advance (the control channel's advance)
     bool simulate = false;    // customers come and go on their own
+    bool cashier = true;      // ... and a simulated cashier (client 9000) serves them
     uint32_t seed = 1;        // of the customers' choices
     int64_t tickMs = 100;     // real time between two steps of the ticker
 };

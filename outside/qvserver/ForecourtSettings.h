@@ -14,6 +14,7 @@ struct ForecourtSettings {
     int32_t deliveryTimeoutS = 600;      // a current or stacked delivery not cleared by then
     int32_t maxStack = 5;                // deliveries a pump may hold before it refuses to start
     double defaultFlowRate = 40;         // litres per minute when a nozzle is lifted
+    int64_t startingMs = 0;              // from an authorised nozzle to the flow (motor start)
     double slowZone = 0.5;               // litres before a preset limit where the flow slows down
     double slowFactor = 0.25;            // the flow rate there, as a share of the normal one
     double dropRate = 1000;              // litres per minute into a tank during a drop
@@ -21,6 +22,10 @@ struct ForecourtSettings {
     double criticalLevel = 0.05;
     double highLevel = 0.90;
     double highWater = 50; // millimetres of water
+    // Tank temperatures swing this many degrees either side of the stored one, once every
+    // temperatureCycleMs (0: they stay as stored).
+    double temperatureSwing = 0;
+    int64_t temperatureCycleMs = 600000;
 };
 
 } // namespace qvserver

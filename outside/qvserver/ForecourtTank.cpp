@@ -36,14 +36,17 @@ double HeightOfShare(double share) {
 TankGauge::TankGauge(const TankInfo& info, const ForecourtSettings& settings)
     : m_info(info), m_settings(settings) {
     if (m_info.volume > 0 && m_info.tcVolume > 0) m_tcRatio = m_info.tcVolume / m_info.volume;
+    m_baseTemperature = m_info.temperature;
     m_knownAlarms = Alarms();
     Reported(0); // the stored readings are what the clients already know
 }
 
 void TankGauge::Reconfigure(const TankInfo& info) {
     const double volume = m_info.volume;
+    const double temperature = m_info.temperature;
     m_info = info;
     m_info.volume = info.capacity > 0 ? std::min(volume, info.capacity) : volume;
+    m_info.temperature = temperature; // the gauge's own reading, like the volume
 }
 
 double TankGauge::Level() const {
@@ -121,12 +124,22 @@ void TankGauge::Step(int64_t dtMs) {
     }
     m_fellLastStep = m_drawn && !m_roseLastStep;
     m_drawn = false;
+    m_elapsedMs += dtMs;
+    if (m_settings.temperatureSwing > 0 && m_settings.temperatureCycleMs > 0) {
+        // Each tank on its own phase, so that they do not all move together.
+        const double turn = static_cast<double>(m_elapsedMs % m_settings.temperatureCycleMs) /
+                            static_cast<double>(m_settings.temperatureCycleMs);
+        m_info.temperature =
+            m_baseTemperature + m_settings.temperatureSwing * std::sin(2 * kPi * turn + m_info.id);
+    }
 }
 
 bool TankGauge::ReportDue(int64_t nowMs) const {
     const TankStatusRecord s = Status();
     if (s.state != m_reportedState || s.alarmsMask != m_reportedAlarms) return true;
-    return s.gaugeVolume != m_reportedVolume && nowMs - m_reportedMs >= m_settings.tankIntervalMs;
+    const bool moved = s.gaugeVolume != m_reportedVolume ||
+                       std::fabs(s.gaugeTemperature - m_reportedTemperature) >= 0.1;
+    return moved && nowMs - m_reportedMs >= m_settings.tankIntervalMs;
 }
 
 void TankGauge::Reported(int64_t nowMs) {
@@ -134,6 +147,7 @@ void TankGauge::Reported(int64_t nowMs) {
     m_reportedState = s.state;
     m_reportedAlarms = s.alarmsMask;
     m_reportedVolume = s.gaugeVolume;
+    m_reportedTemperature = s.gaugeTemperature;
     m_reportedMs = nowMs;
 }
 

@@ -1,5 +1,6 @@
 // One tank's gauge: the volume falls as its hoses deliver and rises during a drop; the other
-// readings (compensated volume, ullage, level) and the state and alarms follow the volume.
+// readings (compensated volume, ullage, level) and the state and alarms follow the volume. The
+// product's temperature swings slowly about the stored one when the settings ask for it.
 #pragma once
 #include <cstdint>
 
@@ -29,8 +30,8 @@ class TankGauge {
     // Moves a running drop on and settles the state for the step that ended.
     void Step(int64_t dtMs);
 
-    // True when the state or alarms changed since the last report, or the readings moved and
-    // the tank interval has passed since then.
+    // True when the state or alarms changed since the last report, or the readings moved (the
+    // volume, or the temperature by a tenth of a degree) and the tank interval has passed.
     bool ReportDue(int64_t nowMs) const;
     void Reported(int64_t nowMs);
     // Alarm bits raised since the last call.
@@ -52,6 +53,9 @@ class TankGauge {
     int16_t m_reportedState = -1;
     int32_t m_reportedAlarms = -1;
     double m_reportedVolume = -1;
+    double m_reportedTemperature = 0;
+    double m_baseTemperature = 0; // the stored temperature the swing goes about
+    int64_t m_elapsedMs = 0;      // gauge time, for the swing
     int64_t m_reportedMs = 0;
     int32_t m_knownAlarms = 0;
 };

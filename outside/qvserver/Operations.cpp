@@ -13,6 +13,7 @@
 #include "outside/qvserver/OperationContext.h"
 #include "outside/qvserver/OperationsEntities.h"
 #include "outside/qvserver/SaleItemEvents.h"
+#include "outside/qvserver/TagText.h"
 #include "outside/qvserver/Terminals.h"
 
 namespace qvserver {
@@ -88,15 +89,6 @@ std::u16string S(const Row& r, const std::string& name) {
 
 Value T(const std::string& s) {
     return Value::Text(qvwire::ToU16(s));
-}
-
-// A card or attendant tag as an integer, -1 when the text is not a decimal number.
-int64_t TagNumber(const std::u16string& tag) {
-    const std::string s = qvwire::ToU8(tag);
-    if (s.empty()) return -1;
-    char* end = nullptr;
-    const long long v = std::strtoll(s.c_str(), &end, 10);
-    return *end == 0 ? v : -1;
 }
 
 double Now(Ctx& c) {

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "outside/qvserver/TagText.h"
+
 namespace qvserver {
 
 namespace {
@@ -15,15 +17,6 @@ const Value& At(const Row& r, const std::string& name) {
 }
 int32_t I(const Row& r, const std::string& name) {
     return static_cast<int32_t>(At(r, name).i);
-}
-
-// A tag as an integer, -1 when the text is not a decimal number.
-int64_t TagNumber(const Value& tag) {
-    const std::string s = qvwire::ToU8(tag.s);
-    if (s.empty()) return -1;
-    char* end = nullptr;
-    const long long v = std::strtoll(s.c_str(), &end, 10);
-    return *end == 0 ? v : -1;
 }
 
 } // namespace
@@ -57,11 +50,11 @@ Values SaleItemEvent(Store& store, int32_t id, const Row& s) {
              At(s, "AttendantID"),
              At(a, "Number"),
              At(a, "Name"),
-             Value::I64(TagNumber(At(a, "Tag"))),
+             Value::I64(TagNumber(At(a, "Tag").s)),
              At(s, "CardClientID"),
              At(card, "Number"),
              At(card, "Name"),
-             Value::I64(TagNumber(At(card, "Tag"))),
+             Value::I64(TagNumber(At(card, "Tag").s)),
              At(s, "PriceLevel"),
              At(s, "Price"),
              At(s, "Quantity"),

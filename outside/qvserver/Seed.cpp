@@ -96,21 +96,34 @@ void Equipment(Seeder& s) {
                 s.store.Set(kGrade, static_cast<int32_t>(g + 1),
                             {"Price" + std::to_string(level + 1)}, {D(prices[g][level])});
 
-    const char* tankNames[] = {"Tank 1 ULP95", "Tank 2 SUP98", "Tank 3 Diesel", "Tank 4 LPG"};
-    for (int t = 1; t <= 4; ++t)
+    // Readings that agree with each tank's capacity: volume and ullage make up the capacity,
+    // and every tank sits between its low (15 %) and high (90 %) alarm levels.
+    struct TankSeed {
+        const char* name;
+        int16_t type;
+        double capacity, diameter, theo, volume, tcVolume, level;
+    };
+    const TankSeed tanks[] = {
+        {"Tank 1 ULP95", 1, 30000.0, 2.54, 17250.5, 17200.25, 17010.75, 1362.3},
+        {"Tank 2 SUP98", 1, 30000.0, 2.54, 16250.5, 16200.25, 16010.75, 1312.3},
+        {"Tank 3 Diesel", 1, 30000.0, 2.54, 15250.5, 15200.25, 15010.75, 1262.3},
+        {"Tank 4 LPG", 2, 9000.0, 1.8, 6210.5, 6200.25, 6185.75, 2436.5},
+    };
+    for (int t = 1; t <= 4; ++t) {
+        const TankSeed& k = tanks[t - 1];
         s.Put(kTank, t, kTankEx2,
               {N(t),
-               T(tankNames[t - 1]),
+               T(k.name),
                N(t),
-               H(t == 4 ? 2 : 1),
-               D(t == 4 ? 9000.0 : 30000.0),
-               D(t == 4 ? 1.8 : 2.54),
-               D(18250.5 - 1000 * t),
-               D(18200.25 - 1000 * t),
-               D(18010.75 - 1000 * t),
-               D(11799.75 + 1000 * t),
+               H(k.type),
+               D(k.capacity),
+               D(k.diameter),
+               D(k.theo),
+               D(k.volume),
+               D(k.tcVolume),
+               D(k.capacity - k.volume),
                D(14.5 + t),
-               D(1412.3 - 50 * t),
+               D(k.level),
                D(12.5 * t),
                D(8.25 * t),
                N(3),
@@ -119,6 +132,7 @@ void Equipment(Seeder& s) {
                N(t <= 2 ? 6 : 1),
                H(2),
                N(50120 + t)});
+    }
 
     const int hosesPerPump[] = {3, 2, 4, 1};
     int hoseID = 1;

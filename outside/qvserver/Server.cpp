@@ -29,6 +29,7 @@
 #include "outside/qvclient/QVSocket.h"
 #include "outside/qvserver/ForecourtService.h"
 #include "outside/qvserver/Schema.h"
+#include "outside/qvserver/TagText.h"
 #include "outside/qvserver/Terminals.h"
 
 namespace qvserver {
@@ -489,11 +490,7 @@ int32_t Server::OdometerReport(const Values& in) {
         auto it = client.find(field);
         return it != client.end() && it->second.tag == Tag::Text ? it->second.s : u"";
     };
-    const std::string tagText = ToU8(text("Tag"));
-    char* end = nullptr;
-    const bool hex = tagText.rfind("0x", 0) == 0 || tagText.rfind("0X", 0) == 0;
-    const long long tag = std::strtoll(tagText.c_str(), &end, hex ? 16 : 10);
-    const int64_t clientTag = !tagText.empty() && *end == 0 ? tag : -1;
+    const int64_t clientTag = TagNumber(text("Tag"));
     auto h = [&](size_t k) { return Value::I16(static_cast<int16_t>(v[k])); };
     auto i = [&](size_t k) { return Value::I32(static_cast<int32_t>(v[k])); };
     auto l = [&](size_t k) { return Value::I64(v[k]); };
@@ -528,8 +525,8 @@ int32_t Server::OdometerReport(const Values& in) {
 }
 
 // Commands: nozzle-up PUMP HOSE, nozzle-down PUMP, flow PUMP LITRES_PER_MINUTE, card PUMP TAG
-// [NAME], tank-drop TANK LITRES, pump-error PUMP STATE (0 clears), offline PUMP 1|0,
-// drop-clients, drop-events (closes the events connections, the logons stay), advance MS,
+// [NAME] (TAG in hexadecimal), tank-drop TANK LITRES, pump-error PUMP STATE (0 clears), offline
+// PUMP 1|0, drop-clients, drop-events (closes the events connections, the logons stay), advance MS,
 // status PUMP, zb-status PORT ZBADDRESS LQI RSSI PARENT CHANNEL MEMBLOCKS MEMFREE DEVICETYPE
 // (a coordinator's report of a device), prompt-answer PUMP RESULT [INPUT] (the terminal's
 // answer to the waiting prompt), odo PORT ... (an odometer's report, see OdometerReport),
@@ -589,10 +586,12 @@ int32_t Server::Control(CallsState& state, const Values& in, std::string& answer
     } else if (cmd == "terminal" && one) {
         r = m_store.Exists(kPump, id) ? QV_OK : QV_UNKNOWN_ID;
         if (r == QV_OK) answer = DescribeTerminal(m_store, id);
-    } else if (cmd == "card" && two) {
+    } else if (cmd == "card" && one && in.size() > 2 && in[2].tag == Tag::Text) {
+        // The tag as the reader shows it: hexadecimal digits.
+        const int64_t tag = TagNumber(in[2].s);
         int32_t read = 0;
         const std::u16string name = in.size() > 3 && in[3].tag == Tag::Text ? in[3].s : u"";
-        r = m_forecourt->CardRead(id, name, static_cast<int64_t>(b), read);
+        r = tag < 0 ? QV_INVALID_ARGUMENT : m_forecourt->CardRead(id, name, tag, read);
         if (r == QV_OK) answer = std::to_string(read);
     } else if (cmd == "advance" && one && a >= 0) {
         m_forecourt->Advance(static_cast<int64_t>(a));

@@ -23,7 +23,7 @@ namespace {
 constexpr char kUsage[] =
     "usage: qvserver --db FILE [--address A] [--seed SEED] [--fail NAME:N[:RESULT]]...\n"
     "                [--calls-port P] [--events-port P]\n"
-    "                [--clock real|manual] [--simulate] [--seed-random N]\n"
+    "                [--clock real|manual] [--simulate [--no-cashier]] [--seed-random N]\n"
     "       qvserver ctl ADDRESS [--calls-port P] COMMAND [ARGUMENT]...\n"
     "       qvserver --help | --version\n"
     "  --db FILE          the site's SQLite file, created when missing (required)\n"
@@ -37,6 +37,8 @@ constexpr char kUsage[] =
     "  --clock C          real (default): the forecourt follows real time; manual: it moves\n"
     "                     only by 'ctl ADDRESS advance MS'\n"
     "  --simulate         customers come and go at the pumps on their own\n"
+    "  --no-cashier       with --simulate: no simulated cashier (client 9000) authorises\n"
+    "                     calling pumps or clears sales; that is left to the clients\n"
     "  --seed-random N    seed of the customers' choices (default 1): the same seed on the\n"
     "                     same site gives the same forecourt\n"
     "ctl drives a running server's forecourt over its calls port, from this host only:\n"
@@ -213,6 +215,10 @@ int main(int argc, char** argv) {
         }
         if (a == "--simulate") {
             o.forecourt.simulate = true;
+            continue;
+        }
+        if (a == "--no-cashier") {
+            o.forecourt.cashier = false;
             continue;
         }
         const bool known = a == "--clock" || a == "--seed-random" || a == "--address" ||

@@ -280,11 +280,11 @@ TEST_F(SaleItems, EveryChangeIsReportedWithTheJoinedNames) {
         EXPECT_EQ(e.attendant, m_attendant);
         EXPECT_EQ(e.attendantNumber, 1);
         EXPECT_EQ(e.attendantName.str(), "Ann");
-        EXPECT_EQ(e.attendantTag, 4711);
+        EXPECT_EQ(e.attendantTag, 0x4711); // tag texts are hexadecimal
         EXPECT_EQ(e.card, m_card);
         EXPECT_EQ(e.cardNumber, 1);
         EXPECT_EQ(e.cardName.str(), "Fleet");
-        EXPECT_EQ(e.cardTag, 9001);
+        EXPECT_EQ(e.cardTag, 0x9001);
         EXPECT_EQ(e.level, 2);
         EXPECT_DOUBLE_EQ(e.price, 9.0);
         EXPECT_DOUBLE_EQ(e.quantity, 2);

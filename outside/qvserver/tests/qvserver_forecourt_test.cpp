@@ -1,10 +1,12 @@
 // The server's forecourt through the client library: a real qvserver on a manual clock, driven
 // by 'qvserver ctl' (nozzles, flow, cards, drops, the clock) and by the library's pump calls.
 // Events are awaited until they are there (bounded), never by sleeping.
-// Addresses 127.0.12.1 .. 127.0.12.10.
+// Addresses 127.0.12.1 .. 127.0.12.14.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <set>
 #include <string>
@@ -598,7 +600,7 @@ TEST_F(Forecourt, EachEventKindIsReadByItsReaderWithItsFields) {
     EXPECT_GT(readID, 0);
     EXPECT_EQ(cname.str(), "Fleet");
     EXPECT_EQ(pump, kPump1);
-    EXPECT_EQ(tag, 445566);
+    EXPECT_EQ(tag, 0x445566) << "the tag as the reader shows it";
 
     // A tank drop raises the gauge (13).
     ASSERT_EQ(Ctl("tank-drop 1 500"), 0);
@@ -798,6 +800,249 @@ TEST(RealClock, APumpDeliversAsTimePasses) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     EXPECT_GT(volume, 0);
+    int32_t hh = h;
+    ClientLogoffMT(&hh);
+}
+
+// ---- The forecourt as an attendant's screen sees it ----
+
+// The pump statuses and deliveries of one pump as they arrive, until the pump reports idle.
+struct SaleSeen {
+    std::vector<PumpEv> statuses;
+    std::vector<DeliveryEv> deliveries;
+};
+
+SaleSeen UntilIdle(int32_t h, int32_t pump) {
+    SaleSeen seen;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (std::chrono::steady_clock::now() < until) {
+        EXPECT_EQ(ProcessEventsMT(h), 0);
+        int16_t next = 0;
+        while (GetNextEventTypeMT(h, &next) == 0 && next != 0) {
+            if (next == EVENT_PUMP_STATUS) {
+                PumpEv e;
+                EXPECT_EQ(ReadPump(h, e), 0);
+                if (e.pumpID != pump) continue;
+                seen.statuses.push_back(e);
+                if (e.state == PUMP_STATE_IDLE) return seen;
+            } else if (next == EVENT_DELIVERY) {
+                DeliveryEv d;
+                EXPECT_EQ(ReadDelivery(h, d), 0);
+                if (d.pumpID == pump) seen.deliveries.push_back(d);
+            } else {
+                DiscardNextEventMT(h);
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return seen;
+}
+
+TEST_F(Forecourt, TheLastReportOfASaleCarriesItsAmountsAndTheIdlePumpKeepsShowingThem) {
+    Boot("127.0.12.11");
+    ASSERT_EQ(Ctl("nozzle-up 1 1"), 0);
+    ASSERT_EQ(AuthoriseMT(m_h, kPump1), 0);
+    // The last 50 ms of flow fall inside the 100 ms between two amount reports.
+    ASSERT_EQ(Ctl("advance 7750"), 0);
+    ASSERT_EQ(Ctl("nozzle-down 1"), 0);
+    const SaleSeen sale = UntilIdle(m_h, kPump1);
+    ASSERT_EQ(sale.deliveries.size(), 1u);
+    ASSERT_GE(sale.statuses.size(), 2u);
+    const DeliveryEv& d = sale.deliveries[0];
+    EXPECT_NEAR(d.volume, 40.0 * 7.75 / 60, 0.001);
+    const PumpEv& last = sale.statuses[sale.statuses.size() - 2];
+    EXPECT_EQ(last.state, PUMP_STATE_DELIVERING);
+    EXPECT_DOUBLE_EQ(last.volume, d.volume) << "the final amounts before the hang-up";
+    EXPECT_DOUBLE_EQ(last.value, d.value);
+    const PumpEv& idle = sale.statuses.back();
+    EXPECT_DOUBLE_EQ(idle.volume, d.volume) << "the display keeps the sale";
+    EXPECT_DOUBLE_EQ(idle.value, d.value);
+    EXPECT_DOUBLE_EQ(idle.price, d.price);
+    EXPECT_EQ(idle.hoseNumber, 0);
+    PumpNow now = Status(kPump1);
+    EXPECT_DOUBLE_EQ(now.volume, d.volume);
+    EXPECT_DOUBLE_EQ(now.price, 2.0);
+
+    // Lifted again the display still shows it; the next sale starts from zero.
+    ASSERT_EQ(Ctl("nozzle-up 1 1"), 0);
+    EXPECT_DOUBLE_EQ(Status(kPump1).volume, d.volume);
+    ASSERT_EQ(AuthoriseMT(m_h, kPump1), 0);
+    now = Status(kPump1);
+    EXPECT_EQ(now.volume, 0.0);
+    EXPECT_EQ(now.value, 0.0);
+    ASSERT_EQ(Ctl("nozzle-down 1"), 0);
+    EXPECT_EQ(Status(kPump1).volume, 0.0) << "an empty sale leaves nothing to show";
+}
+
+// The demonstration site under --simulate on a manual clock, with or without its cashier: the
+// states of each pump (repeats left out), the largest temperature swing of each tank, and the
+// clients that authorised sales.
+struct SimulatedDay {
+    std::vector<std::vector<int16_t>> states{5};
+    std::vector<double> swing = std::vector<double>(5, 0.0);
+    std::set<int32_t> authorisedBy;
+    int deliveries = 0;
+};
+
+SimulatedDay Simulate(const std::string& address, bool cashier) {
+    TempDir dir;
+    std::vector<std::string> args{"--clock", "manual", "--simulate", "--seed-random", "5"};
+    if (!cashier) args.push_back("--no-cashier");
+    ServerProcess server(address, dir.Path(), args);
+    SimulatedDay day;
+    EXPECT_TRUE(server.Start("demo"));
+    const int32_t h = LogonAs(address, 7, kMaskAll);
+    EXPECT_NE(h, 0);
+    if (h == 0) return day;
+
+    // The seeded tanks agree with their capacities: none full beyond its high alarm.
+    std::vector<double> stored(5, 0.0);
+    for (int32_t t = 1; t <= 4; ++t) {
+        double v, tc, ullage, temperature, level, wv, wl, capacity, diameter;
+        int32_t number, grade, gauge, alarms;
+        int16_t type, probe, state;
+        Out name, gradeName;
+        EXPECT_EQ(GetTankSummaryEx2MT(h, t, &v, &tc, &ullage, &temperature, &level, &wv, &wl,
+                                      &number, &name, &grade, &gradeName, &type, &capacity,
+                                      &diameter, &gauge, &probe, &state, &alarms),
+                  0);
+        EXPECT_LT(v, capacity * 0.9) << "tank " << t;
+        EXPECT_NEAR(v + ullage, capacity, 0.01) << "tank " << t;
+        EXPECT_EQ(alarms & TANK_ALARM_HIGH, 0) << "tank " << t;
+        EXPECT_NE(state, TANK_STATE_HIGH) << "tank " << t;
+        stored[static_cast<size_t>(t)] = temperature;
+    }
+
+    // Six minutes in steps of half a minute, the events read after each step.
+    for (int step = 0; step < 12; ++step) {
+        EXPECT_EQ(qvtesting::ServerCtl(address, "advance 30000"), 0);
+        EXPECT_EQ(ProcessEventsMT(h), 0);
+        int16_t next = 0;
+        while (GetNextEventTypeMT(h, &next) == 0 && next != 0) {
+            if (next == EVENT_PUMP_STATUS) {
+                PumpEv e;
+                EXPECT_EQ(ReadPump(h, e), 0);
+                if (e.pumpID < 1 || e.pumpID > 4) continue;
+                std::vector<int16_t>& seen = day.states[static_cast<size_t>(e.pumpID)];
+                if (seen.empty() || seen.back() != e.state) seen.push_back(e.state);
+            } else if (next == EVENT_DELIVERY) {
+                DeliveryEv d;
+                EXPECT_EQ(ReadDelivery(h, d), 0);
+                if (d.state == DELIVERY_STATE_CURRENT) ++day.deliveries;
+            } else if (next == EVENT_DB_TANK_STATUS) {
+                int32_t id, number, grade, gauge, alarms;
+                double v, tc, ullage, temperature, level, wv, wl, capacity, diameter;
+                int16_t type, probe, state;
+                Out name, gradeName;
+                EXPECT_EQ(GetNextDBTankStatusEventEx2MT(h, &id, &v, &tc, &ullage, &temperature,
+                                                        &level, &wv, &wl, &number, &name, &grade,
+                                                        &gradeName, &type, &capacity, &diameter,
+                                                        &gauge, &probe, &state, &alarms),
+                          0);
+                if (id >= 1 && id <= 4) {
+                    double& swing = day.swing[static_cast<size_t>(id)];
+                    swing =
+                        std::max(swing, std::fabs(temperature - stored[static_cast<size_t>(id)]));
+                }
+            } else {
+                DiscardNextEventMT(h);
+            }
+        }
+        // Who authorised the pumps that wait for a client.
+        for (int32_t p : {2, 4}) {
+            int16_t state, reservedFor, level;
+            int32_t reservedBy, hoseID, hoseNumber, gradeID, stack;
+            double price, volume, value;
+            Out grade, shortGrade;
+            if (GetPumpStatusMT(h, p, &state, &reservedFor, &reservedBy, &hoseID, &hoseNumber,
+                                &gradeID, &grade, &shortGrade, &level, &price, &volume, &value,
+                                &stack) == 0 &&
+                reservedBy > 0)
+                day.authorisedBy.insert(reservedBy);
+        }
+    }
+    int32_t hh = h;
+    ClientLogoffMT(&hh);
+    return day;
+}
+
+// Every move into delivering comes from starting: the motor runs up before the flow.
+void ExpectStartingBeforeFlow(const std::vector<int16_t>& states, int32_t pump) {
+    for (size_t k = 1; k < states.size(); ++k) {
+        if (states[k] == PUMP_STATE_DELIVERING) {
+            EXPECT_EQ(states[k - 1], PUMP_STATE_STARTING) << "pump " << pump << " at " << k;
+        }
+    }
+}
+
+TEST(Simulation, PumpsStartBeforeTheyFlowAndTankTemperaturesMove) {
+    const SimulatedDay day = Simulate("127.0.12.12", true);
+    bool flowed = false;
+    for (int32_t p = 1; p <= 4; ++p) {
+        ExpectStartingBeforeFlow(day.states[static_cast<size_t>(p)], p);
+        for (int16_t s : day.states[static_cast<size_t>(p)])
+            flowed = flowed || s == PUMP_STATE_DELIVERING;
+    }
+    EXPECT_TRUE(flowed);
+    EXPECT_GT(day.deliveries, 0);
+    // The cashier (client 9000) served the pumps that wait for a client.
+    EXPECT_EQ(day.authorisedBy.count(9000), 1u);
+    for (int32_t t = 1; t <= 4; ++t) {
+        EXPECT_GT(day.swing[static_cast<size_t>(t)], 0.05) << "tank " << t;
+        EXPECT_LE(day.swing[static_cast<size_t>(t)], 0.61) << "tank " << t;
+    }
+}
+
+TEST(Simulation, WithoutTheCashierCallingPumpsWaitForTheClients) {
+    const SimulatedDay day = Simulate("127.0.12.13", false);
+    // Pumps 2 and 4 wait for a client: customers lift the nozzle, nobody authorises, they leave.
+    for (int32_t p : {2, 4}) {
+        const std::vector<int16_t>& states = day.states[static_cast<size_t>(p)];
+        EXPECT_NE(std::find(states.begin(), states.end(), PUMP_STATE_CALLING), states.end())
+            << "pump " << p;
+        for (int16_t s : states)
+            EXPECT_NE(s, PUMP_STATE_DELIVERING) << "pump " << p;
+    }
+    EXPECT_TRUE(day.authorisedBy.empty());
+    // Pumps 1 and 3 authorise themselves and still sell.
+    EXPECT_GT(day.deliveries, 0);
+}
+
+// A tag is the text the site holds, read as the hexadecimal a screen shows: the demo site's card
+// client 3 carries "77100003", and its card read at a pump is that card, tag 0x77100003.
+TEST(Tags, TheSitesTagTextIsTheHexadecimalOfTheTag) {
+    TempDir dir;
+    ServerProcess server("127.0.12.14", dir.Path(), {"--clock", "manual"});
+    ASSERT_TRUE(server.Start("demo"));
+    const int32_t h = LogonAs("127.0.12.14", 7, kMaskAll);
+    ASSERT_NE(h, 0);
+    EXPECT_EQ(qvtesting::ServerCtl("127.0.12.14", "card 1 77100003"), 0);
+    EXPECT_NE(qvtesting::ServerCtl("127.0.12.14", "card 1 not-a-tag"), 0);
+    int32_t readID = 0, number = 0, pump = 0, parent = 0;
+    int16_t type = 0;
+    int64_t tag = 0;
+    double stamp = 0;
+    Out name;
+    bool read = false;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!read && std::chrono::steady_clock::now() < until) {
+        EXPECT_EQ(ProcessEventsMT(h), 0);
+        int16_t next = 0;
+        while (!read && GetNextEventTypeMT(h, &next) == 0 && next != 0) {
+            if (next != EVENT_CARD_READ) {
+                DiscardNextEventMT(h);
+                continue;
+            }
+            ASSERT_EQ(GetNextCardReadEventMT(h, &readID, &number, &name, &pump, &type, &parent,
+                                             &tag, &stamp),
+                      0);
+            read = true;
+        }
+    }
+    ASSERT_TRUE(read);
+    EXPECT_EQ(tag, 0x77100003);
+    EXPECT_EQ(name.str(), "Lima van 12") << "the card client with that tag text";
+    EXPECT_EQ(number, 3);
     int32_t hh = h;
     ClientLogoffMT(&hh);
 }

@@ -263,7 +263,7 @@ TEST_F(Notices, AnOdometerReportArrivesWithEveryFieldAndIsStoredOnItsCard) {
                                           &cardPlate),
               0);
     EXPECT_EQ(name.str(), cardName.str());
-    EXPECT_EQ(clientTag, 77100003);
+    EXPECT_EQ(clientTag, 0x77100003) << "the tag text read as the hexadecimal a screen shows";
     EXPECT_EQ(plate.str(), "13-AB-43");
     EXPECT_DOUBLE_EQ(odo1, 123456.5);
     EXPECT_EQ(factor1, 10);
