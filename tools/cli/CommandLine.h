@@ -55,4 +55,9 @@ inline std::string Reason(int error) {
     }
 }
 
+// The same for a file being written or created, where a missing part can only be its folder.
+inline std::string WriteReason(int error) {
+    return error == ENOENT ? "no such folder" : Reason(error);
+}
+
 } // namespace qvcli
