@@ -5,9 +5,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "tools/cli/CommandLine.h"
+
 namespace qvserver {
 
 namespace {
+
+using qvcli::Quoted;
 
 using Mistake = std::string; // empty when the value is good
 
@@ -123,10 +127,6 @@ const ControlCommand kControlCommands[] = {
     {"status", "PUMP", 1, 1, "prints the pump's state (its number and name) and sale"},
 };
 
-std::string Quoted(const std::string& text) {
-    return "'" + text + "'";
-}
-
 const ServerOption* FindOption(const std::string& name) {
     for (const ServerOption& o : kServerOptions)
         if (name == o.name) return &o;
@@ -154,8 +154,8 @@ std::string Indent(const std::string& text, size_t indent) {
 // reaches the column.
 std::string Entry(const std::string& left, const std::string& help, size_t column) {
     std::string out = Indent(left, 6);
-    const size_t last =
-        out.size() - (out.rfind('\n') == std::string::npos ? 0 : out.rfind('\n') + 1);
+    const size_t lastLine = out.rfind('\n') == std::string::npos ? 0 : out.rfind('\n') + 1;
+    const size_t last = out.size() - lastLine;
     out += last + 1 < column ? std::string(column - last, ' ') : "\n" + std::string(column, ' ');
     return out + Indent(help, column) + "\n";
 }
