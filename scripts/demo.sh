@@ -11,6 +11,30 @@
 #   QV_BUILD        build folder                                        (default build/)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+source "$top/scripts/cli.sh"
+usage() {
+  cat <<'TEXT'
+usage: demo.sh
+       demo.sh --help | --version
+Builds what the demo runs, starts a server with the demo site and an empty one, exports the
+site, imports it into the empty server, exports that again and compares the two files. Stops
+the servers when it ends; work files go to build/demo/.
+Environment:
+  QV_DEMO_SOURCE  loopback address of the server with the demo site  (default 127.0.0.1)
+  QV_DEMO_TARGET  loopback address of the empty server                (default 127.0.0.2)
+  QV_BUILD        build folder                                        (default build/)
+Exit status 0 when the two files agree, 1 when they differ or a step failed, 2 for a wrong
+command line.
+TEXT
+}
+for arg in "$@"; do
+  case "$arg" in
+    -h|--help) usage; exit 0 ;;
+    --version) qv_version ;;
+    -*) qv_usage_error "unknown option '$arg'" ;;
+    *) qv_usage_error "unexpected argument '$arg' (the demo takes none)" ;;
+  esac
+done
 source_address=${QV_DEMO_SOURCE:-127.0.0.1}
 target_address=${QV_DEMO_TARGET:-127.0.0.2}
 if [ "$source_address" = "$target_address" ]; then

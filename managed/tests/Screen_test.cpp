@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -25,6 +26,10 @@
 #include "managed/screen/AttendantScreen.h"
 #include "managed/tests/QtApp.h"
 #include "outside/qvclient/tests/ServerProcess.h"
+#include "testing/CommandLine.h"
+#include "testing/Files.h"
+#include "testing/Run.h"
+#include "testing/TempDir.h"
 
 using namespace Halvora;
 using qvtest::ServerProcess;
@@ -84,6 +89,47 @@ TEST_F(Site, TheProgramSavesAScreenshot) {
     // At least a row of pumps and a tank below it.
     EXPECT_GE(shot.height(), ArtLayout::kPumpSize.height() + ArtLayout::kTankSize.height());
     EXPECT_GE(shot.width(), ArtLayout::kPumpSize.width());
+}
+
+// The screenshot's place is checked before the wait: a folder that is not there, or a folder
+// where the file should be, ends the program at once (here a minute early).
+TEST_F(Site, AScreenshotThatCannotBeWrittenIsRefusedBeforeTheWait) {
+    qvtesting::TempDir dir("qvscreen");
+    struct Case {
+        std::string file;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {dir.Str() + "/no/such/screen.png", "no such folder"},
+        {dir.Str(), "is a folder"},
+    };
+    for (const Case& c : cases) {
+        const auto start = std::chrono::steady_clock::now();
+        const qvtesting::RunResult r =
+            qvtesting::Run(ScreenProgram().toStdString(),
+                           {kServer.toStdString(), "--screenshot", c.file, "--after", "60"});
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, "halvora-screen: cannot write " + c.file + ": " + c.reason + "\n");
+    }
+}
+
+// A full disk: the picture does not fit into a small tmpfs of a mount namespace of its own. It
+// says so, and neither the screenshot nor a piece of it is left.
+TEST_F(Site, AScreenshotOnAFullDiskSaysSoAndLeavesNothing) {
+    if (qvtesting::RunShell("unshare -m true").exitCode != 0)
+        GTEST_SKIP() << "mount namespaces are not permitted here";
+    qvtesting::TempDir dir("qvscreen");
+    const std::string shot = dir.Str() + "/screen.png";
+    const qvtesting::RunResult r = qvtesting::RunShell(
+        "unshare -m sh -c 'mount -t tmpfs -o size=4k tmpfs " + dir.Str() + " && " +
+        ScreenProgram().toStdString() + " " + kServer.toStdString() + " --screenshot " + shot +
+        " --after 0.2; code=$?; ls -A " + dir.Str() + "; exit $code'");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("halvora-screen: cannot write " + shot + ": disk full\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.out, "") << "left on the full disk";
 }
 
 // A forecourt that moves only when the test says so, driven by 'qvserver ctl'.
@@ -297,6 +343,48 @@ TEST(Screen, WithoutAServerItSaysSoAndFails) {
     screen.start(ScreenProgram(), {QStringLiteral("--after"), QStringLiteral("soon")});
     ASSERT_TRUE(screen.waitForFinished(10000));
     EXPECT_EQ(screen.exitCode(), 2);
+}
+
+// Help and version on standard output; a wrong line is one named mistake with the hint, before
+// any display or server is needed.
+TEST(Screen, TheCommandLineKeepsTheConventions) {
+    const std::string program = ScreenProgram().toStdString();
+    EXPECT_EQ(qvtesting::HelpProblem(qvtesting::Run(program, {"--help"}),
+                                     "usage: halvora-screen [SERVER]"),
+              "");
+    EXPECT_EQ(qvtesting::VersionProblem(qvtesting::Run(program, {"--version"}), "halvora-screen"),
+              "");
+    struct Case {
+        std::vector<std::string> args;
+        std::string mistake;
+    };
+    const Case cases[] = {
+        {{"--bogus"}, "unknown option '--bogus'"},
+        {{"127.0.71.11", "127.0.71.12"}, "unexpected argument '127.0.71.12' (one SERVER only)"},
+        {{"--screenshot"}, "option '--screenshot' needs a value (FILE)"},
+        {{"--screenshot", "s.png", "--after"}, "option '--after' needs a value (SECONDS)"},
+        {{"--screenshot", "s.png", "--after", "soon"},
+         "invalid value 'soon' for --after: expected seconds from 0 to 86400"},
+        {{"--screenshot", "s.png", "--after", "-1"},
+         "invalid value '-1' for --after: expected seconds from 0 to 86400"},
+        {{"127.0.71.11", "--after", "30"}, "--after needs --screenshot FILE"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(qvtesting::UsageErrorProblem(qvtesting::Run(program, c.args), "halvora-screen",
+                                               c.mistake),
+                  "");
+}
+
+// Without a display (and no platform chosen) Qt would abort; the program says what it needs.
+TEST(Screen, WithoutADisplayItSaysWhatItNeedsInsteadOfAborting) {
+    const qvtesting::RunResult r =
+        qvtesting::RunShell("env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY " +
+                            ScreenProgram().toStdString() + " 127.0.71.11");
+    EXPECT_TRUE(WIFEXITED(r.status)) << "ended by signal " << WTERMSIG(r.status);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "halvora-screen: needs a display: set DISPLAY (or WAYLAND_DISPLAY), or "
+                     "QT_QPA_PLATFORM=offscreen to run without one\n");
+    EXPECT_EQ(r.out, "");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Counting of calls per family and the injected results.
 #include "outside/qvserver/FaultPlan.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "outside/qvclient/QVClient.h"
@@ -38,13 +39,26 @@ bool FaultPlan::Add(const std::string& rule, std::string& error) {
         error = "RESULT must be a non-zero whole number";
         return false;
     }
-    if (qvwire::OpCode(name) == 0 && qvwire::OpCode(name + "Ex") == 0) {
-        error = "unknown operation " + name;
+    const std::vector<std::string>& names = Names();
+    if (qvwire::OpCode(name) == 0 && !std::binary_search(names.begin(), names.end(), name)) {
+        error = "unknown operation " + name + " ('qvserver --help' lists the names)";
         return false;
     }
     std::lock_guard<std::mutex> lock(m_mutex);
     m_faults.push_back({qvwire::FamilyName(name), n, static_cast<int32_t>(result)});
     return true;
+}
+
+const std::vector<std::string>& FaultPlan::Names() {
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> all;
+        for (std::string_view op : qvwire::kOperationNames)
+            all.push_back(qvwire::FamilyName(op));
+        std::sort(all.begin(), all.end());
+        all.erase(std::unique(all.begin(), all.end()), all.end());
+        return all;
+    }();
+    return names;
 }
 
 int32_t FaultPlan::Next(const std::string& operationName) {

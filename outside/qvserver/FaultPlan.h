@@ -14,6 +14,9 @@ class FaultPlan {
     // Parses one NAME:N[:RESULT]; RESULT defaults to 10 (simulated failure). False on a
     // malformed rule, with the reason.
     bool Add(const std::string& rule, std::string& error);
+    // The operation families a rule may name, sorted: every operation's name without its Ex
+    // ending. A rule may also name one variant ("GetHosePropertiesEx3"); it counts the family.
+    static const std::vector<std::string>& Names();
     // Counts one call of the operation; the result it must fail with, or 0.
     int32_t Next(const std::string& operationName);
 

@@ -25,8 +25,10 @@
 
 #include <arpa/inet.h>
 
+#include "outside/qvclient/CodeTexts.h"
 #include "outside/qvclient/QVClient.h"
 #include "outside/qvclient/QVSocket.h"
+#include "outside/qvclient/ResultTexts.h"
 #include "outside/qvserver/ForecourtService.h"
 #include "outside/qvserver/Schema.h"
 #include "outside/qvserver/TagText.h"
@@ -450,6 +452,21 @@ bool Number(const Values& in, size_t at, double& out) {
     return !s.empty() && *end == 0;
 }
 
+// Why a control command was refused: the library's text of the result, or a closer one for
+// the results that mean something else on the control channel.
+std::string RefusalText(int32_t result) {
+    switch (result) {
+    case QV_ACCESS_DENIED:
+        return "commands are taken only from this host";
+    case QV_INVALID_ARGUMENT:
+        return "an argument is not a number in range";
+    case QV_NOT_SUPPORTED:
+        return "the forecourt is not running";
+    default:
+        return qvclient::ResultText(result);
+    }
+}
+
 } // namespace
 
 int32_t Server::ZB2GStatus(const Values& in) {
@@ -600,11 +617,13 @@ int32_t Server::Control(CallsState& state, const Values& in, std::string& answer
         PumpStatusRecord s;
         r = fc.GetPumpStatus(id, s) ? QV_OK : QV_UNKNOWN_ID;
         if (r == QV_OK)
-            answer = "state " + std::to_string(s.state) + " hose " + std::to_string(s.hoseNumber) +
-                     " volume " + std::to_string(s.volume) + " value " + std::to_string(s.value) +
-                     " stack " + std::to_string(s.stackSize);
+            answer = "state " + std::to_string(s.state) + " (" + qvclient::PumpStateText(s.state) +
+                     ") hose " + std::to_string(s.hoseNumber) + " volume " +
+                     std::to_string(s.volume) + " value " + std::to_string(s.value) + " stack " +
+                     std::to_string(s.stackSize);
     }
-    if (answer.empty()) answer = r == QV_OK ? "ok" : "refused " + std::to_string(r);
+    if (answer.empty())
+        answer = r == QV_OK ? "ok" : "refused " + std::to_string(r) + " (" + RefusalText(r) + ")";
     return r;
 }
 

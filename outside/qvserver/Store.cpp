@@ -6,6 +6,8 @@
 #include <ctime>
 #include <sqlite3.h>
 
+#include "tools/cli/CommandLine.h"
+
 namespace qvserver {
 
 namespace {
@@ -82,6 +84,10 @@ bool Store::Open(const std::string& path, std::string& error) {
     if (sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
         SQLITE_OK) {
         error = m_db ? sqlite3_errmsg(m_db) : "cannot open";
+        // SQLite's own text does not say why the file could not be opened or created; the
+        // system does.
+        if (m_db != nullptr && sqlite3_system_errno(m_db) != 0)
+            error += " (" + qvcli::WriteReason(sqlite3_system_errno(m_db)) + ")";
         return false;
     }
     sqlite3_busy_timeout(m_db, 5000);

@@ -1,7 +1,9 @@
 // qvroot-provision [DIR]: lays a device root out as the programs expect to find it: the board's
 // and the desktop's folders, and links to the built programs and libraries that stand for the
 // board's files. DIR defaults to $QV_ROOT, else the platform's default root. Running it again
-// changes nothing; a link whose target is not built yet is made anyway.
+// changes nothing; a link whose target is not built yet is made anyway. A line per entry says
+// what was done, or why it failed.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -9,6 +11,7 @@
 #include <system_error>
 
 #include "platform/Paths.h"
+#include "tools/cli/CommandLine.h"
 
 namespace fs = std::filesystem;
 
@@ -81,6 +84,11 @@ void Report(const char* what, const fs::path& path, const std::string& detail = 
     printf("%-9s %s%s\n", what, path.c_str(), detail.c_str());
 }
 
+// " (why)" for a failed entry.
+std::string Why(const std::error_code& ec) {
+    return " (" + qvcli::WriteReason(ec.value()) + ")";
+}
+
 // The build folder: this program lives in <build>/bin.
 fs::path BuildFolder() {
     std::error_code ec;
@@ -106,7 +114,8 @@ bool MakeFolder(const fs::path& path) {
         Report("created", path);
         return true;
     }
-    Report("FAILED", path, ec ? " (" + ec.message() + ")" : " (something else is in the way)");
+    const bool inTheWay = !ec || ec == std::errc::file_exists;
+    Report("FAILED", path, inTheWay ? " (a file is in the way)" : Why(ec));
     return false;
 }
 
@@ -122,7 +131,7 @@ bool MakeLink(const fs::path& path, const fs::path& target) {
         }
         fs::remove(path, ec);
         fs::create_symlink(target, path, ec);
-        Report(ec ? "FAILED" : "relinked", path, arrow + missing);
+        Report(ec ? "FAILED" : "relinked", path, arrow + (ec ? Why(ec) : missing));
         return !ec;
     }
     if (fs::exists(st)) {
@@ -130,11 +139,12 @@ bool MakeLink(const fs::path& path, const fs::path& target) {
         return false;
     }
     fs::create_symlink(target, path, ec);
-    Report(ec ? "FAILED" : "linked", path, arrow + (ec ? " (" + ec.message() + ")" : missing));
+    Report(ec ? "FAILED" : "linked", path, arrow + (ec ? Why(ec) : missing));
     return !ec;
 }
 
-// Writes a default profile unless one is there: a profile holds the site's own settings.
+// Writes a default profile unless one is there: a profile holds the site's own settings. A
+// profile that could not be written whole is removed, so that the next run writes it again.
 bool MakeProfile(const fs::path& path, const char* text) {
     std::error_code ec;
     if (fs::exists(fs::symlink_status(path, ec))) {
@@ -142,18 +152,29 @@ bool MakeProfile(const fs::path& path, const char* text) {
         return true;
     }
     FILE* f = fopen(path.c_str(), "wb");
+    if (f == nullptr) {
+        Report("FAILED", path, " (" + qvcli::WriteReason(errno) + ")");
+        return false;
+    }
     const size_t n = strlen(text);
-    const bool ok = f != nullptr && fwrite(text, 1, n, f) == n;
-    if (f != nullptr && fclose(f) != 0) return false;
-    Report(ok ? "created" : "FAILED", path);
-    return ok;
+    int error = fwrite(text, 1, n, f) == n && fflush(f) == 0 ? 0 : errno;
+    if (fclose(f) != 0 && error == 0) error = errno;
+    if (error != 0) {
+        fs::remove(path, ec);
+        Report("FAILED", path, " (" + qvcli::WriteReason(error) + ")");
+        return false;
+    }
+    Report("created", path);
+    return true;
 }
 
 bool Provision(const fs::path& root, const fs::path& build) {
     std::error_code ec;
     fs::create_directories(root, ec);
     if (!fs::is_directory(root)) {
-        Report("FAILED", root, " (cannot create the device root)");
+        Report("FAILED", root,
+               " (cannot create the device root: " +
+                   (ec ? qvcli::WriteReason(ec.value()) : "a file is in the way") + ")");
         return false;
     }
     bool ok = true;
@@ -173,33 +194,37 @@ bool Provision(const fs::path& root, const fs::path& build) {
     return ok;
 }
 
-void Usage(FILE* to) {
-    fprintf(to,
-            "usage: qvroot-provision [DIR]\n"
-            "Lays a device root out in DIR (default: $QV_ROOT, else %s):\n"
-            "the board folders DAVozuz/QVForecourt, DAVozuz/SQLite, DAVozuz/LOG and Windows,\n"
-            "the desktop folder C/QVForecourt/log, links to the built QVZip, QVClient,\n"
-            "Dovetrix, Ostrel and QVSetTCPIP and to the system's SQLite library, and default\n"
-            "settings (the board's services and network, the service's and the database\n"
-            "tool's) where none exist. Running it again changes nothing.\n",
-            platform::DeviceRoot().c_str());
+void Help() {
+    printf("usage: qvroot-provision [DIR]\n"
+           "       qvroot-provision --help | --version\n"
+           "Lays a device root out in DIR (default: $QV_ROOT, else %s):\n"
+           "the board folders DAVozuz/QVForecourt, DAVozuz/SQLite, DAVozuz/LOG and Windows,\n"
+           "the desktop folder C/QVForecourt/log, links to the built QVZip, QVClient,\n"
+           "Dovetrix, Ostrel and QVSetTCPIP and to the system's SQLite library, and default\n"
+           "settings (the board's services and network, the service's and the database\n"
+           "tool's) where none exist. Running it again changes nothing. One line per entry\n"
+           "says created, linked, relinked, exists or FAILED (and why).\n"
+           "Exit status 0 done, 1 when an entry could not be made, 2 for a wrong command line.\n",
+           platform::DeviceRoot().c_str());
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 2) {
-        Usage(stderr);
-        return 2;
-    }
-    if (argc == 2 && (!strcmp(argv[1], "--help") || !strcmp(argv[1], "-h"))) {
-        Usage(stdout);
-        return 0;
-    }
-    if (argc == 2 && argv[1][0] == '-') {
-        fprintf(stderr, "qvroot-provision: unknown option %s\n", argv[1]);
-        Usage(stderr);
-        return 2;
+    const char* dir = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            Help();
+            return 0;
+        }
+        if (a == "--version") return qvcli::PrintVersion("qvroot-provision");
+        if (a.size() > 1 && a[0] == '-')
+            return qvcli::UsageError("qvroot-provision", "unknown option " + qvcli::Quoted(a));
+        if (dir != nullptr)
+            return qvcli::UsageError("qvroot-provision",
+                                     "unexpected argument " + qvcli::Quoted(a) + " (one DIR only)");
+        dir = argv[i];
     }
     const fs::path build = BuildFolder();
     if (build.empty()) {
@@ -207,6 +232,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     const fs::path root =
-        fs::absolute(argc == 2 ? fs::path(argv[1]) : fs::path(platform::DeviceRoot()));
+        fs::absolute(dir != nullptr ? fs::path(dir) : fs::path(platform::DeviceRoot()));
     return Provision(root.lexically_normal(), build) ? 0 : 1;
 }

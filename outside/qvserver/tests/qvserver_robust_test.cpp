@@ -437,15 +437,16 @@ TEST(CommandLine, WrongOptionsAreNamedAndCreateNothing) {
     TempDir dir;
     const std::string db = dir.Path() + "/site.db";
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"--db " + db + " --bogus 1", "qvserver: unknown option --bogus\nusage: "},
-        {"--db " + db + " -x", "qvserver: unknown option -x\n"},
-        {"--db", "qvserver: missing value after --db\n"},
-        {"", "qvserver: --db is required\n"},
-        {"--db " + db + " --calls-port 70000", "qvserver: bad --calls-port 70000\n"},
-        {"--db " + db + " --events-port 12x", "qvserver: bad --events-port 12x\n"},
-        {"--db " + db + " --seed bogus", "qvserver: unknown seed bogus\n"},
-        {"--db " + db + " --seed large:1:2", "qvserver: unknown seed large:1:2\n"},
-        {"--db " + db + " --fail NoSuchCall:1", "qvserver: --fail NoSuchCall:1: "},
+        {"--db " + db + " --bogus 1", "qvserver: unknown option '--bogus'\nTry 'qvserver --help' "},
+        {"--db " + db + " -x", "qvserver: unknown option '-x'\n"},
+        {"--db", "qvserver: option '--db' needs a value (FILE)\n"},
+        {"", "qvserver: option '--db FILE' is required\n"},
+        {"--db " + db + " --calls-port 70000", "qvserver: invalid value '70000' for --calls-port"},
+        {"--db " + db + " --events-port 12x", "qvserver: invalid value '12x' for --events-port"},
+        {"--db " + db + " --seed bogus", "qvserver: invalid value 'bogus' for --seed"},
+        {"--db " + db + " --seed large:1:2", "qvserver: invalid value 'large:1:2' for --seed"},
+        {"--db " + db + " --fail NoSuchCall:1",
+         "qvserver: invalid value 'NoSuchCall:1' for --fail: "},
     };
     for (const auto& c : cases) {
         const Ran r = Qvserver(dir, c.first);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "testing/CommandLine.h"
 #include "testing/Files.h"
 #include "testing/Run.h"
 #include "testing/TempDir.h"
@@ -101,33 +102,81 @@ TEST_F(QVZipTest, ReplacesAnExistingArchiveAndReportsWhenNotQuiet) {
     EXPECT_EQ(entries[0].second, "second");
 }
 
-TEST_F(QVZipTest, FailuresExitNonZeroWithOneLineAndLeaveNoArchive) {
+TEST_F(QVZipTest, FailuresExitNonZeroWithOneLineThatSaysWhyAndLeaveNoArchive) {
     std::ofstream(m_root / "Logs" / "old.zip") << "previous archive";
     fs::create_directories(m_root / "Logs" / "dir.L01");
+    const std::string logs = (m_root / "Logs").string();
     struct Case {
         std::string args;
-        int code;
+        std::string reason;
     };
     const Case cases[] = {
-        {"", 1},
-        {"-Q -C", 1},
-        {R"(-Q -X "\Logs\x.zip" "\Logs\x.L01")", 1},
-        {R"(-Q "\Logs\x.zip" "\Logs\x.L01")", 1},
-        {R"(-Q -C "\Logs\x.zip" "\Logs\x.L01" extra)", 1},
-        {R"(-Q -C "\Logs\x.zip" "\Logs\missing.L01")", 2},
-        {R"(-Q -C "\Logs\old.zip" "\Logs\missing.L01")", 2},
-        {R"(-Q -C "\Logs\x.zip" "\Logs\dir.L01")", 2},
-        {R"(-Q -C "\NoSuchDir\x.zip" "\Logs\old.zip")", 2},
+        {R"(-Q -C "\Logs\x.zip" "\Logs\missing.L01")",
+         "cannot read " + logs + "/missing.L01: no such file or folder"},
+        {R"(-Q -C "\Logs\old.zip" "\Logs\missing.L01")",
+         "cannot read " + logs + "/missing.L01: no such file or folder"},
+        {R"(-Q -C "\Logs\x.zip" "\Logs\dir.L01")", "cannot read " + logs + "/dir.L01: is a folder"},
+        {R"(-Q -C "\NoSuchDir\x.zip" "\Logs\old.zip")",
+         "cannot write " + (m_root / "NoSuchDir" / "x.zip").string() + ": no such folder"},
+        {R"(-Q -C "\Logs\dir.L01" "\Logs\old.zip")",
+         "cannot write " + logs + "/dir.L01: is a folder"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args);
         const Result r = Zip(c.args);
-        EXPECT_EQ(r.code, c.code);
-        EXPECT_EQ(r.err.rfind("QVZip: ", 0), 0u);
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+        EXPECT_EQ(r.code, 1);
+        EXPECT_EQ(r.err, "QVZip: " + c.reason + "\n");
         EXPECT_EQ(Listing(), (std::vector<std::string>{"dir.L01", "old.zip"}));
     }
     EXPECT_EQ(ReadFile(m_root / "Logs" / "old.zip"), "previous archive");
+}
+
+// The command line of our own programs: help and version on standard output, a wrong line as
+// one named mistake with the hint to --help, exit 2, nothing written.
+TEST_F(QVZipTest, HelpVersionAndAWrongCommandLine) {
+    qvtesting::RunResult r = qvtesting::Run(m_program.string(), {"--help"});
+    EXPECT_EQ(qvtesting::HelpProblem(r, "usage: QVZip -Q -C \"<zip>\" \"<file>\"\n"), "");
+    EXPECT_EQ(qvtesting::VersionProblem(qvtesting::Run(m_program.string(), {"--version"}), "QVZip"),
+              "");
+    std::ofstream(m_root / "Logs" / "x.L01") << "log";
+    const std::string zip = (m_root / "Logs" / "x.zip").string();
+    const std::string log = (m_root / "Logs" / "x.L01").string();
+    struct Case {
+        std::vector<std::string> args;
+        std::string mistake;
+    };
+    const Case cases[] = {
+        {{}, "missing the archive or the file (expected \"<zip>\" \"<file>\")"},
+        {{"-Q", "-C"}, "missing the archive or the file (expected \"<zip>\" \"<file>\")"},
+        {{"-Q", "-X", zip, log}, "unknown option '-X'"},
+        {{"--bogus", zip, log}, "unknown option '--bogus'"},
+        {{"-Q", zip, log}, "missing -C (create an archive, the only action)"},
+        {{"-Q", "-C", zip, log, "extra"}, "unexpected argument 'extra'"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(qvtesting::UsageErrorProblem(qvtesting::Run(m_program.string(), c.args), "QVZip",
+                                               c.mistake),
+                  "");
+        EXPECT_EQ(Listing(), (std::vector<std::string>{"x.L01"})) << c.mistake;
+    }
+}
+
+// A full disk: a small tmpfs in a mount namespace of its own takes the archive's folder.
+TEST_F(QVZipTest, AFullDiskIsNamedAndLeavesNothingBehind) {
+    if (qvtesting::RunShell("unshare -m true").exitCode != 0)
+        GTEST_SKIP() << "mount namespaces are not permitted here";
+    // Random bytes do not compress: 256 KB cannot fit into 64 KB.
+    const fs::path log = m_root / "Logs" / "big.L01";
+    ASSERT_EQ(qvtesting::RunShell("head -c 262144 /dev/urandom >" + log.string()).exitCode, 0);
+    const fs::path full = m_root / "full";
+    fs::create_directories(full);
+    const qvtesting::RunResult r =
+        qvtesting::RunShell("unshare -m sh -c 'mount -t tmpfs -o size=64k tmpfs " + full.string() +
+                            " && " + m_program.string() + " -Q -C " + full.string() + "/big.zip " +
+                            log.string() + "; code=$?; ls -A " + full.string() + "; exit $code'");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "QVZip: cannot write " + full.string() + "/big.zip: disk full\n");
+    EXPECT_EQ(r.out, "") << "left on the full disk";
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "testing/CommandLine.h"
 #include "testing/Files.h"
 #include "testing/Run.h"
 #include "testing/TempDir.h"
@@ -146,6 +147,81 @@ TEST_F(ProvisionTest, HelpAndBadUsage) {
     EXPECT_EQ(Provision("--bogus").code, 2);
     EXPECT_EQ(Provision("a b").code, 2);
     EXPECT_FALSE(fs::exists(m_root));
+}
+
+// Help and version on standard output; a wrong line is one named mistake with the hint.
+TEST_F(ProvisionTest, TheCommandLineKeepsTheConventions) {
+    const std::string program = (m_build / "bin" / "qvroot-provision").string();
+    EXPECT_EQ(
+        qvtesting::HelpProblem(qvtesting::Run(program, {"--help"}), "usage: qvroot-provision"), "");
+    EXPECT_EQ(qvtesting::HelpProblem(qvtesting::Run(program, {"-h"}), "usage: qvroot-provision"),
+              "");
+    EXPECT_EQ(qvtesting::VersionProblem(qvtesting::Run(program, {"--version"}), "qvroot-provision"),
+              "");
+    struct Case {
+        std::vector<std::string> args;
+        std::string mistake;
+    };
+    const Case cases[] = {
+        {{"--bogus"}, "unknown option '--bogus'"},
+        {{m_root.string(), "-x"}, "unknown option '-x'"},
+        {{m_root.string(), "other"}, "unexpected argument 'other' (one DIR only)"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(qvtesting::UsageErrorProblem(qvtesting::Run(program, c.args), "qvroot-provision",
+                                               c.mistake),
+                  "");
+    EXPECT_FALSE(fs::exists(m_root));
+}
+
+// Entries that cannot be made say why; a default profile that did not fit on a full disk is not
+// left behind half-written (a later run would take it as the site's own).
+TEST_F(ProvisionTest, AFailedEntrySaysWhyAndAFullDiskLeavesNoPartialProfile) {
+    fs::create_directories(m_root);
+    std::ofstream(m_root / "C") << "a file where a folder belongs";
+    Result r = Provision(m_root.string());
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(qvtesting::CountLines(r.lines, "FAILED    " + (m_root / "C").string() +
+                                                 " (a file is in the way)"),
+              1);
+    EXPECT_EQ(qvtesting::CountLines(r.lines, "FAILED    " +
+                                                 (m_root / "C" / "QVForecourt").string() +
+                                                 " (a part of the path is not a folder)"),
+              1);
+    fs::remove_all(m_root);
+
+    if (qvtesting::RunShell("unshare -m true").exitCode != 0)
+        GTEST_SKIP() << "mount namespaces are not permitted here";
+    // A whole provision on a disk too small for every profile; what the disk holds then is
+    // copied out before the disk goes with its namespace.
+    fs::create_directories(m_root);
+    const fs::path kept = m_tmp / "kept";
+    fs::create_directories(kept);
+    const std::string program = (m_build / "bin" / "qvroot-provision").string();
+    const qvtesting::RunResult full =
+        qvtesting::RunShell("unshare -m sh -c 'mount -t tmpfs -o size=8k tmpfs " + m_root.string() +
+                            " && " + program + " " + m_root.string() + "; code=$?; cp -a " +
+                            m_root.string() + "/. " + kept.string() + "; exit $code'");
+    EXPECT_EQ(full.exitCode, 1) << full.out;
+    const std::vector<std::string> lines = qvtesting::RawLines(full.out);
+    EXPECT_GE(qvtesting::CountLines(lines, " (disk full)"), 1) << full.out;
+    for (const std::string& line : lines) {
+        if (line.rfind("FAILED", 0) == 0) {
+            EXPECT_NE(line.find(" (disk full)"), std::string::npos) << line;
+        }
+    }
+
+    // Every profile that is there is whole: the same as on a disk with room.
+    const Result roomy = Provision(m_root.string());
+    ASSERT_EQ(roomy.code, 0);
+    int profiles = 0;
+    for (const auto& e : fs::recursive_directory_iterator(kept)) {
+        if (e.is_symlink() || !e.is_regular_file()) continue;
+        ++profiles;
+        const fs::path rel = e.path().lexically_relative(kept);
+        EXPECT_EQ(qvtesting::ReadFile(e.path()), qvtesting::ReadFile(m_root / rel)) << rel;
+    }
+    EXPECT_LT(profiles, 4) << "the disk was meant to be too small for every profile";
 }
 
 } // namespace
