@@ -112,8 +112,8 @@ class CLog : protected CHFile {
     const char* StampText(); // caller holds m_lock
     void AppendRecord(const char* prefix, int prefixLen, const char* message, int messageLen,
                       uint32_t tick);
-    // Appends a, then b, then a line end when asked; the whole is at most kBufferSize bytes.
-    // Appends a, b and a line end when asked; 'tick' restarts m_flushTimer. Takes m_lock.
+    // Appends a, b and a line end when asked (at most kBufferSize bytes in all); 'tick'
+    // restarts m_flushTimer. Caller holds m_lock.
     void AppendParts(const char* a, int lenA, const char* b, int lenB, bool lineEnd, uint32_t tick);
     void RotateFiles();
     void StartArchiver();

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <csignal>
+#include <cstdio>
 #include <map>
 #include <sys/wait.h>
 #include <thread>
@@ -168,6 +170,50 @@ TEST_F(LogTest, RecordTimerCountsFromThePreviousRecordOnlyAndWraps) {
     EXPECT_EQ(lines[4], "    15ms b");
     EXPECT_EQ(lines[5], " -1031ms c"); // the tick went back: printed as "%6d" prints it
     EXPECT_EQ(lines[6], "    32ms d");
+}
+
+// Messages are formatted without the C library where they can be; every record must read as
+// the C library's printf writes it, including what is left to it (floating point, '#', '*').
+TEST_F(LogTest, MessagesReadAsPrintfWritesThem) {
+    HookLog log(kBase, "T", 0, 1000000, 10, false, true);
+    log.m_hook = true;
+    std::string expected;
+    char text[CLog::kRecordMax + 1];
+#define QV_SAME_AS_PRINTF(...)                                                                     \
+    do {                                                                                           \
+        log.Write(__VA_ARGS__);                                                                    \
+        snprintf(text, sizeof text, __VA_ARGS__);                                                  \
+        expected += std::string(text) + "\n";                                                      \
+    } while (0)
+    const char* null = nullptr;
+    const std::string long1(1500, 'L');
+    QV_SAME_AS_PRINTF("plain text, 100%% sure");
+    QV_SAME_AS_PRINTF("record %07d %s|%d|%i|%u", 42, "abc", -7, 0, 4000000000u);
+    QV_SAME_AS_PRINTF("[%5d][%-5d][%05d][%+d][% d][%+05d][%-+6d][%.3d][%8.3d][%-8.3d|", 42, 42, -42,
+                      42, 42, 42, -3, 7, -7, 7);
+    QV_SAME_AS_PRINTF("[%.0d][%5.0d][%x][%X][%08X][%06X][%-4x|][%.4x]", 0, 0, 255, 255, 0xBEEFu,
+                      0xFFu, 10u, 10u);
+    QV_SAME_AS_PRINTF("[%d][%d][%u][%x]", INT32_MIN, INT32_MAX, UINT32_MAX, UINT32_MAX);
+    QV_SAME_AS_PRINTF("[%ld][%lld][%lu][%llx][%zu][%hd][%hu][%hhd][%hhu]", -1234567890123L,
+                      LLONG_MIN, ULONG_MAX, ULLONG_MAX, static_cast<size_t>(77), 70000, 70000, 300,
+                      300);
+    QV_SAME_AS_PRINTF("[%s][%10s][%-10s][%.2s][%8.3s][%-8.3s][%.0s][%.20s]", "text", "text", "text",
+                      "text", "text", "text", "text", "short");
+    QV_SAME_AS_PRINTF("[%c][%3c][%-3c][%s]", 'a', 'b', 'c', "");
+    QV_SAME_AS_PRINTF("[%6.2f][%e][%#x][%*d][%-*d][%.*s][%p]", 3.14159, 1e10, 255, 6, 1, 4, 2, 3,
+                      "abcdef", static_cast<void*>(nullptr));
+    QV_SAME_AS_PRINTF("%d %s %d", 1, long1.c_str(), 2); // cut at the record's length
+    // Formats the compiler would warn about: flags the C library ignores, a null text, a width
+    // beyond the record.
+    const std::string ignored = "[%08.3d][%-08d][%05.0d]";
+    const std::string nulls = "[%s][%%][%-6s]";
+    const std::string wide = "%1030d|";
+    QV_SAME_AS_PRINTF(ignored.c_str(), -5, 3, 0);
+    QV_SAME_AS_PRINTF(nulls.c_str(), null, null);
+    QV_SAME_AS_PRINTF(wide.c_str(), 5);
+#undef QV_SAME_AS_PRINTF
+    log.Flush();
+    EXPECT_EQ(log.m_seen, expected);
 }
 
 TEST_F(LogTest, LongTextsAreCutAndKeepTheirLineEnd) {

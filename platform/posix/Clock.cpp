@@ -33,12 +33,36 @@ uint32_t RealTickCount() {
     return static_cast<uint32_t>(ms); // wraps modulo 2^32 like the board's counter
 }
 
+// The local fields of the last second converted on this thread. The C library's conversion takes
+// a process-wide lock and costs more than the clock itself, and a busy log asks many times a
+// second; a new time zone (tzset changes these globals) converts afresh.
+struct LocalSecond {
+    time_t secs = -1;
+    long zone = 0;
+    int daylight = 0;
+    const char* names[2] = {nullptr, nullptr};
+    tm local{};
+
+    bool Holds(time_t s) const {
+        return s == secs && zone == ::timezone && daylight == ::daylight &&
+               names[0] == ::tzname[0] && names[1] == ::tzname[1];
+    }
+    void Convert(time_t s) {
+        localtime_r(&s, &local);
+        secs = s;
+        zone = ::timezone;
+        daylight = ::daylight;
+        names[0] = ::tzname[0];
+        names[1] = ::tzname[1];
+    }
+};
+
 SystemTime RealLocalNow() {
     timespec ts{};
     clock_gettime(CLOCK_REALTIME, &ts);
-    tm local{};
-    const time_t secs = ts.tv_sec;
-    localtime_r(&secs, &local);
+    thread_local LocalSecond cache;
+    if (!cache.Holds(ts.tv_sec)) cache.Convert(ts.tv_sec);
+    const tm& local = cache.local;
     SystemTime st;
     st.year = static_cast<uint16_t>(local.tm_year + 1900);
     st.month = static_cast<uint16_t>(local.tm_mon + 1);
