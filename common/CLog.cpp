@@ -150,18 +150,29 @@ bool ParseSpec(const char*& f, Spec& s) {
     return true;
 }
 
+// The digits of the magnitude, written backwards so that they end at 'end'; their count.
+int Digits(unsigned long long magnitude, char conversion, char* end) {
+    char* p = end;
+    if (conversion == 'x' || conversion == 'X') {
+        const char* hex = conversion == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
+        for (; magnitude; magnitude >>= 4)
+            *--p = hex[magnitude & 15];
+    } else if (magnitude <= UINT32_MAX) {
+        for (auto v = static_cast<uint32_t>(magnitude); v; v /= 10)
+            *--p = static_cast<char>('0' + v % 10);
+    } else {
+        for (; magnitude; magnitude /= 10)
+            *--p = static_cast<char>('0' + magnitude % 10);
+    }
+    return static_cast<int>(end - p);
+}
+
 // An integer conversion: sign, precision zeros, the '0' flag or blanks up to the width.
 void PutInteger(Out& out, const Spec& s, unsigned long long magnitude, bool negative) {
     char digits[24];
-    int n = 0;
-    const bool upper = s.conversion == 'X';
-    const unsigned base = (s.conversion == 'x' || upper) ? 16 : 10;
-    const char* hex = upper ? "0123456789ABCDEF" : "0123456789abcdef";
-    while (magnitude) {
-        digits[n++] = hex[magnitude % base];
-        magnitude /= base;
-    }
-    if (n == 0 && s.precision != 0) digits[n++] = '0';
+    char* const end = digits + sizeof digits;
+    int n = Digits(magnitude, s.conversion, end);
+    if (n == 0 && s.precision != 0) end[-++n] = '0';
     const bool isSigned = s.conversion == 'd' || s.conversion == 'i';
     const char sign = negative ? '-' : (isSigned && s.plus) ? '+' : (isSigned && s.space) ? ' ' : 0;
     const int zeros = std::max(0, s.precision - n);
@@ -171,8 +182,7 @@ void PutInteger(Out& out, const Spec& s, unsigned long long magnitude, bool nega
     if (!s.left && !zeroPad) out.Fill(' ', pad);
     if (sign) out.Put(sign);
     out.Fill('0', zeros + (zeroPad ? pad : 0));
-    while (n)
-        out.Put(digits[--n]);
+    out.Put(end - n, n);
     if (s.left) out.Fill(' ', pad);
 }
 
@@ -453,15 +463,21 @@ void CLog::WriteV(const char* format, va_list args) {
     if (!HasOutput()) return;
     char message[kRecordMax + 1];
     const int messageLen = FormatRecordText(message, sizeof message, format, args);
-    // The clock is read before the lock (it is the slow part of a dated prefix); the record
-    // timer and the stamp change under it.
+    // The wall clock is read before the lock; the record timer and the stamp change under it.
+    // A dated prefix shows whole seconds, for which the cheap coarse clock is close enough.
     CDateTime now;
-    if (m_timeMode >= 1 && m_timeMode <= 3) now.SetNow();
+    uint64_t fileTime = 0;
+    if (m_timeMode >= 1 && m_timeMode <= 3 &&
+        platform::SystemTimeToFileTime(platform::CoarseLocalNow(), fileTime))
+        now = CDateTime(fileTime);
+    // Only modes 1 and 3 print the record timer; the others need only the idle-flush timer,
+    // for which the coarse tick is close enough.
+    const bool printsMs = m_timeMode == 1 || m_timeMode == 3;
 
     char prefix[kRecordMax + 1];
     platform::Lock lock(m_lock);
     // One tick reading restarts both the record timer and the idle-flush timer.
-    const uint32_t tick = platform::TickCount();
+    const uint32_t tick = printsMs ? platform::TickCount() : platform::CoarseTickCount();
     const int n = FormatPrefix(now, m_recTimer.LapAt(tick), prefix, sizeof prefix);
     AppendRecord(prefix, n, message, std::min(messageLen, kRecordMax - n), tick);
 }

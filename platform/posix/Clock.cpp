@@ -25,9 +25,9 @@ constexpr int64_t kFileTimeEpochDays = -calendar::DaysFromCivil(1601, 1, 1);
 constexpr uint64_t kTicksPerMs = 10000;
 constexpr uint64_t kMaxFileTime = 0x7FFFFFFFFFFFFFFFull;
 
-uint32_t RealTickCount() {
+uint32_t RealTickCount(clockid_t clock = CLOCK_MONOTONIC) {
     timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
+    clock_gettime(clock, &ts);
     const uint64_t ms =
         static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
     return static_cast<uint32_t>(ms); // wraps modulo 2^32 like the board's counter
@@ -57,9 +57,9 @@ struct LocalSecond {
     }
 };
 
-SystemTime RealLocalNow() {
+SystemTime RealLocalNow(clockid_t clock = CLOCK_REALTIME) {
     timespec ts{};
-    clock_gettime(CLOCK_REALTIME, &ts);
+    clock_gettime(clock, &ts);
     thread_local LocalSecond cache;
     if (!cache.Holds(ts.tv_sec)) cache.Convert(ts.tv_sec);
     const tm& local = cache.local;
@@ -106,6 +106,16 @@ void SetTickSource(uint32_t (*source)()) {
 SystemTime LocalNow() {
     const ClockFn source = g_clockSource.load();
     return source ? source() : RealLocalNow();
+}
+
+uint32_t CoarseTickCount() {
+    const TickFn source = g_tickSource.load();
+    return source ? source() : RealTickCount(CLOCK_MONOTONIC_COARSE);
+}
+
+SystemTime CoarseLocalNow() {
+    const ClockFn source = g_clockSource.load();
+    return source ? source() : RealLocalNow(CLOCK_REALTIME_COARSE);
 }
 
 bool SetLocalTime(const SystemTime& st) {
