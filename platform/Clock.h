@@ -8,9 +8,9 @@ namespace platform {
 // Broken-down local date and time, the fields of the system-time record.
 struct SystemTime {
     uint16_t year = 0;
-    uint16_t month = 0;     // 1..12
+    uint16_t month = 0; // 1..12
     uint16_t dayOfWeek = 0; // 0 = Sunday
-    uint16_t day = 0;       // 1..31
+    uint16_t day = 0; // 1..31
     uint16_t hour = 0;
     uint16_t minute = 0;
     uint16_t second = 0;
