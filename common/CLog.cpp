@@ -604,6 +604,7 @@ void CLog::AppendParts(const char* a, int lenA, const char* b, int lenB, bool li
                        uint32_t tick) {
     const int length = lenA + lenB + (lineEnd ? 1 : 0);
     if ((m_writePtr - m_buffer) + length > kBufferSize) FlushBuffer();
+    char* const start = m_writePtr;
     std::memcpy(m_writePtr, a, lenA);
     m_writePtr += lenA;
     if (lenB > 0) {
@@ -612,6 +613,9 @@ void CLog::AppendParts(const char* a, int lenA, const char* b, int lenB, bool li
     }
     if (lineEnd) *m_writePtr++ = '\n';
     *m_writePtr = 0;
+    // The console shows each record as it comes (a person watches it); the file and the hook
+    // take the buffer when it is handed on.
+    if (m_screen) platform::WriteConsole(start, static_cast<size_t>(m_writePtr - start));
     m_dirty = true;
     m_flushTimer.RestartAt(tick);
 }
@@ -625,9 +629,9 @@ void CLog::FlushBuffer() {
     m_buffer[0] = 0;
 }
 
-// 'text' is NUL-terminated at 'length' (the hook takes it as a C string).
+// 'text' is NUL-terminated at 'length' (the hook takes it as a C string). The console had it
+// when it was appended.
 void CLog::Emit(const char* text, int length) {
-    if (m_screen) platform::WriteConsole(text, static_cast<size_t>(length)); // failures are silent
     if (m_file) {
         if (!IsOpen()) Open();
         if (IsOpen()) {

@@ -1,7 +1,7 @@
 // CLog: the one log writer of every native program. Records are formatted into a 4096-byte
-// buffer and handed to the console, a rotating log file (B.L00, B.L01, archives "BLnn.zip")
-// and an output hook. Records, Flush and FlushIfIdle may come from several threads; SetPath,
-// SetBase, EnableFile and Close only from the owner while no other thread logs.
+// buffer and handed to a rotating log file (B.L00, B.L01, archives "BLnn.zip") and an output
+// hook; the console shows each record at once. Records, Flush and FlushIfIdle may come from several
+// threads; SetPath, SetBase, EnableFile and Close only from the owner while no other thread logs.
 // The board build compresses B.L01 with the archiver "\DAVozuz\QVForecourt\QVZip.exe".
 #pragma once
 #include <atomic>
@@ -74,7 +74,7 @@ class CLog : protected CHFile {
     static std::vector<RenameStep> ArchiveChain(const std::string& base, int maxFiles);
 
     // Public settings that owners assign directly.
-    bool m_screen = false;     // console output
+    bool m_screen = false;     // console output, each record as it is written
     bool m_keepOpen;           // keep the file open between writes
     bool m_stackTrace = false; // kept for the owner; never read here
     uint8_t m_level = 1;       // threshold for Log
