@@ -235,9 +235,14 @@ bool PutConversion(Out& out, const Spec& s, va_list* args) {
         if (s.length != 0 || s.zero) return false;
         const char* text = va_arg(*args, const char*);
         if (!text) return false; // "(null)" is the C library's to write
-        const size_t most = s.precision < 0 ? SIZE_MAX : static_cast<size_t>(s.precision);
-        const void* end = std::memchr(text, 0, std::min(most, static_cast<size_t>(PTRDIFF_MAX)));
-        const size_t n = end ? static_cast<size_t>(static_cast<const char*>(end) - text) : most;
+        size_t n = 0;
+        if (s.precision < 0) {
+            n = std::strlen(text);
+        } else {
+            const void* end = std::memchr(text, 0, static_cast<size_t>(s.precision));
+            n = end ? static_cast<size_t>(static_cast<const char*>(end) - text)
+                    : static_cast<size_t>(s.precision);
+        }
         PutText(out, s, text, static_cast<int>(std::min(n, static_cast<size_t>(INT32_MAX))));
         return true;
     }
@@ -257,13 +262,11 @@ bool PutConversion(Out& out, const Spec& s, va_list* args) {
 int FormatMessage(char* text, int size, const char* format, va_list* args) {
     Out out(text, size);
     for (const char* f = format; *f;) {
-        const char* percent = std::strchr(f, '%');
-        if (!percent) {
-            out.Put(f, static_cast<int>(std::strlen(f)));
-            break;
+        if (*f != '%') { // log formats hold short runs of text between conversions
+            out.Put(*f++);
+            continue;
         }
-        out.Put(f, static_cast<int>(percent - f));
-        f = percent + 1;
+        ++f;
         if (*f == '%') {
             out.Put('%');
             ++f;
