@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -71,6 +72,220 @@ void PutWidth6(char* out, int32_t value) {
     while (n)
         out[len++] = digits[--n];
     out[len] = 0;
+}
+
+// --- message formatting ----------------------------------------------------------------------
+//
+// Records are formatted on every call, so the conversions that log messages use are done here
+// without the C library's general printf: flags "-0+ ", a width, a precision, the length
+// modifiers hh h l ll z and the conversions d i u x X c s %. Anything else (a '*' width, floating
+// point, '#', wide text, a null string) makes FormatMessage give up, and the caller formats the
+// whole message with vsnprintf instead; the text is the same either way.
+
+struct Spec {
+    bool left = false, zero = false, plus = false, space = false;
+    int width = 0;
+    int precision = -1;
+    int length = 0; // -2 hh, -1 h, 0 int, 1 l, 2 ll, 3 z
+    char conversion = 0;
+};
+
+// Appends to a buffer of 'size' bytes, keeping one for the terminator; text beyond is cut.
+class Out {
+  public:
+    Out(char* out, int size) : m_out(out), m_end(size - 1) {}
+    void Put(char c) {
+        if (m_n < m_end) m_out[m_n++] = c;
+    }
+    void Put(const char* text, int n) {
+        n = std::min(n, m_end - m_n);
+        std::memcpy(m_out + m_n, text, static_cast<size_t>(n));
+        m_n += n;
+    }
+    void Fill(char c, int n) {
+        n = std::min(n, m_end - m_n);
+        if (n > 0) std::memset(m_out + m_n, c, static_cast<size_t>(n));
+        if (n > 0) m_n += n;
+    }
+    int Done() {
+        m_out[m_n] = 0;
+        return m_n;
+    }
+
+  private:
+    char* m_out;
+    int m_end;
+    int m_n = 0;
+};
+
+// Reads flags, width, precision and length behind a '%'; false for what is left to vsnprintf.
+bool ParseSpec(const char*& f, Spec& s) {
+    for (;; ++f) {
+        if (*f == '-')
+            s.left = true;
+        else if (*f == '0')
+            s.zero = true;
+        else if (*f == '+')
+            s.plus = true;
+        else if (*f == ' ')
+            s.space = true;
+        else
+            break;
+    }
+    while (*f >= '0' && *f <= '9')
+        s.width = s.width * 10 + (*f++ - '0');
+    if (*f == '.') {
+        s.precision = 0;
+        for (++f; *f >= '0' && *f <= '9'; ++f)
+            s.precision = s.precision * 10 + (*f - '0');
+    }
+    if (s.width > CLog::kRecordMax || s.precision > CLog::kRecordMax) return false;
+    if (*f == 'h')
+        s.length = f[1] == 'h' ? (++f, -2) : -1, ++f;
+    else if (*f == 'l')
+        s.length = f[1] == 'l' ? (++f, 2) : 1, ++f;
+    else if (*f == 'z')
+        s.length = 3, ++f;
+    s.conversion = *f;
+    return true;
+}
+
+// The digits of the magnitude, written backwards so that they end at 'end'; their count.
+int Digits(unsigned long long magnitude, char conversion, char* end) {
+    char* p = end;
+    if (conversion == 'x' || conversion == 'X') {
+        const char* hex = conversion == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
+        for (; magnitude; magnitude >>= 4)
+            *--p = hex[magnitude & 15];
+    } else if (magnitude <= UINT32_MAX) {
+        for (auto v = static_cast<uint32_t>(magnitude); v; v /= 10)
+            *--p = static_cast<char>('0' + v % 10);
+    } else {
+        for (; magnitude; magnitude /= 10)
+            *--p = static_cast<char>('0' + magnitude % 10);
+    }
+    return static_cast<int>(end - p);
+}
+
+// An integer conversion: sign, precision zeros, the '0' flag or blanks up to the width.
+void PutInteger(Out& out, const Spec& s, unsigned long long magnitude, bool negative) {
+    char digits[24];
+    char* const end = digits + sizeof digits;
+    int n = Digits(magnitude, s.conversion, end);
+    if (n == 0 && s.precision != 0) end[-++n] = '0';
+    const bool isSigned = s.conversion == 'd' || s.conversion == 'i';
+    const char sign = negative ? '-' : (isSigned && s.plus) ? '+' : (isSigned && s.space) ? ' ' : 0;
+    const int zeros = std::max(0, s.precision - n);
+    const int body = n + zeros + (sign ? 1 : 0);
+    const int pad = std::max(0, s.width - body);
+    const bool zeroPad = s.zero && !s.left && s.precision < 0;
+    if (!s.left && !zeroPad) out.Fill(' ', pad);
+    if (sign) out.Put(sign);
+    out.Fill('0', zeros + (zeroPad ? pad : 0));
+    out.Put(end - n, n);
+    if (s.left) out.Fill(' ', pad);
+}
+
+// Text with the width and precision of %s or %c; the '0' flag is left to vsnprintf.
+void PutText(Out& out, const Spec& s, const char* text, int n) {
+    const int pad = std::max(0, s.width - n);
+    if (!s.left) out.Fill(' ', pad);
+    out.Put(text, n);
+    if (s.left) out.Fill(' ', pad);
+}
+
+bool PutConversion(Out& out, const Spec& s, va_list* args) {
+    switch (s.conversion) {
+    case 'd':
+    case 'i': {
+        long long v;
+        if (s.length == 1)
+            v = va_arg(*args, long);
+        else if (s.length == 2)
+            v = va_arg(*args, long long);
+        else if (s.length == 3)
+            v = static_cast<long long>(va_arg(*args, size_t));
+        else
+            v = va_arg(*args, int);
+        if (s.length == -1) v = static_cast<short>(v);
+        if (s.length == -2) v = static_cast<signed char>(v);
+        const unsigned long long magnitude =
+            v < 0 ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
+        PutInteger(out, s, magnitude, v < 0);
+        return true;
+    }
+    case 'u':
+    case 'x':
+    case 'X': {
+        unsigned long long v;
+        if (s.length == 1)
+            v = va_arg(*args, unsigned long);
+        else if (s.length == 2)
+            v = va_arg(*args, unsigned long long);
+        else if (s.length == 3)
+            v = va_arg(*args, size_t);
+        else
+            v = va_arg(*args, unsigned);
+        if (s.length == -1) v = static_cast<unsigned short>(v);
+        if (s.length == -2) v = static_cast<unsigned char>(v);
+        PutInteger(out, s, v, false);
+        return true;
+    }
+    case 's': {
+        if (s.length != 0 || s.zero) return false;
+        const char* text = va_arg(*args, const char*);
+        if (!text) return false; // "(null)" is the C library's to write
+        size_t n = 0;
+        if (s.precision < 0) {
+            n = std::strlen(text);
+        } else {
+            const void* end = std::memchr(text, 0, static_cast<size_t>(s.precision));
+            n = end ? static_cast<size_t>(static_cast<const char*>(end) - text)
+                    : static_cast<size_t>(s.precision);
+        }
+        PutText(out, s, text, static_cast<int>(std::min(n, static_cast<size_t>(INT32_MAX))));
+        return true;
+    }
+    case 'c': {
+        if (s.length != 0 || s.zero) return false;
+        const char c = static_cast<char>(va_arg(*args, int));
+        PutText(out, s, &c, 1);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// The message into out (size bytes), cut as vsnprintf cuts it; the characters written, or -1
+// when the format needs the C library (args is then partly read: the caller formats a copy).
+int FormatMessage(char* text, int size, const char* format, va_list* args) {
+    Out out(text, size);
+    for (const char* f = format; *f;) {
+        if (*f != '%') { // log formats hold short runs of text between conversions
+            out.Put(*f++);
+            continue;
+        }
+        ++f;
+        if (*f == '%') {
+            out.Put('%');
+            ++f;
+            continue;
+        }
+        Spec spec;
+        if (!ParseSpec(f, spec) || !PutConversion(out, spec, args)) return -1;
+        ++f;
+    }
+    return out.Done();
+}
+
+// The message as vsnprintf would write it into 'size' bytes; the characters written.
+int FormatRecordText(char* text, int size, const char* format, va_list args) {
+    va_list attempt;
+    va_copy(attempt, args);
+    const int n = FormatMessage(text, size, format, &attempt);
+    va_end(attempt);
+    return n >= 0 ? n : Written(vsnprintf(text, static_cast<size_t>(size), format, args), size);
 }
 
 std::u16string Widen(const char* text) {
@@ -250,17 +465,22 @@ int CLog::FormatPrefix(const CDateTime& now, int32_t ms, char* out, int size) {
 void CLog::WriteV(const char* format, va_list args) {
     if (!HasOutput()) return;
     char message[kRecordMax + 1];
-    const int messageLen =
-        Written(vsnprintf(message, sizeof message, format, args), sizeof message);
-    // The clock is read before the lock (it is the slow part of a dated prefix); the record
-    // timer and the stamp change under it.
+    const int messageLen = FormatRecordText(message, sizeof message, format, args);
+    // The wall clock is read before the lock; the record timer and the stamp change under it.
+    // A dated prefix shows whole seconds, for which the cheap coarse clock is close enough.
     CDateTime now;
-    if (m_timeMode >= 1 && m_timeMode <= 3) now.SetNow();
+    uint64_t fileTime = 0;
+    if (m_timeMode >= 1 && m_timeMode <= 3 &&
+        platform::SystemTimeToFileTime(platform::CoarseLocalNow(), fileTime))
+        now = CDateTime(fileTime);
+    // Only modes 1 and 3 print the record timer; the others need only the idle-flush timer,
+    // for which the coarse tick is close enough.
+    const bool printsMs = m_timeMode == 1 || m_timeMode == 3;
 
     char prefix[kRecordMax + 1];
     platform::Lock lock(m_lock);
     // One tick reading restarts both the record timer and the idle-flush timer.
-    const uint32_t tick = platform::TickCount();
+    const uint32_t tick = printsMs ? platform::TickCount() : platform::CoarseTickCount();
     const int n = FormatPrefix(now, m_recTimer.LapAt(tick), prefix, sizeof prefix);
     AppendRecord(prefix, n, message, std::min(messageLen, kRecordMax - n), tick);
 }
@@ -372,10 +592,12 @@ void CLog::WriteStopRecord() {
 
 void CLog::AppendToBuffer(const char* text, int length) {
     if (!text || length <= 0) return;
+    platform::Lock lock(m_lock);
     AppendParts(text, std::min(length, kBufferSize), nullptr, 0, false, platform::TickCount());
 }
 
-// A record straight into the buffer: prefix, message and line end, with no copy between.
+// A record straight into the buffer: prefix, message and line end, with no copy between. Caller
+// holds m_lock.
 void CLog::AppendRecord(const char* prefix, int prefixLen, const char* message, int messageLen,
                         uint32_t tick) {
     AppendParts(prefix, prefixLen, message, messageLen, true, tick);
@@ -383,9 +605,9 @@ void CLog::AppendRecord(const char* prefix, int prefixLen, const char* message, 
 
 void CLog::AppendParts(const char* a, int lenA, const char* b, int lenB, bool lineEnd,
                        uint32_t tick) {
-    platform::Lock lock(m_lock);
     const int length = lenA + lenB + (lineEnd ? 1 : 0);
     if ((m_writePtr - m_buffer) + length > kBufferSize) FlushBuffer();
+    char* const start = m_writePtr;
     std::memcpy(m_writePtr, a, lenA);
     m_writePtr += lenA;
     if (lenB > 0) {
@@ -394,6 +616,9 @@ void CLog::AppendParts(const char* a, int lenA, const char* b, int lenB, bool li
     }
     if (lineEnd) *m_writePtr++ = '\n';
     *m_writePtr = 0;
+    // The console shows each record as it comes (a person watches it); the file and the hook
+    // take the buffer when it is handed on.
+    if (m_screen) platform::WriteConsole(start, static_cast<size_t>(m_writePtr - start));
     m_dirty = true;
     m_flushTimer.RestartAt(tick);
 }
@@ -407,9 +632,9 @@ void CLog::FlushBuffer() {
     m_buffer[0] = 0;
 }
 
-// 'text' is NUL-terminated at 'length' (the hook takes it as a C string).
+// 'text' is NUL-terminated at 'length' (the hook takes it as a C string). The console had it
+// when it was appended.
 void CLog::Emit(const char* text, int length) {
-    if (m_screen) platform::WriteConsole(text, static_cast<size_t>(length)); // failures are silent
     if (m_file) {
         if (!IsOpen()) Open();
         if (IsOpen()) {

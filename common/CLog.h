@@ -1,7 +1,7 @@
 // CLog: the one log writer of every native program. Records are formatted into a 4096-byte
-// buffer and handed to the console, a rotating log file (B.L00, B.L01, archives "BLnn.zip")
-// and an output hook. Records, Flush and FlushIfIdle may come from several threads; SetPath,
-// SetBase, EnableFile and Close only from the owner while no other thread logs.
+// buffer and handed to a rotating log file (B.L00, B.L01, archives "BLnn.zip") and an output
+// hook; the console shows each record at once. Records, Flush and FlushIfIdle may come from several
+// threads; SetPath, SetBase, EnableFile and Close only from the owner while no other thread logs.
 // The board build compresses B.L01 with the archiver "\DAVozuz\QVForecourt\QVZip.exe".
 #pragma once
 #include <atomic>
@@ -74,7 +74,7 @@ class CLog : protected CHFile {
     static std::vector<RenameStep> ArchiveChain(const std::string& base, int maxFiles);
 
     // Public settings that owners assign directly.
-    bool m_screen = false;     // console output
+    bool m_screen = false;     // console output, each record as it is written
     bool m_keepOpen;           // keep the file open between writes
     bool m_stackTrace = false; // kept for the owner; never read here
     uint8_t m_level = 1;       // threshold for Log
@@ -112,8 +112,8 @@ class CLog : protected CHFile {
     const char* StampText(); // caller holds m_lock
     void AppendRecord(const char* prefix, int prefixLen, const char* message, int messageLen,
                       uint32_t tick);
-    // Appends a, then b, then a line end when asked; the whole is at most kBufferSize bytes.
-    // Appends a, b and a line end when asked; 'tick' restarts m_flushTimer. Takes m_lock.
+    // Appends a, b and a line end when asked (at most kBufferSize bytes in all); 'tick'
+    // restarts m_flushTimer. Caller holds m_lock.
     void AppendParts(const char* a, int lenA, const char* b, int lenB, bool lineEnd, uint32_t tick);
     void RotateFiles();
     void StartArchiver();

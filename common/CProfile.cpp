@@ -2,6 +2,7 @@
 // regard to (ASCII) letter case; the first matching header and key win.
 #include "common/CProfile.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -42,6 +43,37 @@ std::string HeaderPattern(const std::string& name) {
     std::string pattern = "[" + name + "]";
     if (pattern.size() > kMaxPattern) pattern.resize(kMaxPattern);
     return pattern;
+}
+
+// The value of key when the piece (blanks, the key in any case, blanks, "=") is its line; the
+// value runs from the first non-blank behind "=" to the end of the text, less trailing blanks,
+// CR and LF.
+bool MatchKey(const char* piece, const char* key, size_t keyLength, const char*& value,
+              size_t& valueLength) {
+    const char* p = SkipBlanks(piece);
+    if (!StartsWithNoCase(p, key, keyLength)) return false;
+    const char* eq = SkipBlanks(p + keyLength);
+    if (*eq != '=') return false;
+    value = SkipBlanks(eq + 1);
+    size_t n = std::strlen(value);
+    while (n > 0 && (value[n - 1] == ' ' || value[n - 1] == '\r' || value[n - 1] == '\n'))
+        --n;
+    valueLength = n;
+    return true;
+}
+
+// A value enclosed in double quotes loses them; a lone quote reads as empty.
+int32_t AssignValue(const char* value, size_t n, CStr& out) {
+    if (n > 0 && value[0] == '"' && value[n - 1] == '"') {
+        n = n == 1 ? 0 : n - 2;
+        if (n > 0) ++value;
+    }
+    char text[CProfile::kLineSize];
+    n = std::min(n, sizeof text - 1); // a value lies within one piece
+    std::memcpy(text, value, n);
+    text[n] = 0;
+    out = text;
+    return out.Length();
 }
 
 // A complete pattern matches exactly the headers whose name (up to the first "]") is the name,
@@ -89,6 +121,20 @@ char* CProfile::ReadPiece() {
 
 bool CProfile::IsEmptyPiece(const char* p) const {
     return p - m_line >= m_pieceLength || *p == '\r' || *p == '\n';
+}
+
+// The rest of a long line is read as further lines, but never as a header: a header is only
+// where a line begins.
+bool CProfile::IsHeaderPiece() const {
+    return !m_continuation && *SkipBlanks(m_line) == '[';
+}
+
+void CProfile::StandBehindHeader(const Header& h) {
+    SetPos(h.behind);
+    m_continuation = false;
+    m_lineStart = h.start;
+    m_pieceEnded = h.ended;
+    m_pieceEnd = h.behind;
 }
 
 // Moves behind the line end of the piece just read (reading the rest of a long line).
@@ -174,12 +220,11 @@ void CProfile::BuildIndex() {
     m_headers.clear();
     m_byName.clear();
     SetPos(0);
-    FilePos before = 0;
+    m_pieceEnded = true;
     while (ReadPiece()) {
-        const char* p = SkipBlanks(m_line);
-        if (*p == '[') {
+        if (IsHeaderPiece()) {
             Header h;
-            const char* name = p + 1;
+            const char* name = SkipBlanks(m_line) + 1;
             const char* close = std::strchr(name, ']');
             const char* end = close;
             if (!end) {
@@ -188,25 +233,23 @@ void CProfile::BuildIndex() {
                     --end;
             }
             h.name.assign(name, static_cast<size_t>(end - name));
-            h.start = before;
-            SkipRestOfLine(); // text behind the name is ignored, however long the line
-            GetPos(h.behind);
+            h.start = m_lineStart;
+            h.behind = m_pieceEnd; // the rest of a long header line is read as the section's
+            h.ended = m_pieceEnded;
             h.closed = close != nullptr;
             if (h.closed) m_byName.emplace(UpperText(h.name), m_headers.size()); // first one wins
             m_headers.push_back(std::move(h));
         }
-        GetPos(before);
     }
     m_indexed = true;
 }
 
 bool CProfile::VerifyHeader(FilePos start, FilePos behind, const std::string& pattern) {
     SetPos(start);
+    m_pieceEnded = true; // a header begins a line
     if (!ReadPiece()) return false;
-    SkipRestOfLine();
-    FilePos pos;
-    GetPos(pos);
-    return pos == behind && StartsWithNoCase(SkipBlanks(m_line), pattern.data(), pattern.size());
+    return m_pieceEnd == behind && IsHeaderPiece() &&
+           StartsWithNoCase(SkipBlanks(m_line), pattern.data(), pattern.size());
 }
 
 bool CProfile::FindSection(const char* section) {
@@ -229,17 +272,15 @@ bool CProfile::FindSection(const char* section) {
     m_keyPos = 0;
     if (IndexCanAnswer(name)) return FindIndexed(name, pattern);
     SetPos(0);
-    FilePos before = 0;
+    m_pieceEnded = true;
     while (ReadPiece()) {
-        const char* p = SkipBlanks(m_line);
-        if (*p == '[') SkipRestOfLine(); // a header owns its whole line
-        if (StartsWithNoCase(p, pattern.data(), pattern.size())) {
+        if (IsHeaderPiece() &&
+            StartsWithNoCase(SkipBlanks(m_line), pattern.data(), pattern.size())) {
             m_cached = name.c_str();
-            m_sectionStart = before;
-            GetPos(m_sectionPos);
+            m_sectionStart = m_lineStart;
+            m_sectionPos = m_pieceEnd;
             return true;
         }
-        GetPos(before);
     }
     m_cached.Clear();
     return false;
@@ -282,50 +323,34 @@ bool CProfile::FindKey(const char* key, KeySearch* search) {
             s.restPos = before;
             return false;
         }
-        const char* p = SkipBlanks(m_line);
-        if (IsEmptyPiece(p)) {
-            // Empty lines do not move the insertion point; the line end of a long line does.
-            if (m_continuation) m_keyPos = m_pieceEnd;
+        if (IsEmptyPiece(SkipBlanks(m_line))) {
+            // Empty lines do not move the insertion point; the line end of a long line does
+            // (a blank piece in its middle is no place for a key).
+            if (m_continuation && m_pieceEnded) m_keyPos = m_pieceEnd;
             continue;
         }
-        if (*p == '[') {
+        if (IsHeaderPiece()) {
             // The rest keeps the whole line of the next header (never text before m_keyPos).
             s.restPos = m_lineStart > m_keyPos ? m_lineStart : m_keyPos;
             return false;
         }
-        if (StartsWithNoCase(p, key, keyLength)) {
-            const char* eq = SkipBlanks(p + keyLength);
-            if (*eq == '=') {
-                char* value = m_line + (SkipBlanks(eq + 1) - m_line);
-                size_t n = std::strlen(value);
-                while (n > 0 &&
-                       (value[n - 1] == ' ' || value[n - 1] == '\r' || value[n - 1] == '\n'))
-                    value[--n] = 0;
-                m_value = value;
-                m_keyPos = before;
-                SkipRestOfLine(); // a rewrite replaces the whole line
-                GetPos(s.restPos);
-                s.found = true;
-                return true;
-            }
+        const char* value = nullptr;
+        size_t n = 0;
+        if (MatchKey(m_line, key, keyLength, value, n)) {
+            m_value = m_line + (value - m_line);
+            m_value[n] = 0;
+            m_keyPos = before;
+            SkipRestOfLine(); // a rewrite replaces the whole line
+            GetPos(s.restPos);
+            s.found = true;
+            return true;
         }
         if (m_pieceEnded) m_keyPos = m_pieceEnd;
     }
 }
 
 int32_t CProfile::ValueLength(CStr& out) {
-    char* v = m_value;
-    size_t n = std::strlen(v);
-    if (n > 0 && v[0] == '"' && v[n - 1] == '"') {
-        if (n == 1) {
-            v[0] = 0;
-        } else {
-            v[n - 1] = 0;
-            ++v;
-        }
-    }
-    out = v;
-    return out.Length();
+    return AssignValue(m_value, std::strlen(m_value), out);
 }
 
 int32_t CProfile::GetString(const char* key, CStr& out) {
@@ -377,6 +402,43 @@ bool CProfile::KeyExists(const char* key) {
 int32_t CProfile::GetStringHere(const char* key, CStr& out) {
     out = "";
     return FindKey(key) ? ValueLength(out) : 0;
+}
+
+bool CProfile::GetSectionKeys(SectionKeys& out) {
+    out.Clear(m_section);
+    const bool found = FindSection(Narrow(m_section).c_str());
+    if (found) {
+        while (ReadPiece() && !IsHeaderPiece())
+            out.Add(m_line);
+    }
+    if (!found || !m_keepOpen) Park();
+    return found;
+}
+
+void CProfile::SectionKeys::Clear(const CStr& section) {
+    m_section = section;
+    m_text.clear();
+    m_start.clear();
+}
+
+void CProfile::SectionKeys::Add(const char* piece) {
+    m_start.push_back(m_text.size());
+    m_text.append(piece);
+    m_text.push_back(0);
+}
+
+// The first matching line wins, as in the file's key search.
+int32_t CProfile::SectionKeys::GetString(const char* key, CStr& out) const {
+    out = "";
+    if (!key || !*key) return 0;
+    const size_t keyLength = std::strlen(key);
+    for (size_t start : m_start) {
+        const char* value = nullptr;
+        size_t n = 0;
+        if (MatchKey(m_text.data() + start, key, keyLength, value, n))
+            return AssignValue(value, n, out);
+    }
+    return 0;
 }
 
 bool CProfile::AppendText(const std::string& text) {
@@ -500,7 +562,7 @@ bool CProfile::GetSectionName(int32_t n, CStr& out) {
         out = h.name.c_str();
         m_enumIndex = n;
         m_enumPos = h.behind;
-        SetPos(m_enumPos);
+        StandBehindHeader(h);
         return true;
     }
     m_enumIndex = -1;
@@ -534,7 +596,7 @@ int32_t CProfile::GetSectionText(const char* section, CStr& out) {
         return 0;
     }
     while (ReadPiece()) {
-        if (*SkipBlanks(m_line) == '[') break;
+        if (IsHeaderPiece()) break;
         if (out.Length() + std::strlen(m_line) > static_cast<size_t>(CStr::kMaxLength))
             break; // keep whole lines only
         out.Append(m_line);

@@ -2,8 +2,8 @@
 // and key search, typed getters, in-place rewrite of one key, a sequential writer for new
 // files, and section enumeration. Lines end with CR LF when written; LF or CR LF are read;
 // a line is read in pieces of at most 1023 bytes (a longer line counts as several lines, but
-// a key is only ever inserted at a line end, and a header owns its whole line). A NUL byte is an
-// ordinary byte of its line (a value ends there when read).
+// a key is only ever inserted at a line end, and only the first piece of a line can be a
+// header). A NUL byte is an ordinary byte of its line (a value ends there when read).
 // Every section lookup checks that the path still names the open, unchanged file and reopens it
 // otherwise, so changes made by other programs are seen; an index of the section headers,
 // dropped whenever the file's size, times or identity change, keeps lookups and enumeration
@@ -23,6 +23,24 @@
 class CProfile : public CHFile {
   public:
     static constexpr int kLineSize = 1024; // line buffer: pieces of at most 1023 bytes
+
+    // The lines of one section, read in one pass: a reader of many keys of the same section
+    // asks them here instead of searching the file once per key. Answers as GetString would
+    // have when the section was read.
+    class SectionKeys {
+      public:
+        const CStr& Section() const { return m_section; }
+        int32_t GetString(const char* key, CStr& out) const; // "" and 0 when missing
+
+      private:
+        friend class CProfile;
+        void Clear(const CStr& section);
+        void Add(const char* piece);
+
+        CStr m_section;
+        std::string m_text;          // the pieces, each followed by a NUL byte
+        std::vector<size_t> m_start; // where each piece begins in m_text
+    };
 
     // Names the file; does not open it. A writable profile creates a missing file on first
     // access and keeps it open between reads; a read-only one closes it after each GetString.
@@ -45,6 +63,8 @@ class CProfile : public CHFile {
     bool KeyExists(const char* key);
     // Key search from the current file position (no section lookup), up to the next header.
     int32_t GetStringHere(const char* key, CStr& out);
+    // Reads the current section's lines into out; false (and out empty) when it is missing.
+    bool GetSectionKeys(SectionKeys& out);
 
     // Writes the key in the current section: replaced in place when present, inserted behind the
     // section's last line otherwise, the section appended when missing. Returns the value's
@@ -79,10 +99,11 @@ class CProfile : public CHFile {
         FilePos restPos = 0; // where the text behind the key (or the stopping header) begins
     };
     struct Header {
-        std::string name; // text behind "[" up to "]" or the line end
+        std::string name; // text behind "[" up to "]" or the end of its piece
         FilePos start;    // position of the header line
-        FilePos behind;   // position behind the header line
+        FilePos behind;   // position behind the header's piece (its line goes on when !ended)
         bool closed;      // a "]" ends the name
+        bool ended;       // the piece holds the whole line
     };
 
     bool FindSection(const char* name);
@@ -90,10 +111,12 @@ class CProfile : public CHFile {
     // The line at start still begins with the pattern and ends at behind.
     bool VerifyHeader(FilePos start, FilePos behind, const std::string& pattern);
     bool FindKey(const char* key, KeySearch* search = nullptr);
-    int32_t ValueLength(CStr& out);         // quotes stripped, output set from m_value
-    char* ReadPiece();                      // next line piece into m_line, null at the end
-    bool IsEmptyPiece(const char* p) const; // p: first non-blank of the piece
-    void SkipRestOfLine();                  // behind the line end of the piece just read
+    int32_t ValueLength(CStr& out);          // quotes stripped, output set from m_value
+    char* ReadPiece();                       // next line piece into m_line, null at the end
+    bool IsEmptyPiece(const char* p) const;  // p: first non-blank of the piece
+    bool IsHeaderPiece() const;              // a line's first piece that starts with "["
+    void StandBehindHeader(const Header& h); // positioned as just after reading its piece
+    void SkipRestOfLine();                   // behind the line end of the piece just read
     void Reopen();
     void OpenForLookup(); // reuses the open (or parked) file while it is unchanged, else Reopen
     bool StillCurrent(FILE* f); // the path names f's file, and f is as the caches saw it

@@ -75,19 +75,27 @@ bool ParseDayNumber(const CStr& text, double& day) {
 }
 
 // Reads one record's keys from the current section, with the widths and conversions of the
-// file layout. A real value beyond the fixed-point range is reported and marks the record
-// refused (it reads as 0).
+// file layout. The section's lines are read once, not searched in the file key by key. A real
+// value beyond the fixed-point range is reported and marks the record refused (it reads as 0).
 class KeyReader {
   public:
-    explicit KeyReader(CProfile& profile) : m_profile(profile) {}
+    explicit KeyReader(CProfile& profile) { profile.GetSectionKeys(m_keys); }
 
-    void Int(const char* key, int32_t& out) { out = m_profile.GetInt(key); }
-    void Int16(const char* key, int16_t& out) { out = static_cast<int16_t>(m_profile.GetInt(key)); }
-    void Text(const char* key, CStr& out) { m_profile.GetString(key, out); }
+    void Int(const char* key, int32_t& out) {
+        CStr text;
+        m_keys.GetString(key, text);
+        out = text.ToInt();
+    }
+    void Int16(const char* key, int16_t& out) {
+        int32_t value = 0;
+        Int(key, value);
+        out = static_cast<int16_t>(value);
+    }
+    void Text(const char* key, CStr& out) { m_keys.GetString(key, out); }
     // Four decimals, rounded half away from zero, as the profile reads fixed-point values.
     void Real(const char* key, double& out, int) {
         CStr text;
-        m_profile.GetString(key, text);
+        m_keys.GetString(key, text);
         const double value = text.ToDouble();
         out = 0;
         if (!FitsFixed(value)) {
@@ -100,14 +108,13 @@ class KeyReader {
     // The profile date text is read first; the export writes the day number itself, which must
     // survive a re-import too. 0 for neither.
     void Date(const char* key, double& out) {
+        CStr text;
         CDateTime date;
-        m_profile.GetDateTime(date, key);
+        if (m_keys.GetString(key, text) > 0) date.Parse(text.Narrow());
         if (!date.IsNull()) {
             out = date.ToOleDate();
             return;
         }
-        CStr text;
-        m_profile.GetString(key, text);
         double day = 0;
         out = ParseDayNumber(text, day) ? day : 0.0;
     }
@@ -116,7 +123,7 @@ class KeyReader {
     bool Refused() {
         if (m_refusedKey.empty()) return false;
         if (!m_reported) {
-            const std::string section = m_profile.GetSection().Narrow();
+            const std::string section = m_keys.Section().Narrow();
             std::printf("%s %s out of range - %s.\n", section.c_str(), m_refusedKey.c_str(),
                         m_refusedText.c_str());
             ToolLog().Write("%s %s out of range - %s.", section.c_str(), m_refusedKey.c_str(),
@@ -133,7 +140,7 @@ class KeyReader {
         m_refusedText = text.Narrow();
     }
 
-    CProfile& m_profile;
+    CProfile::SectionKeys m_keys;
     std::string m_refusedKey; // the first refused key; empty when none
     std::string m_refusedText;
     bool m_reported = false;

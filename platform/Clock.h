@@ -24,6 +24,11 @@ void SetTickSource(uint32_t (*source)());
 
 // Local wall clock, to the millisecond (no time-zone conversion is applied by callers).
 SystemTime LocalNow();
+// The same two clocks as of the system's last timer interrupt: a few milliseconds behind, and
+// much cheaper to read (for time stamps read very often that need no more). Driven sources are
+// followed as by TickCount and LocalNow.
+uint32_t CoarseTickCount();
+SystemTime CoarseLocalNow();
 // Sets the local wall clock. False when not permitted or the value is invalid.
 bool SetLocalTime(const SystemTime& st);
 // Replace the wall-clock source (null restores the real one). Tests only; a driven clock

@@ -10,9 +10,9 @@ namespace platform {
 // output; WriteConsole calls it too. Calling it again does nothing more.
 void PrepareConsole();
 
-// Writes n bytes to standard output through stdio (so it stays in order with printf). True when
-// all of them were accepted; a failure is not reported anywhere else and later writes are still
-// tried.
+// Writes n bytes to standard output through stdio (so it stays in order with printf) and flushes
+// it, so that the text shows at once also in a pipe or a file. True when all of them were
+// written; a failure is not reported anywhere else and later writes are still tried.
 bool WriteConsole(const char* text, size_t n);
 
 } // namespace platform

@@ -678,3 +678,92 @@ TEST_F(ProfileTest, KeyAppendedBehindALoneCarriageReturn) {
     EXPECT_EQ(Get(p, "A", "New"), "v");
     EXPECT_EQ(Get(p, "A", "K"), "1");
 }
+
+// A header line longer than a piece: the rest of the line is read as the section's next line
+// (so a key there is found, listed and replaced), and it never starts a section of its own.
+TEST_F(ProfileTest, RestOfALongHeaderLineBelongsToItsSection) {
+    const std::string path = Path("long_header.ini");
+    const std::string header = "[S]" + std::string(1020, 'x');
+    const std::string next = "\r\n[U]\r\nJ=2\r\n";
+    WriteFile(path, header + "K=1\r\n" + next);
+    {
+        CProfile p(path.c_str(), true);
+        EXPECT_EQ(Get(p, "S", "K"), "1");
+        p.SetSection("S");
+        EXPECT_TRUE(p.KeyExists("K"));
+        CStr text;
+        EXPECT_EQ(p.GetSectionText("S", text), 7);
+        EXPECT_STREQ(text.Narrow(), "K=1\r\n\r\n");
+        CStr name;
+        ASSERT_TRUE(p.GetSectionName(1, name));
+        EXPECT_STREQ(name.Narrow(), "S");
+        EXPECT_EQ(p.GetStringHere("K", text), 1); // enumeration stands behind the header's piece
+        p.SetSection("S");
+        ASSERT_EQ(p.SetString("K", "2"), 1);
+        EXPECT_EQ(ReadFile(path), header + "K=2\r\n" + next); // replaced, not appended
+        EXPECT_EQ(Get(p, "S", "K"), "2");
+        EXPECT_EQ(Get(p, "U", "J"), "2");
+    }
+
+    // "[T]" (or any header text) starting the rest of a long line is no header.
+    for (const char* tail : {"[T]", "  [T]", "[a]b]"}) {
+        SCOPED_TRACE(tail);
+        WriteFile(path, header + tail + "\r\nJ=1\r\n" + next);
+        CProfile p(path.c_str(), true);
+        EXPECT_EQ(p.GetSectionCount(), 2);
+        CStr name;
+        ASSERT_TRUE(p.GetSectionName(2, name));
+        EXPECT_STREQ(name.Narrow(), "U");
+        EXPECT_EQ(Get(p, "S", "J"), "1");
+        EXPECT_EQ(Get(p, "T", "J"), "");
+        EXPECT_EQ(Get(p, "a]b", "J"), ""); // a name the index cannot answer: the line scan
+        p.SetSection("S");
+        ASSERT_EQ(p.SetString("New", "v"), 1);
+        EXPECT_EQ(ReadFile(path), header + tail + "\r\nJ=1\r\nNew=v\r\n" + next);
+    }
+}
+
+// A blank piece in the middle of a long line is no place for a new key: the key goes behind
+// the whole line.
+TEST_F(ProfileTest, NewKeyIsNeverInsertedInsideALongLine) {
+    const std::string path = Path("blank_piece.ini");
+    const std::string longLine = std::string(1023, 'x') + std::string(1023, ' ') + "[B]\r\n";
+    WriteFile(path, "[A]\r\n" + longLine);
+    CProfile p(path.c_str(), true);
+    p.SetSection("A");
+    ASSERT_EQ(p.SetString("New", "v"), 1);
+    EXPECT_EQ(ReadFile(path), "[A]\r\n" + longLine + "New=v\r\n");
+    EXPECT_EQ(Get(p, "A", "New"), "v");
+
+    const std::string rest = "\r\n[C]\r\nX=1\r\n";
+    WriteFile(path, "[A]\r\n" + longLine + rest);
+    p.SetSection("A");
+    ASSERT_EQ(p.SetString("New", "v"), 1);
+    EXPECT_EQ(ReadFile(path), "[A]\r\n" + longLine + "New=v\r\n" + rest);
+    EXPECT_EQ(Get(p, "C", "X"), "1");
+}
+
+// The section's lines read at once answer as the key search in the file does.
+TEST_F(ProfileTest, SectionKeysAnswerAsTheFileSearch) {
+    const std::string path = Path("keys.ini");
+    WriteFile(path, "[A]\r\n  Name = \"ABC \"  \r\nName2=no\r\nname=second\r\nQ=\"\r\n\r\n"
+                    "Long=" +
+                        std::string(1018, 'y') + "Hidden=1\r\n[B]\r\nX=1\r\n");
+    CProfile p(path.c_str(), false);
+    p.SetSection("A");
+    CProfile::SectionKeys keys;
+    ASSERT_TRUE(p.GetSectionKeys(keys));
+    EXPECT_FALSE(p.IsOpen()); // a read-only profile closes as after GetString
+    EXPECT_STREQ(keys.Section().Narrow(), "A");
+    for (const char* key : {"Name", "NAME", "Name2", "Q", "Long", "Hidden", "X", "Missing", ""}) {
+        SCOPED_TRACE(key);
+        CStr fromKeys;
+        CStr fromFile;
+        EXPECT_EQ(keys.GetString(key, fromKeys), p.GetString(key, fromFile));
+        EXPECT_EQ(std::string(fromKeys.Narrow()), std::string(fromFile.Narrow()));
+    }
+    p.SetSection("Missing");
+    EXPECT_FALSE(p.GetSectionKeys(keys));
+    CStr out;
+    EXPECT_EQ(keys.GetString("X", out), 0);
+}

@@ -25,20 +25,44 @@ constexpr int64_t kFileTimeEpochDays = -calendar::DaysFromCivil(1601, 1, 1);
 constexpr uint64_t kTicksPerMs = 10000;
 constexpr uint64_t kMaxFileTime = 0x7FFFFFFFFFFFFFFFull;
 
-uint32_t RealTickCount() {
+uint32_t RealTickCount(clockid_t clock = CLOCK_MONOTONIC) {
     timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
+    clock_gettime(clock, &ts);
     const uint64_t ms =
         static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
     return static_cast<uint32_t>(ms); // wraps modulo 2^32 like the board's counter
 }
 
-SystemTime RealLocalNow() {
-    timespec ts{};
-    clock_gettime(CLOCK_REALTIME, &ts);
+// The local fields of the last second converted on this thread. The C library's conversion takes
+// a process-wide lock and costs more than the clock itself, and a busy log asks many times a
+// second; a new time zone (tzset changes these globals) converts afresh.
+struct LocalSecond {
+    time_t secs = -1;
+    long zone = 0;
+    int daylight = 0;
+    const char* names[2] = {nullptr, nullptr};
     tm local{};
-    const time_t secs = ts.tv_sec;
-    localtime_r(&secs, &local);
+
+    bool Holds(time_t s) const {
+        return s == secs && zone == ::timezone && daylight == ::daylight &&
+               names[0] == ::tzname[0] && names[1] == ::tzname[1];
+    }
+    void Convert(time_t s) {
+        localtime_r(&s, &local);
+        secs = s;
+        zone = ::timezone;
+        daylight = ::daylight;
+        names[0] = ::tzname[0];
+        names[1] = ::tzname[1];
+    }
+};
+
+SystemTime RealLocalNow(clockid_t clock = CLOCK_REALTIME) {
+    timespec ts{};
+    clock_gettime(clock, &ts);
+    thread_local LocalSecond cache;
+    if (!cache.Holds(ts.tv_sec)) cache.Convert(ts.tv_sec);
+    const tm& local = cache.local;
     SystemTime st;
     st.year = static_cast<uint16_t>(local.tm_year + 1900);
     st.month = static_cast<uint16_t>(local.tm_mon + 1);
@@ -82,6 +106,16 @@ void SetTickSource(uint32_t (*source)()) {
 SystemTime LocalNow() {
     const ClockFn source = g_clockSource.load();
     return source ? source() : RealLocalNow();
+}
+
+uint32_t CoarseTickCount() {
+    const TickFn source = g_tickSource.load();
+    return source ? source() : RealTickCount(CLOCK_MONOTONIC_COARSE);
+}
+
+SystemTime CoarseLocalNow() {
+    const ClockFn source = g_clockSource.load();
+    return source ? source() : RealLocalNow(CLOCK_REALTIME_COARSE);
 }
 
 bool SetLocalTime(const SystemTime& st) {

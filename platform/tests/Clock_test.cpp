@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
 #include "testing/Time.h"
 
 using qvtesting::MakeTime;
@@ -131,4 +135,29 @@ TEST(FileTime, LeapYearsAndInvalidInput) {
         }
         prev = st;
     }
+}
+
+// The local clock keeps the last second's conversion, but a time zone set meanwhile (tzset)
+// shows at once, within the same second too.
+TEST(WallClock, LocalTimeFollowsANewTimeZoneAtOnce) {
+    const char* saved = getenv("TZ");
+    const std::string savedTz = saved ? saved : "";
+    int minutes[2] = {0, 0};
+    for (int attempt = 0; attempt < 5; ++attempt) { // both readings within one UTC second
+        const time_t before = time(nullptr);
+        int i = 0;
+        for (const char* tz : {"UTC0", "IST-5:30"}) {
+            setenv("TZ", tz, 1);
+            tzset();
+            const platform::SystemTime now = platform::LocalNow();
+            minutes[i++] = now.hour * 60 + now.minute;
+        }
+        if (time(nullptr) == before) break;
+    }
+    if (saved)
+        setenv("TZ", savedTz.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
+    EXPECT_EQ((minutes[1] - minutes[0] + 24 * 60) % (24 * 60), 5 * 60 + 30);
 }
