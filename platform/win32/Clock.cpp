@@ -57,6 +57,15 @@ uint32_t TickCount() {
     return source ? source() : GetTickCount();
 }
 
+// GetTickCount and GetLocalTime already read the clock of the last timer interrupt.
+uint32_t CoarseTickCount() {
+    return TickCount();
+}
+
+SystemTime CoarseLocalNow() {
+    return LocalNow();
+}
+
 void SetTickSource(uint32_t (*source)()) {
     g_tickSource.store(source);
 }

@@ -10,7 +10,8 @@ void PrepareConsole() {}
 
 bool WriteConsole(const char* text, size_t n) {
     if (!text || n == 0) return true;
-    bool ok = std::fwrite(text, 1, n, stdout) == n;
+    // Flushed at once, so the console shows each record as it is written.
+    bool ok = std::fwrite(text, 1, n, stdout) == n && std::fflush(stdout) == 0;
     if (!ok) std::clearerr(stdout); // a reader may come back; try the next write
     return ok;
 }
