@@ -36,6 +36,7 @@ set(QV_WINDOWS_SKIPPED_CASES
   ProfileTest.FileKeptOpenBetweenLookupsFollowsOtherPrograms
   ProfileTest.RewriteKeepsLinksModeOwnerAndOtherFiles
   LogTest.ScreenIntoAClosedPipeKeepsTheRunGoing
+  WallClock.LocalTimeFollowsANewTimeZoneAtOnce
   RotateTest.ExactSizeStaysOneByteMoreRotates
   Tick.DrivenSourceWrapsModulo32Bits
   FormatDate.Pictures
@@ -48,9 +49,9 @@ list(JOIN QV_WINDOWS_SKIPPED_CASES ":" QV_WINDOWS_TEST_FILTER)
 
 # qv_test in this build: the same test binary, run by CTest through Wine (the toolchain's
 # emulator) without the cases above. Wine's prefix comes from the caller's WINEPREFIX. The board
-# flavour's tests have no Windows build.
+# flavour's tests and the tests that fork (named *_fork_test) have no Windows build.
 function(qv_test name)
-  if(name MATCHES "_board_test$")
+  if(name MATCHES "_board_test$|_fork_test$")
     return()
   endif()
   cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;ENV" ${ARGN})

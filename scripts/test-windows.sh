@@ -159,8 +159,9 @@ linux EXPORT "$work/linux-legacy.ini" 127.0.0.1
 expect "older library: export exits as on Linux ($legacy_code)" test "$legacy_code" = "$code"
 expect "older library: the missing logon is logged" \
   grep -qF 'QVClient DLL, function InternalClientLogonMT not found!!!' "$log"
-expect "older library: exported files equal but for the date" \
-  same_export "$drive/QVForecourt/legacy.ini" "$work/linux-legacy.ini"
+# The walk stops where the older library lacks a call; a stopped export leaves no file behind.
+expect "older library: the stopped export leaves no file, as on Linux" \
+  test ! -e "$drive/QVForecourt/legacy.ini" -a ! -e "$work/linux-legacy.ini"
 windows IMPORT "$(winfile site.ini)" 127.0.0.4
 legacy_out=$out legacy_code=$code
 linux IMPORT "$work/linux-site.ini" 127.0.0.5
