@@ -10,7 +10,8 @@ namespace platform {
 // output; WriteConsole calls it too. Calling it again does nothing more.
 void PrepareConsole();
 
-// Writes n bytes to standard output through stdio (so it stays in order with printf). True when
+// Writes n bytes to standard output through stdio (so it stays in order with printf) and flushes
+// them, so output into a pipe or file is there as soon as it is written. True when
 // all of them were accepted; a failure is not reported anywhere else and later writes are still
 // tried.
 bool WriteConsole(const char* text, size_t n);
