@@ -5,12 +5,15 @@
 #include <netinet/in.h>
 #include <signal.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 #include "outside/board/tests/BoardFixture.h"
 #include "platform/Device.h"
+#include "platform/Files.h"
 #include "platform/LastError.h"
 #include "platform/Services.h"
 
@@ -178,6 +181,75 @@ TEST_F(ServicesTest, APenDriveIsPluggedAndUnpluggedInOneStep) {
     EXPECT_EQ(1, code);
     m_board.Ctl("plug '" + (m_root / "missing").string() + "'", &code);
     EXPECT_EQ(1, code);
+}
+
+TEST_F(ServicesTest, FilesOpenOnAPulledDriveFailAsOnARealRemoval) {
+    StartBoard({});
+    const fs::path drive = m_root / "pen";
+    fs::create_directories(drive);
+    std::ofstream(drive / "QVSetup.scp") << "rem one\n";
+    int code = 0;
+    m_board.Ctl("plug '" + drive.string() + "'", &code);
+    ASSERT_EQ(0, code);
+    uint64_t first = 0;
+    ASSERT_TRUE(GetMediaId("\\Hard Disk", first));
+    FILE* report = OpenFile("\\Hard Disk\\QVSetup.log", "wt");
+    FILE* script = OpenFile("\\Hard Disk\\QVSetup.scp", "rt");
+    ASSERT_NE(report, nullptr);
+    ASSERT_NE(script, nullptr);
+    EXPECT_GE(std::fputs("before\n", report), 0);
+    EXPECT_EQ(0, std::fflush(report));
+
+    m_board.Ctl("unplug", &code);
+    ASSERT_EQ(0, code);
+    std::fputs("after\n", report);
+    EXPECT_NE(0, std::fflush(report));
+    char line[64];
+    EXPECT_EQ(nullptr, std::fgets(line, sizeof line, script));
+    EXPECT_TRUE(std::ferror(script));
+    // The same drive plugged again is a new insertion: the old files stay cut off.
+    m_board.Ctl("plug '" + drive.string() + "'", &code);
+    ASSERT_EQ(0, code);
+    uint64_t second = 0;
+    ASSERT_TRUE(GetMediaId("\\Hard Disk", second));
+    EXPECT_NE(first, second);
+    std::clearerr(report);
+    std::fputs("again\n", report);
+    EXPECT_NE(0, std::fflush(report));
+    std::fclose(report);
+    std::fclose(script);
+    // A file opened on the new insertion works.
+    FILE* fresh = OpenFile("\\Hard Disk\\QVSetup.log", "at");
+    ASSERT_NE(fresh, nullptr);
+    std::fputs("new\n", fresh);
+    EXPECT_EQ(0, std::fclose(fresh));
+    m_board.Ctl("unplug", &code);
+    EXPECT_EQ("before\nnew\n", ReadFile(drive / "QVSetup.log"));
+}
+
+TEST_F(ServicesTest, AFolderOnAnotherFileSystemIsPlugged) {
+    StartBoard({});
+    std::string pattern = "/dev/shm/qvpen-XXXXXX";
+    if (!fs::is_directory("/dev/shm") || mkdtemp(pattern.data()) == nullptr)
+        GTEST_SKIP() << "no /dev/shm to put a folder on";
+    const fs::path drive = pattern;
+    struct stat a {
+    }, b{};
+    if (stat(drive.c_str(), &a) != 0 || stat(m_root.c_str(), &b) != 0 || a.st_dev == b.st_dev) {
+        fs::remove_all(drive);
+        GTEST_SKIP() << "/dev/shm is on the device root's file system";
+    }
+    std::ofstream(drive / "QVSetup.scp") << "rem test\n";
+    int code = 0;
+    const std::string out = m_board.Ctl("plug '" + drive.string() + "'", &code);
+    EXPECT_EQ(0, code) << out;
+    EXPECT_EQ("rem test\n", ReadFile(m_root / "Hard Disk" / "QVSetup.scp"));
+    std::ofstream(m_root / "Hard Disk" / "QVSetup.log") << "report\n";
+    m_board.Ctl("unplug", &code);
+    EXPECT_EQ(0, code);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(m_root / "Hard Disk")));
+    EXPECT_EQ("report\n", ReadFile(drive / "QVSetup.log"));
+    fs::remove_all(drive);
 }
 
 } // namespace
