@@ -72,25 +72,42 @@ void CLogService::ProcessSetupScript() {
 
 bool CLogService::OpenReport() {
     CloseReport();
-    // Appending keeps an earlier report until this run has its first line to write.
-    m_setupLog = platform::OpenFile(kReportPath, "at");
-    m_reportStarted = false;
+    m_reportLines = 0;
+    const platform::FileKind kind = platform::GetFileKind(kReportPath);
+    if (kind == platform::FileKind::Missing) {
+        // Nothing to lose: the report grows on the drive line by line as the run goes.
+        m_setupLog = platform::OpenFile(kReportPath, "wt");
+        return m_setupLog != nullptr;
+    }
+    // An earlier report is replaced whole, and only by a report that has something to say.
+    if (kind != platform::FileKind::File ||
+        !platform::CreateReplacement(kReportPath, m_reportTarget, m_reportTemp))
+        return false;
+    m_setupLog = platform::OpenFile(m_reportTemp, "wt");
+    if (m_setupLog == nullptr) ForgetReplacement(false);
     return m_setupLog != nullptr;
 }
 
+void CLogService::ForgetReplacement(bool replace) {
+    if (m_reportTemp.empty()) return;
+    if (!replace || !platform::ReplaceFile(m_reportTemp, m_reportTarget))
+        platform::DeleteFile(m_reportTemp); // on a pulled drive it stays beside the old report
+    m_reportTemp.clear();
+    m_reportTarget.clear();
+}
+
 void CLogService::CloseReport() {
-    if (m_setupLog != nullptr) std::fclose(m_setupLog);
+    if (m_setupLog == nullptr) return;
+    const bool written = std::fclose(m_setupLog) == 0;
     m_setupLog = nullptr;
+    ForgetReplacement(written && m_reportLines > 0);
 }
 
 bool CLogService::Report(bool toReport, const char* text) {
     m_log.Write("%s", text);
     m_log.Flush(); // a run's records reach the file as the run goes
     if (!toReport || m_setupLog == nullptr) return true;
-    if (!m_reportStarted) {
-        if (!platform::TruncateFile(m_setupLog, 0)) return false;
-        m_reportStarted = true;
-    }
+    ++m_reportLines;
     std::fputs(text, m_setupLog);
     std::fputc('\n', m_setupLog);
     // A drive pulled as soon as the LED stops must still carry the whole report.

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "common/CTimer.h"
 #include "logservice/CLedBlinker.h"
@@ -57,10 +58,16 @@ class CLogService : public CService, public SetupHost {
     std::atomic<bool> m_running{false};     // set while Run loops
     platform::Handle m_wakeEvent = 0;       // manual-reset, signalled by a stop request
     CTimer m_timer;
-    FILE* m_setupLog = nullptr;   // "\Hard Disk\QVSetup.log" while a run reports
-    bool m_reportStarted = false; // the run has written its first line: the old report is gone
-    bool m_handled = false;       // the drive now mounted was dealt with
-    uint64_t m_handledMedia = 0;  // the insertion that was dealt with
-    CUsbLink m_usb;               // the controller link
-    CLedBlinker m_blinker;        // blinks while a script runs
+    // Closes a report written beside an earlier one: moved over it when replace is set (and
+    // the move works), else deleted.
+    void ForgetReplacement(bool replace);
+
+    FILE* m_setupLog = nullptr; // "\Hard Disk\QVSetup.log" (or its replacement) while a run reports
+    std::string m_reportTarget; // an earlier report the run's report replaces at its end
+    std::string m_reportTemp;   // the replacement beside it, empty when none
+    int m_reportLines = 0;      // lines the run wrote to its report
+    bool m_handled = false;     // the drive now mounted was dealt with
+    uint64_t m_handledMedia = 0; // the insertion that was dealt with
+    CUsbLink m_usb;              // the controller link
+    CLedBlinker m_blinker;       // blinks while a script runs
 };

@@ -14,14 +14,15 @@ class SetupHost {
     virtual CLog& ServiceLog() = 0;
     virtual CUsbLink& Controller() = 0;
 
-    // Opens the drive's report without touching an earlier one: that is replaced only when the
-    // first line of this run is reported. False when the report cannot be opened.
+    // Opens the drive's report without touching an earlier one: the new report is written
+    // beside it and replaces it whole when it is closed, and only when it has a line. False when
+    // the report cannot be opened.
     virtual bool OpenReport() = 0;
     // One message into the service log (written to its file at once) and, when toReport is
     // set and the report is open, into the report. False when the report line could not be
     // written (the drive was pulled).
     virtual bool Report(bool toReport, const char* text) = 0;
-    // Closes the report.
+    // Closes the report (putting it in place of an earlier one, see OpenReport).
     virtual void CloseReport() = 0;
 
     // Blinks the status LED (true) or stops the blinking and leaves the LED in its idle state.

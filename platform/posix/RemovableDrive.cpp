@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -86,10 +87,19 @@ bool CurrentInsertion(uint64_t& insertion) {
     return true;
 }
 
+static bool Under(const std::string& native, const std::string& dir) {
+    return !dir.empty() && native.compare(0, dir.size(), dir) == 0 &&
+           (native.size() == dir.size() || native[dir.size()] == '/');
+}
+
 bool OnDrive(const std::string& native) {
     const std::string drive = DeviceRoot() + "/Hard Disk";
-    return native.compare(0, drive.size(), drive) == 0 &&
-           (native.size() == drive.size() || native[drive.size()] == '/');
+    if (Under(native, drive)) return true;
+    // The drive's folder as the system resolves it (a linked folder, a root behind a link).
+    char* real = realpath(drive.c_str(), nullptr);
+    const bool under = real != nullptr && Under(native, real);
+    std::free(real);
+    return under;
 }
 
 FILE* Open(const std::string& native, const char* mode) {

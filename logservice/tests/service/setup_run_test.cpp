@@ -369,6 +369,7 @@ TEST_F(SetupRunTest, AStopEndsAHungExportAtOnce) {
               "#!/bin/sh\nwhile test -e " + hold.string() + "; do sleep 0.1; done\n");
     fs::permissions(m_root / "Windows" / "Dovetrix.exe", fs::perms::owner_all);
     Script("rem never\r\n");
+    WriteFile(m_pen / "QVSetup.log", "an earlier report\n");
     Plug();
     std::thread run([&] { m_service->ProcessSetupScript(); });
     const bool waiting =
@@ -387,7 +388,9 @@ TEST_F(SetupRunTest, AStopEndsAHungExportAtOnce) {
     release.join();
     ASSERT_TRUE(waiting);
     EXPECT_LT(took, std::chrono::milliseconds(3000));
+    // The new report, which says why, replaced the earlier one whole.
     EXPECT_EQ(SetupLog(), "Setup run stopped: the service is stopping.\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(Drive()), fs::directory_iterator()), 2);
     EXPECT_TRUE(fs::exists(Drive() / "QVSetup.scp"));
     EXPECT_EQ(Log().find("Starting to process"), std::string::npos);
     EXPECT_TRUE(ServicesRunning());
@@ -398,10 +401,11 @@ TEST_F(SetupRunTest, APulledDriveEndsTheRunAndTheNextDriveRunsItsOwnScript) {
     const fs::path hold = m_root / "hold";
     WriteFile(hold, "");
     Script("rem first\r\n" + HoldLine(hold) + "rem after\r\n");
+    WriteFile(m_pen / "QVSetup.log", "an earlier report\n");
     Plug();
     std::thread run([&] { m_service->ProcessSetupScript(); });
     const bool waiting =
-        WaitFor([&] { return SetupLog().find("*** first ***") != std::string::npos; }, 30000);
+        WaitFor([&] { return Log().find("*** first ***") != std::string::npos; }, 30000);
     // Drive A is pulled in the middle of its run and drive B goes in at once.
     Unplug();
     const fs::path second = m_root / "pen2";
@@ -411,8 +415,13 @@ TEST_F(SetupRunTest, APulledDriveEndsTheRunAndTheNextDriveRunsItsOwnScript) {
     run.join();
     ASSERT_TRUE(waiting);
 
-    // A's report stops where A was pulled: what the run did after is not written to it.
-    const std::string first = ReadFile(m_pen / "QVSetup.log");
+    // A keeps its earlier report; the new one, beside it, stops where A was pulled: what the
+    // run did after is not written to it.
+    EXPECT_EQ(ReadFile(m_pen / "QVSetup.log"), "an earlier report\n");
+    std::string first;
+    for (const auto& entry : fs::directory_iterator(m_pen))
+        if (entry.path().filename().string().rfind("QVSetup.log.", 0) == 0)
+            first = ReadFile(entry.path());
     EXPECT_NE(first.find("*** first ***"), std::string::npos);
     EXPECT_EQ(first.find(" - successful."), std::string::npos) << first;
     EXPECT_EQ(first.find("*** after ***"), std::string::npos) << first;
