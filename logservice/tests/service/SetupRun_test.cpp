@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <utility>
@@ -67,9 +69,16 @@ TEST(SetupRunOnItsOwn, AStopEndsTheWaitForAProgram) {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         host.m_stop = true;
     });
+    // The program runs until the test lets it go (a program left running would hold the test's
+    // output open).
+    const std::string hold = std::string(std::getenv("QV_ROOT")) + "/hold";
+    std::FILE* f = std::fopen(hold.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
     const auto start = std::chrono::steady_clock::now();
-    run.RunLine("exec /bin/sleep 30");
+    run.RunLine("exec /bin/sh \"-c \"\"while test -e " + hold + "; do sleep 0.1; done\"\"\"");
     const auto took = std::chrono::steady_clock::now() - start;
+    std::remove(hold.c_str());
     stopper.join();
     EXPECT_LT(took, std::chrono::milliseconds(3000));
     EXPECT_TRUE(host.m_reports.empty()) << "the run's end says why, not the exec";
