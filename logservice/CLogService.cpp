@@ -55,8 +55,8 @@ void CLogService::Run() {
 
 void CLogService::ProcessSetupScript() {
     uint64_t media = 0;
-    const bool present = platform::GetFileKind(kDrive) == platform::FileKind::Directory &&
-                         platform::GetMediaId(kDrive, media);
+    const bool present = platform::GetFileKind(SetupRun::kDrive) == platform::FileKind::Directory &&
+                         platform::GetMediaId(SetupRun::kDrive, media);
     if (m_handled && (!present || media != m_handledMedia)) {
         m_log.Write("Pen drive removed.");
         m_handled = false;
@@ -73,15 +73,15 @@ void CLogService::ProcessSetupScript() {
 bool CLogService::OpenReport() {
     CloseReport();
     m_reportLines = 0;
-    const platform::FileKind kind = platform::GetFileKind(kReportPath);
+    const platform::FileKind kind = platform::GetFileKind(SetupRun::kSetupLogPath);
     if (kind == platform::FileKind::Missing) {
         // Nothing to lose: the report grows on the drive line by line as the run goes.
-        m_setupLog = platform::OpenFile(kReportPath, "wt");
+        m_setupLog = platform::OpenFile(SetupRun::kSetupLogPath, "wt");
         return m_setupLog != nullptr;
     }
     // An earlier report is replaced whole, and only by a report that has something to say.
     if (kind != platform::FileKind::File ||
-        !platform::CreateReplacement(kReportPath, m_reportTarget, m_reportTemp))
+        !platform::CreateReplacement(SetupRun::kSetupLogPath, m_reportTarget, m_reportTemp))
         return false;
     m_setupLog = platform::OpenFile(m_reportTemp, "wt");
     if (m_setupLog == nullptr) ForgetReplacement(false);

@@ -18,8 +18,6 @@
 class CLogService : public CService, public SetupHost {
   public:
     static constexpr uint32_t kPassWaitMs = 2000;
-    static constexpr const char* kDrive = "\\Hard Disk";
-    static constexpr const char* kReportPath = "\\Hard Disk\\QVSetup.log";
 
     CLogService();
     ~CLogService() override;
