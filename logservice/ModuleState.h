@@ -33,7 +33,8 @@ struct ModuleState {
 ModuleState* Module();
 
 // Stops a running worker, starts a new one and waits one second: the record when the worker is
-// still alive then (the state becomes 1), else null.
+// still alive then (the state becomes 1), else null. While a worker that a stop gave up on still
+// runs, no new one starts (null).
 ModuleState* StartWorker();
 // Asks the worker to stop and waits up to 5000 ms for it; the state becomes 0. A worker that
 // takes longer is left running (and remembered for the detach).

@@ -4,6 +4,7 @@
 
 #include "platform/LastError.h"
 #include "platform/Services.h"
+#include "platform/Text.h"
 
 namespace script {
 
@@ -13,7 +14,10 @@ constexpr uint32_t kClientInfo = 2;
 constexpr uint32_t kDllNameBytes = 60;
 
 std::u16string Wide(const std::string& text) {
-    return std::u16string(text.begin(), text.end());
+    std::u16string out(text.size(), u'\0');
+    out.resize(static_cast<size_t>(platform::MultiByteToWide(
+        text.data(), static_cast<int>(text.size()), out.data(), static_cast<int>(out.size()))));
+    return out;
 }
 
 } // namespace

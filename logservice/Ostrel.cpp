@@ -77,11 +77,27 @@ void StopWorker() {
     m->m_state = 0;
 }
 
+// Forgets the workers a stop gave up on that have ended since; true when none still runs.
+static bool NoWorkerLeft(ModuleState* m) {
+    std::vector<platform::Handle> running;
+    for (platform::Handle worker : m->m_leftRunning) {
+        if (platform::WaitForSingleObject(worker, 0) == platform::kWaitTimeout)
+            running.push_back(worker);
+        else
+            platform::CloseHandle(worker);
+    }
+    m->m_leftRunning = running;
+    return running.empty();
+}
+
 ModuleState* StartWorker() {
     StopWorker();
     ModuleState* m = g_module;
     if (m == nullptr) return nullptr;
     platform::Lock lock(m->m_lock);
+    // Never two workers: one that did not end on a stop still owns the drive, the report and the
+    // log files, so no new one starts beside it.
+    if (!NoWorkerLeft(m)) return nullptr;
     auto control = std::make_shared<WorkerControl>();
     m->m_control = control;
     m->m_thread = platform::CreateThread([m, control]() { return ServiceThread(m, control); },

@@ -1,5 +1,9 @@
 #include "logservice/ScriptText.h"
 
+#include <cstdio>
+
+#include "platform/Text.h"
+
 namespace script {
 
 void CutTrailing(std::string& line) {
@@ -28,6 +32,20 @@ bool NextToken(const char*& cursor, std::string& word) {
         word += *cursor++;
     }
     return !word.empty();
+}
+
+std::string FormatMessage(const char* format, va_list args) {
+    char text[kMessageMax + 1];
+    std::vsnprintf(text, sizeof text, format, args);
+    return text;
+}
+
+std::string FormatMessageWide(const char16_t* format, va_list args) {
+    char16_t wide[kMessageMax + 1];
+    platform::VFormatWide(wide, kMessageMax + 1, format, args);
+    char text[kMessageMax + 1];
+    platform::WideToMultiByte(wide, text, sizeof text);
+    return text;
 }
 
 } // namespace script

@@ -1,9 +1,8 @@
 #include "logservice/SetupRun.h"
 
+#include <cstdarg>
 #include <cstring>
 
-#include "logservice/CLogService.h"
-#include "logservice/NamedService.h"
 #include "logservice/ScriptText.h"
 #include "outside/qvsettcpip/QVSetTCPIP.h"
 #include "platform/Clock.h"
@@ -71,100 +70,130 @@ void Release(BSTR& s) {
 
 } // namespace
 
-SetupRun::SetupRun(CLogService& service) : m_service(service) {}
+SetupRun::SetupRun(SetupHost& host, uint64_t media) : m_host(host), m_media(media) {}
 
 SetupRun::~SetupRun() {
+    if (m_script != nullptr) std::fclose(m_script);
     for (BSTR* s : {&m_ip, &m_mask, &m_tftp, &m_dns, &m_gateway, &m_name})
         Release(*s);
 }
 
-void SetupRun::Pass(CLogService& service) {
-    CLog& log = service.ServiceLog();
-    if (platform::GetFileKind(kDrive) != platform::FileKind::Directory) {
-        if (service.m_handled) {
-            log.Write("Pen drive removed.");
-            service.m_handled = false;
-        }
-        return;
-    }
-    if (service.m_handled) return;
-    log.Write("Pen drive found.");
-    service.m_handled = true;
-    SetupRun run(service);
-    run.Execute();
+void SetupRun::Emit(bool toReport, const std::string& text) {
+    if (m_host.Report(toReport, text.c_str()) || m_end != End::None) return;
+    // A report that cannot be written any more: the drive was pulled, or it is full.
+    if (!DriveStillIn()) m_end = End::Pulled;
+}
+
+void SetupRun::Say(bool toReport, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const std::string text = script::FormatMessage(format, args);
+    va_end(args);
+    Emit(toReport, text);
+}
+
+void SetupRun::SayWide(bool toReport, const char16_t* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const std::string text = script::FormatMessageWide(format, args);
+    va_end(args);
+    Emit(toReport, text);
+}
+
+bool SetupRun::DriveStillIn() {
+    uint64_t media = 0;
+    return platform::GetMediaId(kDrive, media) && media == m_media;
+}
+
+bool SetupRun::Interrupted() {
+    if (m_end == End::None && m_host.StopRequested()) m_end = End::Stopped;
+    if (m_end == End::None && !DriveStillIn()) m_end = End::Pulled;
+    return m_end != End::None;
 }
 
 void SetupRun::Execute() {
-    CLog& log = m_service.ServiceLog();
-    m_service.m_script = platform::OpenFile(kScriptPath, "rt");
-    if (m_service.m_script == nullptr) return;
-    m_service.m_setupLog = platform::OpenFile(kSetupLogPath, "wt");
-    if (m_service.m_setupLog == nullptr) return;
+    CLog& log = m_host.ServiceLog();
+    m_script = platform::OpenFile(kScriptPath, "rt");
+    if (m_script == nullptr) return;
+    if (!m_host.OpenReport()) return;
     log.Write("QVSetup.scp found.");
 
-    script::StartNamedService("QVServer");
+    m_host.StartService("QVServer");
     ExportConfiguration();
-    script::StopNamedService("QV2Serial");
-    script::StopNamedService("QVServer");
+    if (Interrupted()) return Finish();
+    m_host.StopService("QV2Serial");
+    m_host.StopService("QVServer");
+    m_servicesStopped = true;
 
     m_index = 1;
-    if (m_service.m_usb.Open(static_cast<uint16_t>(m_index), m_serial, m_boot, m_driver, &m_index) <
-        0) {
-        log.Write("Failed to open USB port.");
-        RestartServices(); // the forecourt must not stay down; the script stays on the drive
-        return;
+    if (m_host.Controller().Open(static_cast<uint16_t>(m_index), m_serial, m_boot, m_driver,
+                                 &m_index) < 0) {
+        Say(kBoth, "Failed to open USB port."); // the drive says why its script did not run
+        return Finish();
     }
-    m_service.ReportLine(kBoth, "Driver version      [%s]", m_driver.Narrow());
-    m_service.ReportLine(kBoth, "Boot version        [%s]", m_boot.Narrow());
-    m_service.ReportLine(kBoth, "Serial No           [%s]", m_serial.Narrow());
-    m_service.m_usb.Close();
+    Say(kBoth, "Driver version      [%s]", m_driver.Narrow());
+    Say(kBoth, "Boot version        [%s]", m_boot.Narrow());
+    Say(kBoth, "Serial No           [%s]", m_serial.Narrow());
+    m_host.Controller().Close();
+    if (Interrupted()) return Finish();
 
     if (!ReadNetworkSettings()) {
-        RestartServices();
-        return;
+        Say(kBoth, "%s", kNoNetworkText);
+        return Finish();
     }
-    m_service.ReportLine(kService, "Starting to process QVSetup.scp....");
-    m_service.m_blinker.Start();
+    Say(kService, "Starting to process QVSetup.scp....");
+    m_host.Blink(true);
     RunScript();
-    m_service.ReportLine(kService, "Processing complete.");
+    if (m_end != End::None) return Finish();
+    Say(kService, "Processing complete.");
     CheckControllerAgain();
 
-    std::fclose(m_service.m_script);
-    m_service.m_script = nullptr;
-    platform::DeleteFile(kScriptPath);
+    // Only the script this run read is deleted, never one of a drive plugged since.
+    std::fclose(m_script);
+    m_script = nullptr;
+    if (!Interrupted()) platform::DeleteFile(kScriptPath);
+    Finish();
+}
+
+void SetupRun::Finish() {
+    if (m_end == End::Stopped) Say(kBoth, "%s", kStoppedText);
+    if (m_end == End::Pulled) Say(kService, "%s", kPulledText);
     for (BSTR* s : {&m_ip, &m_mask, &m_tftp, &m_dns, &m_gateway, &m_name})
         Release(*s);
-    m_service.m_blinker.Stop();
-    RestartServices();
+    m_host.Blink(false);
+    if (m_servicesStopped) { // the forecourt must not stay down
+        m_host.StartService("QV2Serial");
+        m_host.StartService("QVServer");
+    }
+    m_host.CloseReport();
 }
 
-void SetupRun::RestartServices() {
-    script::StartNamedService("QV2Serial");
-    script::StartNamedService("QVServer");
-}
-
-bool SetupRun::RunProgram(const std::string& program, const std::u16string& cmdLine,
-                          uint32_t& code) {
+SetupRun::Ran SetupRun::RunProgram(const std::string& program, const std::u16string& cmdLine,
+                                   uint32_t& code) {
     const platform::ProcessHandle process = platform::StartProcess(program, cmdLine, false);
-    if (process == 0) return false;
+    if (process == 0) return Ran::NotStarted;
+    Ran ran = Ran::Ended;
     bool read = platform::GetExitCode(process, code);
     while (read && code == platform::kStillActive) {
-        platform::Sleep(kPollMs);
+        if (m_host.WaitOrStop(kPollMs)) {
+            m_end = End::Stopped;
+            ran = Ran::Stopped;
+            break;
+        }
         read = platform::GetExitCode(process, code);
     }
     platform::CloseProcess(process);
-    return read;
+    return read || ran == Ran::Stopped ? ran : Ran::NotStarted;
 }
 
 void SetupRun::ExportConfiguration() {
     platform::DeleteFile(kExportFile);
     uint32_t code = 0;
-    if (!RunProgram(kExportProgram, kExportCommand, code)) return;
+    if (RunProgram(kExportProgram, kExportCommand, code) != Ran::Ended) return;
     if (code == 0)
-        m_service.ReportLine(kService, "config.ini extracted successfully");
+        Say(kService, "config.ini extracted successfully");
     else // a failed export must not be reported as a success
-        m_service.ReportLine(kBoth, "config.ini extraction failed, exit code %d",
-                             static_cast<int32_t>(code));
+        Say(kBoth, "config.ini extraction failed, exit code %d", static_cast<int32_t>(code));
 }
 
 bool SetupRun::ReadNetworkSettings() {
@@ -178,22 +207,25 @@ bool SetupRun::ReadNetworkSettings() {
 
 void SetupRun::RunScript() {
     char buffer[script::kLineBytes];
-    while (std::fgets(buffer, sizeof buffer, m_service.m_script) != nullptr) {
+    while (!Interrupted() && std::fgets(buffer, sizeof buffer, m_script) != nullptr) {
         std::string line = buffer;
         script::CutTrailing(line);
         RunLine(line);
     }
+    // A script that cannot be read on is a pulled drive, not the script's end.
+    if (m_end == End::None && std::ferror(m_script)) m_end = End::Pulled;
 }
 
 void SetupRun::CheckControllerAgain() {
     CStr boot, driver;
     int32_t index = m_index;
-    if (m_service.m_usb.Open(static_cast<uint16_t>(m_index), m_serial, boot, driver, &index) < 0) {
-        m_service.ServiceLog().Write("Failed to open USB port.");
+    if (m_host.Controller().Open(static_cast<uint16_t>(m_index), m_serial, boot, driver, &index) <
+        0) {
+        m_host.ServiceLog().Write("Failed to open USB port.");
         return;
     }
-    m_service.ReportLine(kBoth, "Driver version      [%s]", driver.Narrow());
-    m_service.m_usb.Close();
+    Say(kBoth, "Driver version      [%s]", driver.Narrow());
+    m_host.Controller().Close();
 }
 
 void SetupRun::RunLine(const std::string& line) {
@@ -209,7 +241,7 @@ void SetupRun::RunLine(const std::string& line) {
     const char* cursor = line.c_str();
     std::string word;
     if (!script::NextToken(cursor, word)) {
-        m_service.ReportLine(kService, "empty line!!");
+        Say(kService, "empty line!!");
         return;
     }
     for (const Command& c : kCommands) {
@@ -218,43 +250,48 @@ void SetupRun::RunLine(const std::string& line) {
             return;
         }
     }
-    m_service.ReportLine(kService, "unknown command!!");
+    Say(kService, "unknown command!!");
 }
 
 void SetupRun::Rem(const char*& cursor) {
     std::string heading;
     if (!script::NextToken(cursor, heading)) {
-        m_service.ReportLine(kService, "invalid rem!!");
+        Say(kService, "invalid rem!!");
         return;
     }
-    m_service.ReportLine(kBoth, "\n*** %s *** ", heading.c_str());
+    Say(kBoth, "\n*** %s *** ", heading.c_str());
 }
 
 void SetupRun::Exec(const char*& cursor) {
     std::string program, cmdLine;
     if (!script::NextToken(cursor, program)) {
-        m_service.ReportLine(kService, "exec invalid!!");
+        Say(kService, "exec invalid!!");
         return;
     }
     if (!script::NextToken(cursor, cmdLine)) {
-        m_service.ReportLine(kService, "exec command line invalid!!");
+        Say(kService, "exec command line invalid!!");
         return;
     }
     uint32_t code = 0;
-    if (RunProgram(program, ToWide(cmdLine), code))
-        m_service.ReportLine(kBoth, "%s %s - successful.", program.c_str(), cmdLine.c_str());
-    else
-        m_service.ReportLine(kBoth, "%s %s - failed!!", program.c_str(), cmdLine.c_str());
+    const Ran ran = RunProgram(program, ToWide(cmdLine), code);
+    if (ran == Ran::Stopped) return; // the run's end says why
+    if (ran == Ran::NotStarted)
+        Say(kBoth, "%s %s - failed!!", program.c_str(), cmdLine.c_str());
+    else if (code == 0)
+        Say(kBoth, "%s %s - successful.", program.c_str(), cmdLine.c_str());
+    else // a program that failed is not reported as a success
+        Say(kBoth, "%s %s - failed!! exit code %d", program.c_str(), cmdLine.c_str(),
+            static_cast<int32_t>(code));
 }
 
 void SetupRun::Copy(const char*& cursor) {
     std::string source, destination;
     if (!script::NextToken(cursor, source)) {
-        m_service.ReportLine(kService, "copy source invalid!!");
+        Say(kService, "copy source invalid!!");
         return;
     }
     if (!script::NextToken(cursor, destination)) {
-        m_service.ReportLine(kService, "copy destination invalid !!");
+        Say(kService, "copy destination invalid !!");
         return;
     }
     std::u16string target = ToWide(destination);
@@ -262,49 +299,48 @@ void SetupRun::Copy(const char*& cursor) {
     int copied = 0;
     ForEachMatch(ToWide(source), [&](const std::u16string& from, const std::u16string& name) {
         const std::u16string to = target + name;
-        m_service.ReportLineWide(kService, u"copying %s to %s.", from.c_str(), to.c_str());
+        SayWide(kService, u"copying %s to %s.", from.c_str(), to.c_str());
         if (platform::CopyFile(ToNarrow(from), ToNarrow(to), false)) ++copied;
     });
-    m_service.ReportLine(kBoth, "%2d file(s) copied.  [%s -> %s]", copied, source.c_str(),
-                         destination.c_str());
+    Say(kBoth, "%2d file(s) copied.  [%s -> %s]", copied, source.c_str(), destination.c_str());
 }
 
 void SetupRun::Del(const char*& cursor) {
     std::string pattern;
     if (!script::NextToken(cursor, pattern)) {
-        m_service.ReportLine(kService, "copy source invalid!!");
+        Say(kService, "copy source invalid!!");
         return;
     }
     int deleted = 0;
     ForEachMatch(ToWide(pattern), [&](const std::u16string& path, const std::u16string&) {
-        m_service.ReportLineWide(kService, u"deleting %s.", path.c_str());
+        SayWide(kService, u"deleting %s.", path.c_str());
         if (platform::DeleteFile(ToNarrow(path))) ++deleted;
     });
-    m_service.ReportLine(kBoth, "%2d file(s) deleted. [%s]", deleted, pattern.c_str());
+    Say(kBoth, "%2d file(s) deleted. [%s]", deleted, pattern.c_str());
 }
 
 void SetupRun::MakeDir(const char*& cursor) {
     std::string dir;
     if (!script::NextToken(cursor, dir)) {
-        m_service.ReportLine(kService, "copy source invalid!!");
+        Say(kService, "copy source invalid!!");
         return;
     }
     if (platform::CreateDirectory(ToNarrow(ToWide(dir))))
-        m_service.ReportLine(kService, "directory %s created.", dir.c_str());
+        Say(kService, "directory %s created.", dir.c_str());
     else
-        m_service.ReportLine(kService, "directory %s failed to create!!", dir.c_str());
+        Say(kService, "directory %s failed to create!!", dir.c_str());
 }
 
 void SetupRun::RemoveDir(const char*& cursor) {
     std::string dir;
     if (!script::NextToken(cursor, dir)) {
-        m_service.ReportLine(kService, "copy source invalid!!");
+        Say(kService, "copy source invalid!!");
         return;
     }
     if (platform::RemoveDirectory(ToNarrow(ToWide(dir))))
-        m_service.ReportLine(kBoth, "directory %s removed.", dir.c_str());
+        Say(kBoth, "directory %s removed.", dir.c_str());
     else
-        m_service.ReportLine(kBoth, "directory %s failed to remove!!", dir.c_str());
+        Say(kBoth, "directory %s failed to remove!!", dir.c_str());
 }
 
 BSTR* SetupRun::NetworkString(const std::string& key, const char16_t*& setText,
@@ -329,62 +365,67 @@ BSTR* SetupRun::NetworkString(const std::string& key, const char16_t*& setText,
 void SetupRun::Set(const char*& cursor) {
     std::string key, value;
     if (!script::NextToken(cursor, key)) {
-        m_service.ReportLine(kService, "invalid set!!");
+        Say(kService, "invalid set!!");
         return;
     }
     if (!script::NextToken(cursor, value)) {
-        m_service.ReportLine(kService, "set parameter invalid!!");
+        Say(kService, "set parameter invalid!!");
         return;
     }
     if (EqualsNoCase(key, "DHCP")) {
         m_dhcp = EqualsNoCase(value, "yes") ? 1 : 0;
-        m_service.ReportLine(kBoth, "Setting DHCP        [%s]", value.c_str());
+        Say(kBoth, "Setting DHCP        [%s]", value.c_str());
         return;
     }
     const char16_t* setText = nullptr;
     const char16_t* getText = nullptr;
     BSTR* held = NetworkString(key, setText, getText);
     if (held == nullptr) {
-        m_service.ReportLine(kService, "unknown set!!");
+        Say(kService, "unknown set!!");
         return;
     }
     const std::u16string wide = ToWide(value);
     Release(*held);
     *held = platform::SysAllocStringLen(wide.c_str(), static_cast<uint32_t>(wide.size()));
-    m_service.ReportLineWide(kBoth, setText, *held != nullptr ? *held : u"");
+    SayWide(kBoth, setText, *held != nullptr ? *held : u"");
 }
 
 void SetupRun::Get(const char*& cursor) {
     std::string key;
     if (!script::NextToken(cursor, key)) {
-        m_service.ReportLine(kService, "invalid get!!");
+        Say(kService, "invalid get!!");
         return;
     }
     if (EqualsNoCase(key, "DHCP")) {
-        m_service.ReportLineWide(kBoth, u"DHCP                [%s]", m_dhcp != 0 ? u"Yes" : u"No");
+        SayWide(kBoth, u"DHCP                [%s]", m_dhcp != 0 ? u"Yes" : u"No");
         return;
     }
     const char16_t* setText = nullptr;
     const char16_t* getText = nullptr;
     BSTR* held = NetworkString(key, setText, getText);
     if (held == nullptr) {
-        m_service.ReportLine(kService, "unknown get!!");
+        Say(kService, "unknown get!!");
         return;
     }
-    m_service.ReportLineWide(kBoth, getText, *held != nullptr ? *held : u"");
+    SayWide(kBoth, getText, *held != nullptr ? *held : u"");
 }
 
 void SetupRun::Save(const char*& cursor) {
     std::string word;
     if (!script::NextToken(cursor, word)) {
-        m_service.ReportLine(kService, "invalid set!!");
+        Say(kService, "invalid set!!");
         return;
     }
+    bool addressWritten = false; // an attempt wrote the IP settings but not the name
     for (int attempt = 0; attempt < kSaveAttempts; ++attempt) {
-        if (SetIPConfig(m_ip, m_mask, m_tftp, m_dhcp, m_dns) != 0 && SetBoardName(m_name) > 0) {
-            m_service.ReportLine(kBoth, "IP Address updated successfully.");
+        if (SetIPConfig(m_ip, m_mask, m_tftp, m_dhcp, m_dns) == 0) continue;
+        addressWritten = true;
+        if (SetBoardName(m_name) > 0) {
+            Say(kBoth, "IP Address updated successfully.");
             return;
         }
     }
-    m_service.ReportLine(kBoth, "IP Address updated  failed !!");
+    Say(kBoth, "IP Address updated  failed !!");
+    // The board keeps what an attempt wrote: say exactly what changed.
+    Say(kBoth, "%s", addressWritten ? kAddressOnlyText : kNothingSavedText);
 }

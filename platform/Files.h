@@ -12,6 +12,11 @@ namespace platform {
 // ends. Other readers and writers are allowed. Null on failure.
 FILE* OpenFile(std::string_view path, const char* mode);
 
+// An identity of the medium mounted at the folder path that changes whenever a medium is put in
+// there again: a pen drive pulled and plugged back is a new insertion. False when the path is not
+// a folder.
+bool GetMediaId(std::string_view path, uint64_t& id);
+
 // Other: a device, pipe or socket, which is written into as it is and never deleted as a file.
 enum class FileKind { Missing, File, Directory, Other };
 FileKind GetFileKind(std::string_view path);

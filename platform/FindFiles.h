@@ -1,6 +1,8 @@
 // Find-first/find-next search of a directory by a name pattern ("\Hard Disk\*.txt"): '*'
 // matches any run of characters, '?' any one character, and names are matched without regard
-// to case, as on the board's file system. Matches come in name order; "." and ".." never.
+// to case, as on the board's file system; a pattern ending in ".*" also matches names without a
+// dot ("*.*" matches every name). Names are read in the narrow code page of Text.h. Matches come
+// in name order; "." and ".." never.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -23,7 +25,7 @@ FindHandle FindFirstFile(std::u16string_view pattern, FindData& out);
 bool FindNextFile(FindHandle h, FindData& out);
 void FindClose(FindHandle h);
 
-// The match rule on its own: true when name fits pattern ('*', '?', case-insensitive).
+// The match rule on its own: true when name fits pattern ('*', '?', ".*", case-insensitive).
 bool MatchesPattern(std::u16string_view pattern, std::u16string_view name);
 
 } // namespace platform

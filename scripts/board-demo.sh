@@ -3,15 +3,27 @@
 # the demo site as "QVServer" and the controller on QVF2:, a pen drive with a setup script that
 # uses every command is plugged in, and once the service has run it the drive is pulled and its
 # report, the exported configuration, the board's new network settings and the LED record are
-# shown. Leaves no process running. Work files go to build/board-demo/.
+# shown. Builds only the programs the demo runs; leaves no process running; stops with the
+# reason when a service of the board does not start. Work files go to build/board-demo/.
+#
+# Environment (all optional):
+#   QV_BOARD_ADDRESS  loopback address the board's "QVServer" listens on  (default 127.0.0.1;
+#                     the service's export with Dovetrix reaches the local server at
+#                     127.0.0.1 only, so on another address the report shows it failed)
+#   QV_BUILD          build folder                                        (default build/)
+#   QV_DEMO_NO_BUILD  1: use what is built, install and build nothing
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+address=${QV_BOARD_ADDRESS:-127.0.0.1}
+build=${QV_BUILD:-$top/build}
 if [ "${QV_DEMO_NO_BUILD:-}" != 1 ]; then
   "$top/scripts/install-deps.sh"
-  "$top/scripts/build.sh"
+  QV_BUILD=$build "$top/scripts/build.sh" \
+    --target qvroot-provision --target qvboard --target qvserver --target QVClient \
+    --target Dovetrix_board --target Ostrel --target QVSetTCPIP --target QVZip
 fi
-bin=$top/build/bin
-work=$top/build/board-demo
+bin=$build/bin
+work=$build/board-demo
 rm -rf "$work"
 mkdir -p "$work"
 export QV_ROOT=$work/qvroot
@@ -41,11 +53,17 @@ wait_for() { # seconds command...
 service_running() { ctl services | grep -q "^$1 .* running"; }
 script_gone() { [ -d "$QV_ROOT/Hard Disk" ] && [ ! -e "$QV_ROOT/Hard Disk/QVSetup.scp" ]; }
 
-echo "== Board on $QV_ROOT (controller on QVF2:)"
-"$bin/qvboard" run --root "$QV_ROOT" --controller 2 >"$work/board.out" 2>&1 &
+echo "== Board on $QV_ROOT (QVServer on $address, controller on QVF2:)"
+"$bin/qvboard" run --root "$QV_ROOT" --address "$address" --controller 2 >"$work/board.out" 2>&1 &
 board=$!
-wait_for 60 service_running Ostrel || { echo "the board did not boot (see $work/board.out)" >&2; exit 1; }
+ctl wait >/dev/null || { echo "board-demo: the board did not boot (see $work/board.out)" >&2; exit 1; }
 ctl services
+for service in QVServer QV2Serial Ostrel; do
+  if ! service_running "$service"; then
+    echo "board-demo: $(ctl services | grep "^$service ")" >&2
+    exit 1
+  fi
+done
 
 pen=$work/pen
 mkdir -p "$pen/files"
@@ -60,7 +78,7 @@ copy "\Hard Disk\files\notes.???" \Setup\
 del \Setup\notes.log
 md \Setup\Empty
 rd \Setup\Empty
-exec \Windows\Dovetrix.exe VERSION
+exec \DAVozuz\QVForecourt\QVZip.exe "-Q -C ""\Hard Disk\setup.zip"" \Setup\pumps.txt"
 rem "Network before"
 get BoardName
 get DHCP
@@ -89,8 +107,10 @@ ctl unplug
 
 echo "== QVSetup.log on the drive"
 cat "$pen/QVSetup.log"
+echo "== setup.zip on the drive"
+ls -l "$pen/setup.zip"
 echo "== \\config.ini (first lines)"
-head -n 12 "$QV_ROOT/config.ini"
+head -n 12 "$QV_ROOT/config.ini" 2>/dev/null || echo "(none: the export failed, see the report)"
 echo "== The board's network settings"
 cat "$QV_ROOT/Windows/QVNetwork.ini"
 echo "== LED record (last lines)"

@@ -58,6 +58,7 @@ Board::~Board() {
 }
 
 bool Board::Start() {
+    ReadNotice();
     if (!m_devices.Start(platform::board::DeviceSocketPath(),
                          [this](int fd) { ServeDevice(fd); }) ||
         !m_control.Start(platform::board::ControlSocketPath(),
@@ -223,7 +224,36 @@ std::string Board::Command(const std::string& line, bool& ok) {
     return "unknown command " + verb + "\n";
 }
 
-// A pen drive appears in one step: the prepared folder is renamed to "\Hard Disk".
+// The drive notice that the platform's file services read: the number of the last insertion and
+// whether that drive is in, replaced in one step. Under m_plugLock.
+void Board::Notice(bool in) {
+    const std::string path = platform::board::DriveNoticePath();
+    const std::string temp = path + ".new";
+    {
+        std::ofstream out(temp, std::ios::trunc);
+        out << "insertion " << m_insertions << (in ? " in" : " out") << "\n";
+    }
+    std::rename(temp.c_str(), path.c_str());
+}
+
+// At start: the count of insertions goes on from the notice a board left, and a drive that
+// stayed in through a board restart stays the same insertion.
+void Board::ReadNotice() {
+    std::lock_guard<std::mutex> hold(m_plugLock);
+    std::ifstream in(platform::board::DriveNoticePath());
+    std::string word, state;
+    uint64_t n = 0;
+    const bool read = static_cast<bool>(in >> word >> n >> state) && word == "insertion";
+    m_insertions = read ? n : 0;
+    std::error_code ec;
+    const bool driveIn = fs::exists(fs::path(platform::DeviceRoot()) / "Hard Disk", ec);
+    if (read && driveIn && state == "in") return;
+    if (driveIn) ++m_insertions; // a folder put there by hand counts as a drive of its own
+    Notice(driveIn);
+}
+
+// A pen drive appears in one step: the prepared folder is renamed to "\Hard Disk", or, on
+// another file system, linked there.
 std::string Board::Plug(const std::string& folder, bool& ok) {
     std::lock_guard<std::mutex> hold(m_plugLock);
     ok = false;
@@ -234,8 +264,12 @@ std::string Board::Plug(const std::string& folder, bool& ok) {
     if (folder.empty() || !fs::is_directory(folder, ec)) return "no folder " + folder + "\n";
     const std::string from = fs::absolute(folder, ec).lexically_normal().string();
     fs::rename(from, drive, ec);
+    m_linked = ec == std::errc::cross_device_link;
+    if (m_linked) fs::create_directory_symlink(from, drive, ec);
     if (ec) return "cannot plug " + from + ": " + ec.message() + "\n";
     m_plugged = from;
+    ++m_insertions;
+    Notice(true);
     ok = true;
     m_boardLog.Line("plug " + from);
     return "plugged " + from + "\n";
@@ -247,8 +281,13 @@ std::string Board::Unplug(bool& ok) {
     if (m_plugged.empty()) return "no pen drive is plugged\n";
     const fs::path drive = fs::path(platform::DeviceRoot()) / "Hard Disk";
     std::error_code ec;
-    fs::rename(drive, m_plugged, ec);
+    if (m_linked)
+        fs::remove(drive, ec);
+    else
+        fs::rename(drive, m_plugged, ec);
     if (ec) return "cannot unplug to " + m_plugged + ": " + ec.message() + "\n";
+    // From now on the files still open on the drive fail, as on a real removal.
+    Notice(false);
     m_boardLog.Line("unplug " + m_plugged);
     const std::string text = "unplugged to " + m_plugged + "\n";
     m_plugged.clear();

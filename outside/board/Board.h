@@ -3,10 +3,12 @@
 // process group at once (SIGKILL, as a power cut), counts and records the reset, clears the
 // devices and boots the host again. The board's records live in "<root>/.board/": "usb.log"
 // (every frame and port binding), "led.log" (LED and watchdog changes), "board.log" (boots,
-// resets, plug and unplug).
+// resets, plug and unplug) and "drive", the notice of the pen drive's insertion that the
+// platform's file services read, so files open on a pulled drive fail.
 #pragma once
 #include <sys/types.h>
 
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -39,6 +41,8 @@ class Board {
     void WatchdogReset();
     std::string Plug(const std::string& folder, bool& ok);
     std::string Unplug(bool& ok);
+    void Notice(bool in);
+    void ReadNotice();
 
     BoardOptions m_options;
     std::string m_folder; // "<root>/.board"
@@ -55,7 +59,9 @@ class Board {
     int m_boots = 0;
     int m_resets = 0;
     std::mutex m_plugLock;
-    std::string m_plugged; // the folder a plugged pen drive came from; empty when none
+    std::string m_plugged;     // the folder a plugged pen drive came from; empty when none
+    bool m_linked = false;     // the drive is a link to its folder (another file system)
+    uint64_t m_insertions = 0; // drives plugged so far, the last one's number
 };
 
 } // namespace qvboard

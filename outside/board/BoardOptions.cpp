@@ -57,6 +57,17 @@ bool ParseBoardOptions(int argc, char** argv, int first, BoardOptions& o, std::s
             o.m_giveEvent = false;
             continue;
         }
+        static const char* const kValued[] = {
+            "--root",         "--address",           "--controller",    "--serial",
+            "--boot-version", "--driver-version",    "--dels",          "--answer-delay-ms",
+            "--noise",        "--second-controller", "--second-serial", "--watchdog-ms"};
+        bool known = false;
+        for (const char* v : kValued)
+            known = known || a == v;
+        if (!known) {
+            why = "unknown option " + a;
+            return false;
+        }
         if (i + 1 >= argc) {
             why = "missing value after " + a;
             return false;

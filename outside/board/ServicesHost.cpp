@@ -142,8 +142,7 @@ void ServicesHost::Boot() {
         if (s == nullptr) continue;
         std::lock_guard<std::mutex> hold(s->m_lock);
         uint32_t error = 0;
-        if (!Start(*s, error))
-            fprintf(stderr, "qvboard host: %s did not start (%u)\n", name.c_str(), error);
+        Start(*s, error); // a failure is reported by Start
     }
 }
 
@@ -208,15 +207,27 @@ bool ServicesHost::Unload(platform::Handle handle, uint32_t& error) {
 
 bool ServicesHost::Start(HostedService& s, uint32_t& error) {
     bool started = true;
+    s.m_failure.clear();
     if (s.m_kind == ServiceKind::Server) started = StartServer(s);
     if (s.m_kind == ServiceKind::Library) started = StartLibrary(s);
     s.m_running = started;
-    if (!started) error = platform::kErrorGenFailure;
-    fprintf(stderr, "qvboard host: %s %s\n", s.m_name.c_str(), started ? "started" : "failed");
-    return started;
+    if (started) {
+        fprintf(stderr, "qvboard host: %s started\n", s.m_name.c_str());
+        return true;
+    }
+    error = platform::kErrorGenFailure;
+    if (s.m_failure.empty()) s.m_failure = "its start failed";
+    fprintf(stderr, "qvboard host: %s did not start: %s\n", s.m_name.c_str(), s.m_failure.c_str());
+    return false;
 }
 
 bool ServicesHost::StartServer(HostedService& s) {
+    // A server already answering there is another program's: ours would not get the address.
+    if (Accepts(m_address, kServerCallsPort)) {
+        s.m_failure = m_address + " port " + std::to_string(kServerCallsPort) +
+                      " is in use by another program";
+        return false;
+    }
     const std::string db = platform::MapPath(s.m_database);
     const std::string log = platform::board::BoardFolder() + "/qvserver.log";
     std::vector<std::string> args = {m_qvserver, "--address", m_address, "--db",
@@ -232,10 +243,16 @@ bool ServicesHost::StartServer(HostedService& s) {
     pid_t pid = -1;
     const int r = posix_spawn(&pid, m_qvserver.c_str(), &files, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&files);
-    if (r != 0) return false;
+    if (r != 0) {
+        s.m_failure = "cannot run " + m_qvserver + ": " + std::strerror(r);
+        return false;
+    }
     for (int waited = 0; waited < kServerReadyMs; waited += 20) {
-        if (Reaped(pid, 0)) return false;
-        if (Accepts(m_address, kServerCallsPort)) {
+        if (Reaped(pid, 0)) {
+            s.m_failure = "qvserver ended at once (see " + log + ")";
+            return false;
+        }
+        if (Accepts(m_address, kServerCallsPort) && !Reaped(pid, 0)) {
             s.m_pid = pid;
             return true;
         }
@@ -243,13 +260,15 @@ bool ServicesHost::StartServer(HostedService& s) {
     }
     kill(pid, SIGKILL);
     Reaped(pid, 1000);
+    s.m_failure = "qvserver did not answer on " + m_address + " within " +
+                  std::to_string(kServerReadyMs / 1000) + " s";
     return false;
 }
 
 bool ServicesHost::StartLibrary(HostedService& s) {
     s.m_library = platform::LoadLibrary(s.m_dll);
     if (s.m_library == nullptr) {
-        fprintf(stderr, "qvboard host: cannot load %s\n", s.m_dll.c_str());
+        s.m_failure = "cannot load " + s.m_dll;
         return false;
     }
     const auto entry = [&](const char* name) {
@@ -260,6 +279,7 @@ bool ServicesHost::StartLibrary(HostedService& s) {
     s.m_ioControl = reinterpret_cast<platform::ServiceIOControlFn>(entry("_IOControl"));
     s.m_context = s.m_init != nullptr ? s.m_init(0) : 0;
     if (s.m_context != 0) return true;
+    s.m_failure = s.m_entry + "_Init failed";
     platform::FreeLibrary(s.m_library); // a service that does not start is unloaded
     s.m_library = nullptr;
     return false;
@@ -348,7 +368,10 @@ std::string ServicesHost::Command(const std::string& line, bool& ok) {
         for (auto& s : m_services) {
             std::lock_guard<std::mutex> hold(s->m_lock);
             text += s->m_name + " " + std::string(s->m_prefix.begin(), s->m_prefix.end()) + " " +
-                    (StillRunning(*s) ? "running" : "stopped") + "\n";
+                    (StillRunning(*s)       ? "running"
+                     : s->m_failure.empty() ? "stopped"
+                                            : "stopped (did not start: " + s->m_failure + ")") +
+                    "\n";
         }
         return text;
     }

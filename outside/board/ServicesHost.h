@@ -8,6 +8,8 @@
 //   [QVServer]  Kind=Server  Prefix=QVS1:  Dll=QVServer.dll Database=\DAVozuz\SQLite\QVForecourt.db
 //   [QV2Serial] Kind=Idle    Prefix=QV21:  Dll=QV2Serial.dll
 //   [Ostrel]    Kind=Library Prefix=QVL1:  Dll=\Windows\Ostrel.dll  Entry=QVL
+// A service that does not start is reported on standard error with the reason, and "services"
+// lists it as "stopped (did not start: REASON)".
 // A Server runs qvserver (beside qvboard) on the board's address with the database; an Idle
 // service only starts and stops; a Library is loaded and its <Entry>_Init called (its
 // _Deinit and the library's detach when it stops).
@@ -40,6 +42,7 @@ struct HostedService {
 
     std::mutex m_lock; // one start, stop or control code at a time
     bool m_running = false;
+    std::string m_failure;                   // why the last start failed; empty once it started
     pid_t m_pid = -1;                        // Server
     platform::LibHandle m_library = nullptr; // Library
     uintptr_t m_context = 0;
@@ -68,7 +71,7 @@ class ServicesHost {
   private:
     bool Start(HostedService& s, uint32_t& error); // under s.m_lock
     void Stop(HostedService& s);                   // under s.m_lock
-    bool StartServer(HostedService& s);
+    bool StartServer(HostedService& s);            // false with s.m_failure
     bool StartLibrary(HostedService& s);
     bool StillRunning(HostedService& s); // under s.m_lock: a server that ended is not
     HostedService* ByName(const std::string& name);

@@ -38,6 +38,9 @@ std::string ServicesSocketPath() {
 std::string ControlSocketPath() {
     return BoardFolder() + "/control";
 }
+std::string DriveNoticePath() {
+    return BoardFolder() + "/drive";
+}
 
 int Connect(const std::string& path) {
     sockaddr_un addr;

@@ -16,6 +16,10 @@ std::string BoardFolder();
 std::string DeviceSocketPath();   // the drivers: one connection per open device
 std::string ServicesSocketPath(); // the services host: the services API and its commands
 std::string ControlSocketPath();  // the board: its commands (qvboard ctl)
+// The board's notice of the pen drive at "\Hard Disk": one line "insertion N in" while the N-th
+// drive the board has plugged is in, "insertion N out" once it was pulled. The board replaces
+// it in one step on every plug and unplug; the file services read it (RemovableDrive.h).
+std::string DriveNoticePath();
 
 enum class Op : uint32_t {
     Open = 1,     // m_code access, m_arg share, payload the device name (UTF-16 units)

@@ -16,6 +16,7 @@ void PrepareConsole() {
 bool WriteConsole(const char* text, size_t n) {
     PrepareConsole();
     if (!text || n == 0) return true;
+    // Flushed at once: a service's or a piped program's output is seen as it is written.
     bool ok = std::fwrite(text, 1, n, stdout) == n && std::fflush(stdout) == 0;
     if (!ok) std::clearerr(stdout); // a reader may come back (a terminal); try the next write
     return ok;

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "platform/Paths.h"
+#include "platform/posix/RemovableDrive.h"
 
 namespace platform {
 
@@ -96,7 +97,7 @@ FILE* OpenFile(std::string_view path, const char* mode) {
     std::string native;
     for (const char* m = mode; *m; ++m)
         if (*m != 't') native += *m;
-    return std::fopen(MapPath(path).c_str(), native.c_str());
+    return drive::Open(MapPath(path), native.c_str());
 }
 
 FileKind GetFileKind(std::string_view path) {
@@ -104,6 +105,19 @@ FileKind GetFileKind(std::string_view path) {
     if (stat(MapPath(path).c_str(), &st) != 0) return FileKind::Missing;
     if (S_ISDIR(st.st_mode)) return FileKind::Directory;
     return S_ISREG(st.st_mode) ? FileKind::File : FileKind::Other;
+}
+
+bool GetMediaId(std::string_view path, uint64_t& id) {
+    const std::string native = MapPath(path);
+    struct stat st {};
+    if (stat(native.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+    uint64_t insertion = 0;
+    if (drive::OnDrive(native) && drive::CurrentInsertion(insertion) && insertion != 0) {
+        id = insertion; // the board numbers its insertions
+        return true;
+    }
+    id = static_cast<uint64_t>(st.st_dev) << 40 ^ static_cast<uint64_t>(st.st_ino);
+    return true;
 }
 
 bool MoveFile(std::string_view from, std::string_view to) {
@@ -137,14 +151,14 @@ bool RemoveDirectory(std::string_view path) {
 bool TruncateFile(FILE* f, int64_t pos) {
     if (!f || pos < 0 || FaultFires(FileOp::Truncate)) return false;
     if (std::fflush(f) != 0) return false;
-    return ftruncate(fileno(f), static_cast<off_t>(pos)) == 0;
+    return ftruncate(drive::Descriptor(f), static_cast<off_t>(pos)) == 0;
 }
 
 bool CommitFile(FILE* f) {
     if (!f || FaultFires(FileOp::Commit)) return false;
     if (std::fflush(f) != 0) return false;
     // A pipe or device has nothing to commit: once flushed, its data is written.
-    return fsync(fileno(f)) == 0 || errno == EINVAL || errno == EROFS;
+    return fsync(drive::Descriptor(f)) == 0 || errno == EINVAL || errno == EROFS;
 }
 
 namespace {
@@ -161,7 +175,7 @@ void StampFrom(const struct stat& st, FileStamp& out) {
 
 bool GetFileStamp(FILE* f, FileStamp& out) {
     struct stat st {};
-    if (!f || fstat(fileno(f), &st) != 0) return false;
+    if (!f || fstat(drive::Descriptor(f), &st) != 0) return false;
     StampFrom(st, out);
     return true;
 }

@@ -24,16 +24,16 @@ char16_t Fold(char16_t c) {
     return ToUpperChar(c);
 }
 
+// A name on the disk in the narrow code page, as every other conversion reads it, so that the
+// match's name maps back to the same file.
 std::u16string FromNative(const char* name) {
     std::u16string out;
     for (const char* p = name; *p != '\0'; ++p)
-        out += static_cast<char16_t>(static_cast<unsigned char>(*p));
+        out += NarrowToWideChar(*p);
     return out;
 }
 
-} // namespace
-
-bool MatchesPattern(std::u16string_view pattern, std::u16string_view name) {
+bool MatchesPlain(std::u16string_view pattern, std::u16string_view name) {
     // Iterative wildcard match with one back-track point for the last '*'.
     size_t p = 0, n = 0, star = std::u16string_view::npos, mark = 0;
     while (n < name.size()) {
@@ -55,14 +55,24 @@ bool MatchesPattern(std::u16string_view pattern, std::u16string_view name) {
     return p == pattern.size();
 }
 
+} // namespace
+
+// A pattern ending in ".*" also matches names without an extension, as on Windows, where "*.*"
+// matches every name.
+bool MatchesPattern(std::u16string_view pattern, std::u16string_view name) {
+    if (MatchesPlain(pattern, name)) return true;
+    const size_t n = pattern.size();
+    return n >= 2 && pattern.substr(n - 2) == u".*" && MatchesPlain(pattern.substr(0, n - 2), name);
+}
+
 FindHandle FindFirstFile(std::u16string_view pattern, FindData& out) {
     const size_t slash = pattern.find_last_of(u"\\/");
     const std::u16string_view dirPart =
         slash == std::u16string_view::npos ? std::u16string_view{} : pattern.substr(0, slash + 1);
     const std::u16string_view namePart =
         slash == std::u16string_view::npos ? pattern : pattern.substr(slash + 1);
-    std::string dir = dirPart.empty() ? std::string(".") : MapPath(dirPart);
-    if (dir.empty()) dir = "/";
+    const std::string dir = dirPart.empty() ? std::string(".") : MapPath(dirPart);
+    if (dir.empty()) return kInvalidFind; // a path that leaves the device root
     DIR* d = opendir(dir.c_str());
     if (d == nullptr) return kInvalidFind;
     auto search = std::make_unique<Search>();

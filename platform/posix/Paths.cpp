@@ -18,10 +18,27 @@ bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
-// Appends rest to root with backslashes turned into slashes.
+// Appends the parts of rest to root, slash-separated: empty and "." parts are dropped and ".."
+// takes the part before it away. A ".." that would climb above root refuses the whole path: the
+// result is empty, which every file call fails on as on a missing file.
 std::string Join(std::string root, std::string_view rest) {
-    for (char c : rest)
-        root += c == '\\' ? '/' : c;
+    const size_t base = root.size();
+    size_t at = 0;
+    while (at < rest.size()) {
+        size_t end = at;
+        while (end < rest.size() && !IsSeparator(rest[end]))
+            ++end;
+        const std::string_view part = rest.substr(at, end - at);
+        if (part == "..") {
+            if (root.size() == base) return std::string();
+            root.erase(root.rfind('/'));
+        } else if (!part.empty() && part != ".") {
+            root += '/';
+            root += part;
+        }
+        at = end + 1;
+    }
+    if (!rest.empty() && IsSeparator(rest.back())) root += '/';
     return root;
 }
 
@@ -42,9 +59,7 @@ std::string MapPath(std::string_view path) {
     if (path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == ':') {
         std::string root = DeviceRoot() + '/';
         root += static_cast<char>(path[0] >= 'a' ? path[0] - 'a' + 'A' : path[0]);
-        std::string_view rest = path.substr(2);
-        if (!rest.empty() && !IsSeparator(rest[0])) root += '/'; // "C:name" is "C:\name"
-        return Join(root, rest);
+        return Join(root, path.substr(2)); // "C:name" is "C:\name"
     }
     return std::string(path);
 }

@@ -47,3 +47,29 @@ TEST(Paths, RootIsReadOnEveryCall) {
     EXPECT_EQ(DeviceRoot(), "/tmp/qvroot");
     unsetenv("QV_ROOT");
 }
+
+TEST(Paths, DotPartsResolveAndNeverClimbAboveTheDeviceRoot) {
+    setenv("QV_ROOT", "/r/root", 1);
+    struct {
+        const char* in;
+        const char* out; // "" when the path is refused
+    } const cases[] = {
+        {"\\A\\..\\B", "/r/root/B"},
+        {"\\A\\.\\B\\", "/r/root/A/B/"},
+        {"\\A\\\\B", "/r/root/A/B"},
+        {"\\A\\..", "/r/root"},
+        {"\\..\\outside\\victim.txt", ""},
+        {"\\A\\..\\..\\x", ""},
+        {"\\Hard Disk\\..\\..\\..\\etc\\passwd", ""},
+        {"C:\\..\\x", ""},
+        {"C:..\\x", ""},
+        {"c:\\log\\..\\y", "/r/root/C/y"},
+        {"../native/stays", "../native/stays"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MapPath(std::string_view(c.in)), c.out) << c.in;
+        std::u16string wide(c.in, c.in + std::char_traits<char>::length(c.in));
+        EXPECT_EQ(MapPath(std::u16string_view(wide)), c.out) << c.in;
+    }
+    unsetenv("QV_ROOT");
+}

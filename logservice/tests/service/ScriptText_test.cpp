@@ -1,6 +1,7 @@
 // The setup script's word rules and the file search by pattern.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "logservice/ScriptText.h"
 #include "platform/FindFiles.h"
+#include "platform/Paths.h"
 
 namespace {
 
@@ -80,6 +82,12 @@ TEST(FilePattern, StarQuestionMarkAndCase) {
         {u"exact", u"exactly", false},
         {u"**?", u"", false},
         {u"*", u"", true},
+        // As on Windows, "*.*" takes every name and a trailing ".*" names without a dot.
+        {u"*.*", u"README", true},
+        {u"*.*", u"a.b.c", true},
+        {u"data*.*", u"data", true},
+        {u"data*.*", u"other", false},
+        {u"x.*", u"x", true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(platform::MatchesPattern(c.pattern, c.name), c.matches)
@@ -110,6 +118,24 @@ TEST(FilePattern, FindFirstFindNextInNameOrder) {
 
     EXPECT_EQ(platform::FindFirstFile(u"\\Drive\\*.none", found), platform::kInvalidFind);
     EXPECT_EQ(platform::FindFirstFile(u"\\Missing\\*", found), platform::kInvalidFind);
+    // A pattern that climbs out of the device root finds nothing, even where files are.
+    EXPECT_EQ(platform::FindFirstFile(u"\\..\\*", found), platform::kInvalidFind);
+    EXPECT_EQ(platform::FindFirstFile(u"\\Drive\\..\\..\\*", found), platform::kInvalidFind);
+
+    // Names with bytes of the code page's upper half (here UTF-8 names from a technician's
+    // computer, and a euro sign) are found under the names that open them.
+    for (const char* name : {"\xC3\x84rger.txt", "\xC3\x9F.txt", "\x80uro.txt"})
+        std::ofstream(root / "Drive" / name) << "x";
+    names.clear();
+    const platform::FindHandle accents = platform::FindFirstFile(u"\\Drive\\?*.txt", found);
+    ASSERT_NE(accents, platform::kInvalidFind);
+    do {
+        names.push_back(found.m_name);
+        EXPECT_TRUE(std::ifstream(platform::MapPath(u"\\Drive\\" + found.m_name)).good());
+    } while (platform::FindNextFile(accents, found));
+    platform::FindClose(accents);
+    EXPECT_EQ(names.size(), 6u);
+    EXPECT_NE(std::find(names.begin(), names.end(), u"\u20ACuro.txt"), names.end());
     fs::remove_all(root);
     unsetenv("QV_ROOT");
 }

@@ -58,6 +58,12 @@ inline bool WaitFor(const std::function<bool()>& done, int ms) {
     return done();
 }
 
+// A setup script line that waits in an exec until the file hold is removed.
+inline std::string HoldLine(const fs::path& hold) {
+    return "exec /bin/sh \"-c \"\"while test -e " + hold.string() +
+           "; do sleep 0.1; done\"\"\"\r\n";
+}
+
 inline std::string BuildDir() {
     const char* dir = std::getenv("QV_BUILD_DIR");
     return dir != nullptr ? dir : ".";

@@ -212,4 +212,95 @@ TEST_F(ServiceLibrary, TheHostUnloadsTheLibraryOnlyAfterAWorkerStillBuilding) {
     EXPECT_EQ(Count(text, "****STOP <Ostrel service"), 1);
 }
 
+// The board with the service loaded by its host, a pen drive whose script waits in an exec
+// until hold is removed, and the service's console output in m_output.
+class ServiceOnTheBoard : public ServiceLibrary {
+  protected:
+    void StartWithWaitingScript() {
+        SetProfile("File=Yes\r\nScreen=sim\r\n");
+        WriteFile(m_root / "Windows" / "Services.ini", ServiceList("QVServer,QV2Serial,Ostrel"));
+        m_output = m_root / "board.out";
+        m_board.SetOutput(m_output.string());
+        StartBoard();
+        m_hold = m_root / "hold";
+        WriteFile(m_hold, "");
+        const fs::path pen = m_root / "pen";
+        WriteFile(pen / "QVSetup.scp", "rem before\r\n" + HoldLine(m_hold) + "rem after\r\n");
+        ASSERT_NE(m_board.Ctl("plug '" + pen.string() + "'").find("plugged"), std::string::npos);
+        ASSERT_TRUE(
+            WaitFor([&] { return Report().find("*** before ***") != std::string::npos; }, 60000));
+    }
+    void TearDown() override {
+        fs::remove(m_hold);
+        ServiceLibrary::TearDown();
+    }
+    std::string Report() { return ReadFile(m_root / "Hard Disk" / "QVSetup.log"); }
+    // The last line of the service log.
+    std::string LastLogLine() {
+        std::string text = ServiceLogText();
+        while (!text.empty() && text.back() == '\n')
+            text.pop_back();
+        return text.substr(text.rfind('\n') + 1);
+    }
+
+    fs::path m_output;
+    fs::path m_hold;
+};
+
+TEST_F(ServiceOnTheBoard, AStopDuringARunIsAnsweredInTimeAndTheRunEndsCleanly) {
+    StartWithWaitingScript();
+    // While the run goes on, its records are in the log file and on the host's console.
+    EXPECT_NE(ServiceLogText().find("Starting to process QVSetup.scp...."), std::string::npos);
+    EXPECT_NE(ReadFile(m_output).find("Pen drive found."), std::string::npos);
+
+    const auto start = Clock::now();
+    EXPECT_EQ(m_board.Ctl("ioctl Ostrel 0x01040008"), "result 1 error 0 bytes 0 out\n");
+    EXPECT_LT(Clock::now() - start, ms(5000));
+    const std::string report = Report();
+    EXPECT_NE(report.find("Setup run stopped: the service is stopping."), std::string::npos)
+        << report;
+    EXPECT_EQ(report.find("*** after ***"), std::string::npos);
+    EXPECT_TRUE(fs::exists(m_root / "Hard Disk" / "QVSetup.scp"));
+    const std::string services = m_board.Ctl("services");
+    EXPECT_NE(services.find("QVServer QVS1: running"), std::string::npos) << services;
+    EXPECT_NE(services.find("QV2Serial QV21: running"), std::string::npos) << services;
+    EXPECT_NE(services.find("Ostrel QVL1: running"), std::string::npos) << services;
+    EXPECT_EQ(m_board.Ctl("ioctl Ostrel 0x01040020"), "result 1 error 0 bytes 4 out 00000000\n");
+    EXPECT_NE(LastLogLine().find("****STOP <Ostrel service"), std::string::npos) << LastLogLine();
+    EXPECT_EQ(Count(ServiceLogText(), "Ostrel service stopped"), 1);
+}
+
+TEST_F(ServiceOnTheBoard, AShutdownDuringARunEndsTheLogWithItsRecordsAndStop) {
+    StartWithWaitingScript();
+    const auto start = Clock::now();
+    EXPECT_EQ(m_board.Stop(), 0);
+    EXPECT_LT(Clock::now() - start, ms(15000));
+    const std::string text = ServiceLogText();
+    EXPECT_NE(text.find("*** before ***"), std::string::npos);
+    EXPECT_NE(text.find("Setup run stopped: the service is stopping."), std::string::npos);
+    EXPECT_NE(LastLogLine().find("****STOP <Ostrel service"), std::string::npos) << LastLogLine();
+}
+
+TEST_F(ServiceLibrary, NoSecondWorkerStartsBesideOneThatDidNotStop) {
+    // The first worker builds its object for about ten seconds, so the stop gives up on it.
+    SetProfile("Path=\\Never\r\nFile=Yes\r\n");
+    StartBoard();
+    Load();
+    m_context = m_init(0);
+    ASSERT_NE(m_context, 0u);
+    EXPECT_EQ(m_deinit(m_context), 1);
+    SetProfile("File=Yes\r\n");
+    uint32_t value = 0;
+    EXPECT_EQ(Control(platform::kIoctlServiceStart, value), 1);
+    EXPECT_EQ(State(), 0u) << "a second worker started beside the first";
+    // Once the first has ended, a start builds the one worker again.
+    ASSERT_TRUE(WaitFor([&] { return Count(ServiceLogText(), "****STOP") == 1; }, 20000));
+    EXPECT_EQ(Control(platform::kIoctlServiceStart, value), 1);
+    EXPECT_EQ(State(), 1u);
+    EXPECT_EQ(m_deinit(m_context), 1);
+    const std::string text = ServiceLogText();
+    EXPECT_EQ(Count(text, "***START <Ostrel service"), 2);
+    EXPECT_EQ(Count(text, "****STOP <Ostrel service"), 2);
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 // The setup run from a pen drive, on the simulated board with the forecourt server, the
 // board-built Dovetrix and the network library: the service object is built in this process
 // and its removable-storage pass is called directly, as its main loop does every two seconds.
+#include <chrono>
 #include <memory>
 #include <thread>
 
@@ -59,7 +60,9 @@ const char kWholeScript[] = "rem \"Site setup\"\r\n"
                             "\r\n"
                             "exec\r\n"
                             "exec \\Windows\\Dovetrix.exe\r\n"
-                            "Exec \\Windows\\Dovetrix.exe VERSION\r\n"
+                            "Exec /bin/true \"VERSION \\versions.ini\"\r\n"
+                            "exec \\Windows\\Dovetrix.exe VERSION\r\n"
+                            "exec /bin/false x\r\n"
                             "exec \\Windows\\Missing.exe x\r\n"
                             "copy\r\n"
                             "copy \"\\Hard Disk\\files\\*.TXT\"\r\n"
@@ -101,7 +104,10 @@ TEST_F(SetupRunTest, EveryCommandWithItsReportsOnTheBoard) {
                                  "Serial No           [QV0012345]\n"
                                  "\n*** Site setup *** \n"
                                  "\n*** two *** \n"
-                                 "\\Windows\\Dovetrix.exe VERSION - successful.\n"
+                                 "/bin/true VERSION \\versions.ini - successful.\n"
+                                 // Dovetrix without its file shows its usage and ends with -1.
+                                 "\\Windows\\Dovetrix.exe VERSION - failed!! exit code 255\n"
+                                 "/bin/false x - failed!! exit code 1\n"
                                  "\\Windows\\Missing.exe x - failed!!\n"
                                  " 2 file(s) copied.  [\\Hard Disk\\files\\*.TXT -> \\Target]\n"
                                  " 1 file(s) copied.  [\\Hard Disk\\files\\?.dat -> \\Target\\]\n"
@@ -179,6 +185,8 @@ TEST_F(SetupRunTest, EveryCommandWithItsReportsOnTheBoard) {
         EXPECT_NE(network.find(key), std::string::npos) << key << "\n" << network;
     EXPECT_TRUE(ServicesRunning());
     EXPECT_GE(Count(m_board.Ctl("led"), "\n"), 2) << "the LED blinked";
+    EXPECT_NE(m_board.Ctl("status").find("\nled off\n"), std::string::npos)
+        << "the LED is back in its idle state";
 
     // The drive left in does nothing more; taking it out is noticed once.
     const std::string before = Log();
@@ -200,19 +208,40 @@ TEST_F(SetupRunTest, SaveGivesUpAfterFiveFailedAttempts) {
     const std::string report = SetupLog();
     EXPECT_EQ(Count(report, "IP Address updated  failed !!"), 1) << report;
     EXPECT_EQ(Count(report, "IP Address updated successfully."), 1) << report; // 6th call
+    EXPECT_NE(report.find("IP Address updated  failed !!\nNetwork settings not changed.\n"),
+              std::string::npos)
+        << report;
     EXPECT_NE(ReadFile(m_root / "Windows" / "QVNetwork.ini").find("IP=10.9.9.9"),
               std::string::npos);
 }
 
+TEST_F(SetupRunTest, AFailedSaveSaysWhatItChanged) {
+    StartService();
+    Script("set IP 10.1.2.5\r\nset BoardName bad_name\r\nsave x\r\n");
+    Plug();
+    Pass();
+    const std::string report = SetupLog();
+    // The address was written and the name refused: the report says exactly that.
+    EXPECT_NE(report.find("IP Address updated  failed !!\nIP address, subnet mask, TFTP, DHCP and "
+                          "DNS changed; network name not changed.\n"),
+              std::string::npos)
+        << report;
+    const std::string network = ReadFile(m_root / "Windows" / "QVNetwork.ini");
+    EXPECT_NE(network.find("IP=10.1.2.5"), std::string::npos) << network;
+    EXPECT_EQ(network.find("bad_name"), std::string::npos) << network;
+}
+
 TEST_F(SetupRunTest, NoScriptOrNoWritableReportEndsTheRunAtOnce) {
     StartService();
+    WriteFile(m_pen / "QVSetup.log", "an earlier report\n");
     Plug();
     std::string log = Pass();
     EXPECT_NE(log.find("Pen drive found."), std::string::npos);
     EXPECT_EQ(log.find("QVSetup.scp found."), std::string::npos);
-    EXPECT_FALSE(fs::exists(Drive() / "QVSetup.log"));
+    EXPECT_EQ(SetupLog(), "an earlier report\n"); // nothing to say: the old report stays
     Unplug();
     Pass();
+    fs::remove(m_pen / "QVSetup.log");
 
     Script("rem x\r\n");
     fs::create_directories(m_pen / "QVSetup.log"); // the report cannot be written
@@ -249,12 +278,15 @@ TEST_F(SetupRunTest, AMissingDovetrixIsPassedOverAndAFailingOneIsReported) {
 TEST_F(SetupRunTest, NoControllerEndsTheRunWithTheServicesStartedAgain) {
     StartService({"--controller", "0"});
     Script("rem x\r\n");
+    WriteFile(m_pen / "QVSetup.log", "an earlier report\n");
     Plug();
     const std::string log = Pass();
     EXPECT_NE(log.find("Failed to open USB port."), std::string::npos);
     EXPECT_EQ(log.find("Starting to process"), std::string::npos);
     EXPECT_TRUE(fs::exists(Drive() / "QVSetup.scp"));
     EXPECT_TRUE(ServicesRunning());
+    // The drive's report says why the script did not run.
+    EXPECT_EQ(SetupLog(), "Failed to open USB port.\n");
     // Nothing more until the drive comes again.
     EXPECT_EQ(Pass(), log);
 }
@@ -267,6 +299,11 @@ TEST_F(SetupRunTest, UnreadableNetworkSettingsEndTheRunWithTheServicesStartedAga
     const std::string log = Pass();
     EXPECT_NE(log.find("Serial No           [QV0012345]"), std::string::npos);
     EXPECT_EQ(log.find("Starting to process"), std::string::npos);
+    const std::string report = SetupLog();
+    EXPECT_NE(
+        report.find("Serial No           [QV0012345]\nFailed to read the network settings.\n"),
+        std::string::npos)
+        << report;
     EXPECT_TRUE(fs::exists(Drive() / "QVSetup.scp"));
     EXPECT_TRUE(ServicesRunning());
 }
@@ -320,6 +357,132 @@ TEST_F(SetupRunTest, AControllerSwappedDuringTheRunFailsTheSecondOpenAndTheRunCo
     EXPECT_TRUE(fs::is_directory(Drive())) << "the drive stayed in through the swap";
     EXPECT_FALSE(fs::exists(Drive() / "QVSetup.scp"));
     EXPECT_TRUE(ServicesRunning());
+}
+
+TEST_F(SetupRunTest, AStopEndsAHungExportAtOnce) {
+    StartService();
+    // The exported program hangs until the test lets it go.
+    const fs::path hold = m_root / "hold";
+    WriteFile(hold, "");
+    fs::remove(m_root / "Windows" / "Dovetrix.exe");
+    WriteFile(m_root / "Windows" / "Dovetrix.exe",
+              "#!/bin/sh\nwhile test -e " + hold.string() + "; do sleep 0.1; done\n");
+    fs::permissions(m_root / "Windows" / "Dovetrix.exe", fs::perms::owner_all);
+    Script("rem never\r\n");
+    WriteFile(m_pen / "QVSetup.log", "an earlier report\n");
+    Plug();
+    std::thread run([&] { m_service->ProcessSetupScript(); });
+    const bool waiting =
+        WaitFor([&] { return Log().find("QVSetup.scp found.") != std::string::npos; }, 30000);
+    std::this_thread::sleep_for(std::chrono::milliseconds(700)); // well inside the wait
+    const auto asked = std::chrono::steady_clock::now();
+    m_service->RequestStop();
+    // A run that does not see the stop ends only once its program does: let it go after a while.
+    std::thread release([&] {
+        WaitFor([&] { return !fs::exists(hold); }, 10000);
+        fs::remove(hold);
+    });
+    run.join();
+    const auto took = std::chrono::steady_clock::now() - asked;
+    fs::remove(hold);
+    release.join();
+    ASSERT_TRUE(waiting);
+    EXPECT_LT(took, std::chrono::milliseconds(3000));
+    // The new report, which says why, replaced the earlier one whole.
+    EXPECT_EQ(SetupLog(), "Setup run stopped: the service is stopping.\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(Drive()), fs::directory_iterator()), 2);
+    EXPECT_TRUE(fs::exists(Drive() / "QVSetup.scp"));
+    EXPECT_EQ(Log().find("Starting to process"), std::string::npos);
+    EXPECT_TRUE(ServicesRunning());
+}
+
+TEST_F(SetupRunTest, APulledDriveEndsTheRunAndTheNextDriveRunsItsOwnScript) {
+    StartService();
+    const fs::path hold = m_root / "hold";
+    WriteFile(hold, "");
+    Script("rem first\r\n" + HoldLine(hold) + "rem after\r\n");
+    WriteFile(m_pen / "QVSetup.log", "an earlier report\n");
+    Plug();
+    std::thread run([&] { m_service->ProcessSetupScript(); });
+    const bool waiting =
+        WaitFor([&] { return Log().find("*** first ***") != std::string::npos; }, 30000);
+    // Drive A is pulled in the middle of its run and drive B goes in at once.
+    Unplug();
+    const fs::path second = m_root / "pen2";
+    WriteFile(second / "QVSetup.scp", "rem second\r\n");
+    ASSERT_NE(m_board.Ctl("plug '" + second.string() + "'").find("plugged"), std::string::npos);
+    fs::remove(hold);
+    run.join();
+    ASSERT_TRUE(waiting);
+
+    // A keeps its earlier report; the new one, beside it, stops where A was pulled: what the
+    // run did after is not written to it.
+    EXPECT_EQ(ReadFile(m_pen / "QVSetup.log"), "an earlier report\n");
+    std::string first;
+    for (const auto& entry : fs::directory_iterator(m_pen))
+        if (entry.path().filename().string().rfind("QVSetup.log.", 0) == 0)
+            first = ReadFile(entry.path());
+    EXPECT_NE(first.find("*** first ***"), std::string::npos);
+    EXPECT_EQ(first.find(" - successful."), std::string::npos) << first;
+    EXPECT_EQ(first.find("*** after ***"), std::string::npos) << first;
+    EXPECT_TRUE(fs::exists(m_pen / "QVSetup.scp")); // A's script stays for its next insertion
+    std::string log = Log();
+    EXPECT_NE(log.find("Pen drive removed during the setup run."), std::string::npos) << log;
+    EXPECT_EQ(log.find("Processing complete."), std::string::npos);
+    EXPECT_TRUE(ServicesRunning());
+
+    // B is a new insertion: its script runs and only its script is deleted.
+    ASSERT_TRUE(fs::exists(Drive() / "QVSetup.scp")) << "the run deleted the next drive's script";
+    log = Pass();
+    EXPECT_EQ(Count(log, "Pen drive removed."), 1);
+    EXPECT_EQ(Count(log, "Pen drive found."), 2);
+    EXPECT_NE(SetupLog().find("*** second ***"), std::string::npos);
+    EXPECT_FALSE(fs::exists(Drive() / "QVSetup.scp"));
+}
+
+TEST_F(SetupRunTest, ScriptPathsStayInTheDeviceRootAndPatternsTakeEveryName) {
+    StartService();
+    // A file beside the device root, which a script must not reach.
+    const fs::path victim = m_root.parent_path() / (m_root.filename().string() + "-victim.txt");
+    WriteFile(victim, "keep");
+    const std::string escape = "\\..\\" + victim.filename().string();
+    Script("del \"" + escape +
+           "\"\r\n"
+           "copy \"" +
+           escape +
+           "\" \\Target\r\n"
+           "copy \"\\Hard Disk\\f\\*.txt\" \\Target\r\n"
+           "del \\Target\\*.*\r\n");
+    // Names from a technician's computer (UTF-8), and one without a dot.
+    for (const char* name : {"a.txt", "\xC3\x84rger.txt", "\xC3\x9F.txt", "README"})
+        WriteFile(m_pen / "f" / name, name);
+    fs::create_directories(m_root / "Target");
+    WriteFile(m_root / "Target" / "NODOT", "x");
+    Plug();
+    Pass();
+    const std::string report = SetupLog();
+    EXPECT_NE(report.find(" 0 file(s) deleted. [" + escape + "]"), std::string::npos) << report;
+    EXPECT_NE(report.find(" 0 file(s) copied.  [" + escape + " -> \\Target]"), std::string::npos);
+    EXPECT_EQ(ReadFile(victim), "keep");
+    fs::remove(victim);
+    EXPECT_NE(report.find(" 3 file(s) copied.  [\\Hard Disk\\f\\*.txt -> \\Target]"),
+              std::string::npos)
+        << report;
+    // "*.*" takes every name, the one without a dot too.
+    EXPECT_NE(report.find(" 4 file(s) deleted. [\\Target\\*.*]"), std::string::npos) << report;
+    EXPECT_TRUE(fs::is_empty(m_root / "Target"));
+}
+
+TEST_F(SetupRunTest, TheLedIsIdleAfterEveryRun) {
+    StartService();
+    for (int i = 0; i < 3; ++i) {
+        Script("rem x\r\nexec /bin/sleep 0." + std::to_string(3 + i) + "\r\n");
+        Plug();
+        Pass();
+        EXPECT_NE(m_board.Ctl("status").find("\nled off\n"), std::string::npos) << i;
+        Unplug();
+        Pass();
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // choosing, ready once its services host answers, stopped with SIGTERM and reaped. Also runs
 // "qvboard ctl" commands and returns their output. Header-only, free of any test framework.
 #pragma once
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
@@ -28,6 +29,10 @@ class BoardProcess {
     BoardProcess(const BoardProcess&) = delete;
     BoardProcess& operator=(const BoardProcess&) = delete;
 
+    // The board's standard output and error (its services' console output) go to this file
+    // from the next Start on; empty: the test's own.
+    void SetOutput(const std::string& path) { m_output = path; }
+
     // Starts "qvboard run --root ROOT OPTIONS..." and waits (up to readyMs) until its services
     // host has booted; false when it did not come up.
     bool Start(const std::string& root, const std::vector<std::string>& options = {},
@@ -40,7 +45,16 @@ class BoardProcess {
         for (std::string& a : args)
             argv.push_back(a.data());
         argv.push_back(nullptr);
-        if (posix_spawn(&m_pid, args[0].c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
+        posix_spawn_file_actions_t files;
+        posix_spawn_file_actions_init(&files);
+        if (!m_output.empty()) {
+            posix_spawn_file_actions_addopen(&files, 1, m_output.c_str(),
+                                             O_WRONLY | O_CREAT | O_APPEND, 0644);
+            posix_spawn_file_actions_adddup2(&files, 1, 2);
+        }
+        const int r = posix_spawn(&m_pid, args[0].c_str(), &files, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&files);
+        if (r != 0) {
             m_pid = -1;
             return false;
         }
@@ -117,6 +131,7 @@ class BoardProcess {
     }
 
     std::string m_root;
+    std::string m_output;
     pid_t m_pid = -1;
 };
 

@@ -5,12 +5,17 @@
 #include <netinet/in.h>
 #include <signal.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 #include "outside/board/tests/BoardFixture.h"
 #include "platform/Device.h"
+#include "platform/Files.h"
 #include "platform/LastError.h"
 #include "platform/Services.h"
 
@@ -178,6 +183,160 @@ TEST_F(ServicesTest, APenDriveIsPluggedAndUnpluggedInOneStep) {
     EXPECT_EQ(1, code);
     m_board.Ctl("plug '" + (m_root / "missing").string() + "'", &code);
     EXPECT_EQ(1, code);
+}
+
+TEST_F(ServicesTest, FilesOpenOnAPulledDriveFailAsOnARealRemoval) {
+    StartBoard({});
+    const fs::path drive = m_root / "pen";
+    fs::create_directories(drive);
+    std::ofstream(drive / "QVSetup.scp") << "rem one\n";
+    int code = 0;
+    m_board.Ctl("plug '" + drive.string() + "'", &code);
+    ASSERT_EQ(0, code);
+    uint64_t first = 0;
+    ASSERT_TRUE(GetMediaId("\\Hard Disk", first));
+    FILE* report = OpenFile("\\Hard Disk\\QVSetup.log", "wt");
+    FILE* script = OpenFile("\\Hard Disk\\QVSetup.scp", "rt");
+    ASSERT_NE(report, nullptr);
+    ASSERT_NE(script, nullptr);
+    EXPECT_GE(std::fputs("before\n", report), 0);
+    EXPECT_EQ(0, std::fflush(report));
+
+    m_board.Ctl("unplug", &code);
+    ASSERT_EQ(0, code);
+    std::fputs("after\n", report);
+    EXPECT_NE(0, std::fflush(report));
+    char line[64];
+    EXPECT_EQ(nullptr, std::fgets(line, sizeof line, script));
+    EXPECT_TRUE(std::ferror(script));
+    // The same drive plugged again is a new insertion: the old files stay cut off.
+    m_board.Ctl("plug '" + drive.string() + "'", &code);
+    ASSERT_EQ(0, code);
+    uint64_t second = 0;
+    ASSERT_TRUE(GetMediaId("\\Hard Disk", second));
+    EXPECT_NE(first, second);
+    std::clearerr(report);
+    std::fputs("again\n", report);
+    EXPECT_NE(0, std::fflush(report));
+    std::fclose(report);
+    std::fclose(script);
+    // A file opened on the new insertion works.
+    FILE* fresh = OpenFile("\\Hard Disk\\QVSetup.log", "at");
+    ASSERT_NE(fresh, nullptr);
+    std::fputs("new\n", fresh);
+    EXPECT_EQ(0, std::fclose(fresh));
+    m_board.Ctl("unplug", &code);
+    EXPECT_EQ("before\nnew\n", ReadFile(drive / "QVSetup.log"));
+}
+
+TEST_F(ServicesTest, AFolderOnAnotherFileSystemIsPlugged) {
+    StartBoard({});
+    std::string pattern = "/dev/shm/qvpen-XXXXXX";
+    if (!fs::is_directory("/dev/shm") || mkdtemp(pattern.data()) == nullptr)
+        GTEST_SKIP() << "no /dev/shm to put a folder on";
+    const fs::path drive = pattern;
+    struct stat a {
+    }, b{};
+    if (stat(drive.c_str(), &a) != 0 || stat(m_root.c_str(), &b) != 0 || a.st_dev == b.st_dev) {
+        fs::remove_all(drive);
+        GTEST_SKIP() << "/dev/shm is on the device root's file system";
+    }
+    std::ofstream(drive / "QVSetup.scp") << "rem test\n";
+    int code = 0;
+    const std::string out = m_board.Ctl("plug '" + drive.string() + "'", &code);
+    EXPECT_EQ(0, code) << out;
+    EXPECT_EQ("rem test\n", ReadFile(m_root / "Hard Disk" / "QVSetup.scp"));
+    std::ofstream(m_root / "Hard Disk" / "QVSetup.log") << "report\n";
+    m_board.Ctl("unplug", &code);
+    EXPECT_EQ(0, code);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(m_root / "Hard Disk")));
+    EXPECT_EQ("report\n", ReadFile(drive / "QVSetup.log"));
+    fs::remove_all(drive);
+}
+
+// Runs qvboard with args; its standard output, error and exit code.
+struct Ran {
+    std::string out;
+    std::string err;
+    int code;
+};
+Ran RunQvboard(const std::string& args) {
+    const std::string err = fs::temp_directory_path() / ("qvboard-err-" + std::to_string(getpid()));
+    Ran ran{"", "", -1};
+    FILE* p = popen((qvtesting::BoardProcess::Program() + " " + args + " 2>" + err).c_str(), "r");
+    char buf[4096];
+    for (size_t n; p != nullptr && (n = fread(buf, 1, sizeof buf, p)) > 0;)
+        ran.out.append(buf, n);
+    const int status = p != nullptr ? pclose(p) : -1;
+    ran.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    ran.err = ReadFile(err);
+    fs::remove(err);
+    return ran;
+}
+
+TEST(Qvboard, HelpVersionAndUsageErrors) {
+    for (const char* help : {"--help", "run --help", "ctl --help", "ctl --root /x --help"}) {
+        const Ran r = RunQvboard(help);
+        EXPECT_EQ(r.code, 0) << help;
+        EXPECT_EQ(r.out.rfind("usage: qvboard", 0), 0u) << help;
+        EXPECT_EQ(r.err, "") << help;
+    }
+    for (const char* version : {"--version", "run --version", "ctl --version"}) {
+        const Ran r = RunQvboard(version);
+        EXPECT_EQ(r.code, 0) << version;
+        EXPECT_EQ(r.out.rfind("qvboard ", 0), 0u) << version;
+    }
+    struct Mistake {
+        const char* args;
+        const char* line;
+    } const mistakes[] = {
+        {"", "qvboard: no verb given (run or ctl)\nTry 'qvboard --help'.\n"},
+        {"frob", "qvboard: unknown verb 'frob'\nTry 'qvboard --help'.\n"},
+        {"run --bogus", "qvboard run: unknown option --bogus\nTry 'qvboard run --help'.\n"},
+        {"run --controller 9",
+         "qvboard run: bad value for --controller: 9\nTry 'qvboard run --help'.\n"},
+        {"ctl", "qvboard ctl: no command given\nTry 'qvboard ctl --help'.\n"},
+        {"ctl frob", "qvboard ctl: unknown command 'frob'\nTry 'qvboard ctl --help'.\n"},
+        {"ctl plug", "qvboard ctl: wrong number of words after plug\nTry 'qvboard ctl --help'.\n"},
+    };
+    for (const Mistake& m : mistakes) {
+        const Ran r = RunQvboard(m.args);
+        EXPECT_EQ(r.code, 2) << m.args;
+        EXPECT_EQ(r.out, "") << m.args;
+        EXPECT_EQ(r.err, m.line) << m.args;
+    }
+}
+
+TEST_F(ServicesTest, TheBoardSaysWhenItIsReadyAndWhyAServiceDidNotStart) {
+    // Another program holds the server's address.
+    const int other = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_port = htons(5123);
+    inet_pton(AF_INET, "127.0.0.1", &at.sin_addr);
+    const int yes = 1;
+    setsockopt(other, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    ASSERT_EQ(0, bind(other, reinterpret_cast<sockaddr*>(&at), sizeof at));
+    ASSERT_EQ(0, listen(other, 4));
+    const fs::path out = fs::temp_directory_path() / ("qvboard-out-" + std::to_string(getpid()));
+    fs::remove(out);
+    m_board.SetOutput(out.string());
+    StartBoard({}, kServerServices);
+    const std::string why = "did not start: 127.0.0.1 port 5123 is in use by another program";
+    EXPECT_NE(m_board.Ctl("services").find("QVServer QVS1: stopped (" + why + ")"),
+              std::string::npos);
+    // The ready line comes once the host has booted, which the start above waited for.
+    for (int i = 0; i < 100 && ReadFile(out).find("qvboard ready") == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const std::string text = ReadFile(out);
+    EXPECT_NE(text.find("qvboard host: QVServer " + why + "\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("QVServer started"), std::string::npos) << text;
+    EXPECT_NE(text.find("qvboard ready: QVServer stopped (" + why + "), QV2Serial running\n"),
+              std::string::npos)
+        << text;
+    close(other);
+    m_board.Stop();
+    fs::remove(out);
 }
 
 } // namespace
