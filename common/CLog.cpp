@@ -82,7 +82,7 @@ void PutWidth6(char* out, int32_t value) {
 // point, '#', wide text, a null string) makes FormatMessage give up, and the caller formats the
 // whole message with vsnprintf instead; the text is the same either way.
 
-struct Spec {
+struct Conversion {
     bool left = false, zero = false, plus = false, space = false;
     int width = 0;
     int precision = -1;
@@ -119,7 +119,7 @@ class Out {
 };
 
 // Reads flags, width, precision and length behind a '%'; false for what is left to vsnprintf.
-bool ParseSpec(const char*& f, Spec& s) {
+bool ParseConversion(const char*& f, Conversion& s) {
     for (;; ++f) {
         if (*f == '-')
             s.left = true;
@@ -168,7 +168,7 @@ int Digits(unsigned long long magnitude, char conversion, char* end) {
 }
 
 // An integer conversion: sign, precision zeros, the '0' flag or blanks up to the width.
-void PutInteger(Out& out, const Spec& s, unsigned long long magnitude, bool negative) {
+void PutInteger(Out& out, const Conversion& s, unsigned long long magnitude, bool negative) {
     char digits[24];
     char* const end = digits + sizeof digits;
     int n = Digits(magnitude, s.conversion, end);
@@ -187,14 +187,14 @@ void PutInteger(Out& out, const Spec& s, unsigned long long magnitude, bool nega
 }
 
 // Text with the width and precision of %s or %c; the '0' flag is left to vsnprintf.
-void PutText(Out& out, const Spec& s, const char* text, int n) {
+void PutText(Out& out, const Conversion& s, const char* text, int n) {
     const int pad = std::max(0, s.width - n);
     if (!s.left) out.Fill(' ', pad);
     out.Put(text, n);
     if (s.left) out.Fill(' ', pad);
 }
 
-bool PutConversion(Out& out, const Spec& s, va_list* args) {
+bool PutConversion(Out& out, const Conversion& s, va_list* args) {
     switch (s.conversion) {
     case 'd':
     case 'i': {
@@ -272,8 +272,8 @@ int FormatMessage(char* text, int size, const char* format, va_list* args) {
             ++f;
             continue;
         }
-        Spec spec;
-        if (!ParseSpec(f, spec) || !PutConversion(out, spec, args)) return -1;
+        Conversion conversion;
+        if (!ParseConversion(f, conversion) || !PutConversion(out, conversion, args)) return -1;
         ++f;
     }
     return out.Done();

@@ -11,22 +11,16 @@
 #include <mutex>
 #include <string>
 
+#include "platform/posix/FileFaults.h"
 #include "platform/win32/Win32.h"
 
 namespace platform {
 
 namespace {
 
-constexpr int kOpCount = static_cast<int>(FileOp::Write) + 1;
-
-std::mutex g_faultLock;
-int g_faultCountdown[kOpCount] = {}; // calls left until the fault fires; 0 = none armed
-
-// Counts one call of op; true when this call is the one that must fail.
+// Counts one call of op; true when this call is the one that must fail, as a write fault.
 bool FaultFires(FileOp op) {
-    std::lock_guard<std::mutex> lock(g_faultLock);
-    int& left = g_faultCountdown[static_cast<int>(op)];
-    if (left <= 0 || --left > 0) return false;
+    if (!detail::FileFaultFires(op)) return false;
     ::SetLastError(ERROR_WRITE_FAULT);
     return true;
 }
@@ -237,54 +231,11 @@ bool CreateReplacement(std::string_view path, std::string& target, std::string& 
 bool CreateNewFileBeside(std::string_view path, std::string& target, std::string& temp) {
     target.clear();
     temp.clear();
-    if (FaultFires(FileOp::Open)) {
-        ErrnoFromLastError();
-        return false;
-    }
+    if (FaultFires(FileOp::Open)) return false;
     const std::string real(path);
     if (!CreateFreshBeside(real, temp)) return false;
     target = real;
     return true;
-}
-
-const char* LastFileErrorText(bool reading) {
-    switch (errno) {
-    case ENOENT:
-        return reading ? "no such file" : "no such folder";
-    case ENOTDIR:
-        return "no such folder";
-    case EISDIR:
-        return "is a folder";
-    case ENOSPC:
-        return "disk full";
-    case EACCES:
-    case EPERM:
-        return "permission denied";
-    case EROFS:
-        return "read-only disk";
-    default: {
-        // The run-time's text, lower-cased at its start to sit inside a sentence.
-        thread_local std::string text;
-        text = std::strerror(errno);
-        if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z') text[0] = char(text[0] - 'A' + 'a');
-        return text.c_str();
-    }
-    }
-}
-
-void FailFileOp(FileOp op, int nth) {
-    std::lock_guard<std::mutex> lock(g_faultLock);
-    g_faultCountdown[static_cast<int>(op)] = nth > 0 ? nth : 0;
-}
-
-void ClearFileFaults() {
-    std::lock_guard<std::mutex> lock(g_faultLock);
-    for (int& left : g_faultCountdown)
-        left = 0;
-}
-
-bool WriteFaultFires() {
-    return FaultFires(FileOp::Write);
 }
 
 } // namespace platform
