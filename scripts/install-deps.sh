@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config git
           libgtest-dev libgmock-dev libbenchmark-dev
           libsqlite3-dev sqlite3 libzip-dev zip unzip libspdlog-dev qt6-base-dev
-          fonts-dejavu-core)
+          fonts-dejavu-core ccache)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
