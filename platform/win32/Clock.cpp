@@ -18,36 +18,10 @@ std::atomic<TickFn> g_tickSource{nullptr};
 std::atomic<ClockFn> g_clockSource{nullptr};
 std::atomic<SetterFn> g_clockSetter{nullptr};
 
-SYSTEMTIME ToWindows(const SystemTime& st) {
-    SYSTEMTIME w{};
-    w.wYear = st.year;
-    w.wMonth = st.month;
-    w.wDayOfWeek = st.dayOfWeek;
-    w.wDay = st.day;
-    w.wHour = st.hour;
-    w.wMinute = st.minute;
-    w.wSecond = st.second;
-    w.wMilliseconds = st.milliseconds;
-    return w;
-}
-
-SystemTime FromWindows(const SYSTEMTIME& w) {
-    SystemTime st;
-    st.year = w.wYear;
-    st.month = w.wMonth;
-    st.dayOfWeek = w.wDayOfWeek;
-    st.day = w.wDay;
-    st.hour = w.wHour;
-    st.minute = w.wMinute;
-    st.second = w.wSecond;
-    st.milliseconds = w.wMilliseconds;
-    return st;
-}
-
 SystemTime RealLocalNow() {
     SYSTEMTIME w{};
     GetLocalTime(&w);
-    return FromWindows(w);
+    return win32::FromWindows(w);
 }
 
 } // namespace
@@ -81,7 +55,7 @@ bool SetLocalTime(const SystemTime& st) {
     if (const SetterFn setter = g_clockSetter.load()) return setter(st);
     // A driven clock without a setter refuses: the machine's clock is never the test's to set.
     if (g_clockSource.load()) return false;
-    const SYSTEMTIME w = ToWindows(st);
+    const SYSTEMTIME w = win32::ToWindows(st);
     return ::SetLocalTime(&w) != 0;
 }
 
@@ -91,7 +65,7 @@ void SetClockSource(SystemTime (*source)(), bool (*setter)(const SystemTime&)) {
 }
 
 bool SystemTimeToFileTime(const SystemTime& st, uint64_t& out) {
-    const SYSTEMTIME w = ToWindows(st);
+    const SYSTEMTIME w = win32::ToWindows(st);
     if (!win32::ValidSystemTime(w)) return false;
     FILETIME ft{};
     if (!::SystemTimeToFileTime(&w, &ft)) return false;
@@ -105,7 +79,7 @@ bool FileTimeToSystemTime(uint64_t ft, SystemTime& out) {
     f.dwHighDateTime = static_cast<DWORD>(ft >> 32);
     SYSTEMTIME w{};
     if (!::FileTimeToSystemTime(&f, &w)) return false;
-    out = FromWindows(w);
+    out = win32::FromWindows(w);
     return true;
 }
 
@@ -114,6 +88,32 @@ void Sleep(uint32_t ms) {
 }
 
 namespace win32 {
+
+SYSTEMTIME ToWindows(const SystemTime& st) {
+    SYSTEMTIME w{};
+    w.wYear = st.year;
+    w.wMonth = st.month;
+    w.wDayOfWeek = st.dayOfWeek;
+    w.wDay = st.day;
+    w.wHour = st.hour;
+    w.wMinute = st.minute;
+    w.wSecond = st.second;
+    w.wMilliseconds = st.milliseconds;
+    return w;
+}
+
+SystemTime FromWindows(const SYSTEMTIME& w) {
+    SystemTime st;
+    st.year = w.wYear;
+    st.month = w.wMonth;
+    st.dayOfWeek = w.wDayOfWeek;
+    st.day = w.wDay;
+    st.hour = w.wHour;
+    st.minute = w.wMinute;
+    st.second = w.wSecond;
+    st.milliseconds = w.wMilliseconds;
+    return st;
+}
 
 bool ValidSystemTime(const SYSTEMTIME& st) {
     static const uint8_t kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

@@ -8,19 +8,6 @@ namespace platform {
 
 namespace {
 
-SYSTEMTIME ToWindows(const SystemTime& st) {
-    SYSTEMTIME w{};
-    w.wYear = st.year;
-    w.wMonth = st.month;
-    w.wDayOfWeek = st.dayOfWeek;
-    w.wDay = st.day;
-    w.wHour = st.hour;
-    w.wMinute = st.minute;
-    w.wSecond = st.second;
-    w.wMilliseconds = st.milliseconds;
-    return w;
-}
-
 const wchar_t* Wide(const char16_t* text) {
     return reinterpret_cast<const wchar_t*>(text);
 }
@@ -50,14 +37,14 @@ NUMBERFMTW ToWindows(const NumberFormat& fmt) {
 
 int FormatDate(const SystemTime& st, const char16_t* picture, char16_t* out, int cap) {
     if (!out || cap <= 0) return 0;
-    const SYSTEMTIME w = ToWindows(st);
+    const SYSTEMTIME w = win32::ToWindows(st);
     if (!win32::ValidSystemTime(w)) return 0;
     return Units(GetDateFormatW(win32::kLocaleEnglishUk, 0, &w, Wide(picture), Wide(out), cap));
 }
 
 int FormatTime(const SystemTime& st, const char16_t* picture, char16_t* out, int cap) {
     if (!out || cap <= 0) return 0;
-    const SYSTEMTIME w = ToWindows(st);
+    const SYSTEMTIME w = win32::ToWindows(st);
     if (!win32::ValidSystemTime(w)) return 0;
     return Units(GetTimeFormatW(win32::kLocaleEnglishUk, 0, &w, Wide(picture), Wide(out), cap));
 }

@@ -60,8 +60,7 @@ long LiveBstrCount() {
 }
 
 bool SystemTimeToVariantTime(const SystemTime& st, double& out) {
-    SYSTEMTIME copy{};
-    std::memcpy(&copy, &st, sizeof copy);
+    SYSTEMTIME copy = win32::ToWindows(st);
     if (!win32::ValidSystemTime(copy)) return false;
     double vt = 0;
     if (!::SystemTimeToVariantTime(&copy, &vt)) return false;
@@ -70,9 +69,9 @@ bool SystemTimeToVariantTime(const SystemTime& st, double& out) {
 }
 
 bool VariantTimeToSystemTime(double vt, SystemTime& out) {
-    SystemTime st;
+    SYSTEMTIME st{};
     if (!::VariantTimeToSystemTime(vt, &st)) return false;
-    out = st;
+    out = win32::FromWindows(st);
     return true;
 }
 

@@ -14,6 +14,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Clock.h"
+
 #undef CopyFile
 #undef CreateDirectory
 #undef CreateEvent
@@ -34,6 +36,10 @@ namespace platform::win32 {
 
 // The English (United Kingdom) locale of the desktop, whatever the machine's own is.
 constexpr LCID kLocaleEnglishUk = 0x0809;
+
+// The platform's broken-down time and the system's record of it, field by field.
+SYSTEMTIME ToWindows(const SystemTime& st);
+SystemTime FromWindows(const SYSTEMTIME& w);
 
 // The date exists (29 February only in a leap year) and the time of day is within the day.
 // Windows refuses any other in its conversions and formats; Wine takes some, so it is checked
