@@ -16,15 +16,16 @@ inline bool TmpfsAvailable() {
 
 // Runs the shell script with a tmpfs of sizeKb kilobytes mounted over folder (which it hides);
 // the script fills it and copies out what the test inspects afterwards. Standard error goes
-// into the output.
-inline RunResult RunWithTmpfs(const std::string& folder, int sizeKb, const std::string& script) {
+// into the output unless errIntoOut is false.
+inline RunResult RunWithTmpfs(const std::string& folder, int sizeKb, const std::string& script,
+                              bool errIntoOut = true) {
     const std::string inner = "mount -t tmpfs -o size=" + std::to_string(sizeKb) + "k tmpfs '" +
                               folder + "' && " + script;
     std::string quoted;
     for (char c : inner)
         quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     RunOptions options;
-    options.errIntoOut = true;
+    options.errIntoOut = errIntoOut;
     return RunShell("unshare -m sh -c '" + quoted + "'", options);
 }
 

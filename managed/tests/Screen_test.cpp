@@ -28,6 +28,7 @@
 #include "outside/qvclient/tests/ServerProcess.h"
 #include "testing/CommandLine.h"
 #include "testing/Files.h"
+#include "testing/FullDisk.h"
 #include "testing/Run.h"
 #include "testing/TempDir.h"
 
@@ -117,14 +118,14 @@ TEST_F(Site, AScreenshotThatCannotBeWrittenIsRefusedBeforeTheWait) {
 // A full disk: the picture does not fit into a small tmpfs of a mount namespace of its own. It
 // says so, and neither the screenshot nor a piece of it is left.
 TEST_F(Site, AScreenshotOnAFullDiskSaysSoAndLeavesNothing) {
-    if (qvtesting::RunShell("unshare -m true").exitCode != 0)
-        GTEST_SKIP() << "mount namespaces are not permitted here";
+    if (!qvtesting::TmpfsAvailable()) GTEST_SKIP() << "no mount namespace with a tmpfs here";
     qvtesting::TempDir dir("qvscreen");
     const std::string shot = dir.Str() + "/screen.png";
-    const qvtesting::RunResult r = qvtesting::RunShell(
-        "unshare -m sh -c 'mount -t tmpfs -o size=4k tmpfs " + dir.Str() + " && " +
+    const qvtesting::RunResult r = qvtesting::RunWithTmpfs(
+        dir.Str(), 4,
         ScreenProgram().toStdString() + " " + kServer.toStdString() + " --screenshot " + shot +
-        " --after 0.2; code=$?; ls -A " + dir.Str() + "; exit $code'");
+            " --after 0.2; code=$?; ls -A " + dir.Str() + "; exit $code",
+        false);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("halvora-screen: cannot write " + shot + ": disk full\n"),
               std::string::npos)

@@ -12,6 +12,7 @@
 
 #include "testing/CommandLine.h"
 #include "testing/Files.h"
+#include "testing/FullDisk.h"
 #include "testing/Run.h"
 #include "testing/TempDir.h"
 
@@ -163,17 +164,17 @@ TEST_F(QVZipTest, HelpVersionAndAWrongCommandLine) {
 
 // A full disk: a small tmpfs in a mount namespace of its own takes the archive's folder.
 TEST_F(QVZipTest, AFullDiskIsNamedAndLeavesNothingBehind) {
-    if (qvtesting::RunShell("unshare -m true").exitCode != 0)
-        GTEST_SKIP() << "mount namespaces are not permitted here";
+    if (!qvtesting::TmpfsAvailable()) GTEST_SKIP() << "no mount namespace with a tmpfs here";
     // Random bytes do not compress: 256 KB cannot fit into 64 KB.
     const fs::path log = m_root / "Logs" / "big.L01";
     ASSERT_EQ(qvtesting::RunShell("head -c 262144 /dev/urandom >" + log.string()).exitCode, 0);
     const fs::path full = m_root / "full";
     fs::create_directories(full);
-    const qvtesting::RunResult r =
-        qvtesting::RunShell("unshare -m sh -c 'mount -t tmpfs -o size=64k tmpfs " + full.string() +
-                            " && " + m_program.string() + " -Q -C " + full.string() + "/big.zip " +
-                            log.string() + "; code=$?; ls -A " + full.string() + "; exit $code'");
+    const qvtesting::RunResult r = qvtesting::RunWithTmpfs(
+        full.string(), 64,
+        m_program.string() + " -Q -C " + full.string() + "/big.zip " + log.string() +
+            "; code=$?; ls -A " + full.string() + "; exit $code",
+        false);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "QVZip: cannot write " + full.string() + "/big.zip: disk full\n");
     EXPECT_EQ(r.out, "") << "left on the full disk";

@@ -12,6 +12,7 @@
 
 #include "testing/CommandLine.h"
 #include "testing/Files.h"
+#include "testing/FullDisk.h"
 #include "testing/Run.h"
 #include "testing/TempDir.h"
 
@@ -190,8 +191,7 @@ TEST_F(ProvisionTest, AFailedEntrySaysWhyAndAFullDiskLeavesNoPartialProfile) {
               1);
     fs::remove_all(m_root);
 
-    if (qvtesting::RunShell("unshare -m true").exitCode != 0)
-        GTEST_SKIP() << "mount namespaces are not permitted here";
+    if (!qvtesting::TmpfsAvailable()) GTEST_SKIP() << "no mount namespace with a tmpfs here";
     // A whole provision on a disk too small for every profile; what the disk holds then is
     // copied out before the disk goes with its namespace.
     fs::create_directories(m_root);
@@ -199,9 +199,10 @@ TEST_F(ProvisionTest, AFailedEntrySaysWhyAndAFullDiskLeavesNoPartialProfile) {
     fs::create_directories(kept);
     const std::string program = (m_build / "bin" / "qvroot-provision").string();
     const qvtesting::RunResult full =
-        qvtesting::RunShell("unshare -m sh -c 'mount -t tmpfs -o size=8k tmpfs " + m_root.string() +
-                            " && " + program + " " + m_root.string() + "; code=$?; cp -a " +
-                            m_root.string() + "/. " + kept.string() + "; exit $code'");
+        qvtesting::RunWithTmpfs(m_root.string(), 8,
+                                program + " " + m_root.string() + "; code=$?; cp -a " +
+                                    m_root.string() + "/. " + kept.string() + "; exit $code",
+                                false);
     EXPECT_EQ(full.exitCode, 1) << full.out;
     const std::vector<std::string> lines = qvtesting::RawLines(full.out);
     EXPECT_GE(qvtesting::CountLines(lines, " (disk full)"), 1) << full.out;
